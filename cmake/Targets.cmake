@@ -1,0 +1,56 @@
+# Helpers that keep each area's CMakeLists.txt to a few lines.
+
+# area_library(<name> [DEPS <targets>...])
+# A static library of every .cpp/.h in the calling folder. Includes are written from the root.
+function(area_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS
+    ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+endfunction()
+
+# area_test(<name> LABELS <labels>... SOURCES <files>... [LIBS <targets>...])
+# A Qt Test executable run by CTest off screen; the label "xvfb" runs it under xvfb-run.
+function(area_test name)
+  cmake_parse_arguments(ARG "" "" "LABELS;SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE test_support Qt6::Test ${ARG_LIBS})
+  if("xvfb" IN_LIST ARG_LABELS)
+    add_test(NAME ${name} COMMAND xvfb-run -a -s "-screen 0 1600x1200x24" $<TARGET_FILE:${name}>)
+    set(platform xcb)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+    set(platform offscreen)
+  endif()
+  set_tests_properties(${name} PROPERTIES
+    LABELS "${ARG_LABELS}"
+    TIMEOUT 300
+    ENVIRONMENT "QT_QPA_PLATFORM=${platform};SONAVEL_ENGINE_OUTPUT=null;SONAVEL_SOURCE_DIR=${PROJECT_SOURCE_DIR};SONAVEL_BINARY_DIR=${PROJECT_BINARY_DIR};QT_LOGGING_RULES=qt.qpa.*=false")
+endfunction()
+
+# area_bench(<name> SOURCES <files>... [LIBS <targets>...]): a benchmark that prints figures.
+function(area_bench name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE test_support ${ARG_LIBS})
+endfunction()
+
+# area_fuzz(<name> SOURCES <files>... CORPUS <dir> [LIBS <targets>...])
+# The harness defines LLVMFuzzerTestOneInput. It is always built with a small driver that
+# replays the regression corpus under CTest; with SONAVEL_LIBFUZZER it is also a libFuzzer binary.
+function(area_fuzz name)
+  cmake_parse_arguments(ARG "" "CORPUS" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name}_replay ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/fuzz/ReplayMain.cpp)
+  target_link_libraries(${name}_replay PRIVATE ${ARG_LIBS})
+  add_test(NAME ${name}_corpus COMMAND ${name}_replay ${ARG_CORPUS})
+  set_tests_properties(${name}_corpus PROPERTIES LABELS "fuzz" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  if(SONAVEL_LIBFUZZER)
+    add_executable(${name} ${ARG_SOURCES})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  endif()
+endfunction()
