@@ -57,6 +57,11 @@ QString path()
 
 } // namespace Profile
 
+bool ProfileHasKey(const QString& section, const QString& key)
+{
+    return profile().file.value(section, key).has_value();
+}
+
 int GetProfileInt(const QString& section, const QString& key, int defaultValue)
 {
     return profile().file.integer(section, key, defaultValue);

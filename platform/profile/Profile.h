@@ -19,6 +19,8 @@ QString path();
 
 } // namespace Profile
 
+// Whether the key is present at all (a present empty value counts).
+bool ProfileHasKey(const QString& section, const QString& key);
 int GetProfileInt(const QString& section, const QString& key, int defaultValue);
 QString GetProfileString(const QString& section, const QString& key, const QString& defaultValue);
 bool WriteProfileInt(const QString& section, const QString& key, int value);

@@ -1,0 +1,147 @@
+#include "player/app/SonavelApp.h"
+
+#include "common/ui/MessageBox.h"
+#include "platform/profile/Profile.h"
+#include "platform/shell/DesktopRegistration.h"
+#include "platform/shell/InstanceLock.h"
+#include "platform/shell/TerminationSignals.h"
+#include "platform/text/RuntimeLocale.h"
+#include "player/app/ProfileHelpers.h"
+#include "player/app/SettingsKeys.h"
+#include "player/app/SonavelDlg.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+namespace {
+
+CSonavelApp* g_instance = nullptr;
+
+} // namespace
+
+CSonavelApp::CSonavelApp(const QString& executablePath) : m_executableParts(executablePath)
+{
+}
+
+CSonavelApp::~CSonavelApp()
+{
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+CSonavelApp* CSonavelApp::Instance()
+{
+    return g_instance;
+}
+
+int CSonavelApp::Run(const QStringList& arguments)
+{
+    g_instance = this;
+    m_instanceLock = std::make_unique<InstanceLock>(QString::fromLatin1(MutexName));
+    if (!m_instanceLock->acquire())
+        return 0;
+    if (HandleRegistration(FindRegistrationSwitch(arguments.join(' '))))
+        return 0;
+    if (IsEmbeddingStart(arguments))
+        return 0;
+    FixProfileFile();
+    SetLocale();
+    LoadCodePages();
+    RunMainWindow();
+    return 0;
+}
+
+CSonavelApp::RegistrationSwitch CSonavelApp::FindRegistrationSwitch(const QString& commandLine)
+{
+    for (qsizetype i = 0; i < commandLine.size(); ++i) {
+        if (commandLine[i] != '-' && commandLine[i] != '/')
+            continue;
+        const QStringView rest = QStringView(commandLine).mid(i + 1);
+        if (rest.compare(QLatin1String("UnregServer"), Qt::CaseInsensitive) == 0)
+            return RegistrationSwitch::Unregister;
+        if (rest.compare(QLatin1String("RegServer"), Qt::CaseInsensitive) == 0)
+            return RegistrationSwitch::Register;
+    }
+    return RegistrationSwitch::None;
+}
+
+bool CSonavelApp::IsEmbeddingStart(const QStringList& arguments)
+{
+    for (const QString& argument : arguments) {
+        if (argument.size() < 2 || (argument[0] != '-' && argument[0] != '/'))
+            continue;
+        const QStringView name = QStringView(argument).mid(1);
+        if (name.compare(QLatin1String("Embedding"), Qt::CaseInsensitive) == 0 ||
+            name.compare(QLatin1String("Automation"), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+bool CSonavelApp::HandleRegistration(RegistrationSwitch registration) const
+{
+    switch (registration) {
+    case RegistrationSwitch::Register:
+        DesktopRegistration::Install(QStringLiteral("Sonavel"), m_executableParts.Path(), QString::fromLatin1(AppId));
+        return true;
+    case RegistrationSwitch::Unregister:
+        DesktopRegistration::Remove(QStringLiteral("Sonavel"));
+        return true;
+    case RegistrationSwitch::None:
+        break;
+    }
+    return false;
+}
+
+QString CSonavelApp::ProfilePath() const
+{
+    return Profile::path();
+}
+
+void CSonavelApp::FixProfileFile()
+{
+    const QString fileName = m_executableParts.Title + QStringLiteral(".ini");
+    Profile::setPath(Profile::locateBesideExecutable(m_executableParts.Path(), fileName),
+                     Profile::userConfigPath(m_executableParts.Title, fileName));
+}
+
+void CSonavelApp::SetLocale()
+{
+    const QString locale = GetProfileStringInit(Settings::App::Section, Settings::App::Locale,
+                                                QString::fromLatin1(Settings::App::DefaultLocale));
+    RuntimeLocale::current().set(locale);
+}
+
+QString CSonavelApp::CodePageFilePath() const
+{
+    const QString beside = m_executableParts.Folder + QStringLiteral("/CodePage.txt");
+    if (QFileInfo::exists(beside))
+        return beside;
+    const QString installed = m_executableParts.Folder + QStringLiteral("/../share/sonavel/CodePage.txt");
+    return QFileInfo::exists(installed) ? QFileInfo(installed).absoluteFilePath() : beside;
+}
+
+int CSonavelApp::LoadCodePageFile(const QString& path)
+{
+    return m_codePages.Load(path, RuntimeLocale::current().ansiCodePage());
+}
+
+void CSonavelApp::LoadCodePages()
+{
+    if (LoadCodePageFile(CodePageFilePath()) == -1)
+        ShowMessageBox(nullptr, QStringLiteral("Read file error (CodePage.txt)"), ApplicationName(), MB_OK);
+}
+
+void CSonavelApp::RunMainWindow()
+{
+    if (m_runMainWindow) {
+        m_runMainWindow();
+        return;
+    }
+    CSonavelDlg dialog;
+    // A log-off, SIGTERM or SIGHUP ends the program through the main window's own closing path.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &dialog, &CSonavelDlg::EndSession);
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &dialog, &CSonavelDlg::EndSession);
+    dialog.exec();
+}
