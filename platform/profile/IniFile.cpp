@@ -111,9 +111,11 @@ bool IniFile::setValue(const QString& section, const QString& key, const QString
     }
     const qsizetype keyLine = findKey(sectionLine, key);
     if (keyLine >= 0) {
-        if (m_lines[keyLine] == line)
+        // The key keeps the spelling it has in the file.
+        const QString replaced = keyOf(m_lines[keyLine]) + '=' + value;
+        if (m_lines[keyLine] == replaced)
             return true;
-        m_lines[keyLine] = line;
+        m_lines[keyLine] = replaced;
         return save();
     }
     // After the section's last non-blank line, so a blank separator line stays between sections.
