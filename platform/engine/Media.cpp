@@ -1,0 +1,177 @@
+#include "platform/engine/Media.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+#include <taglib/audioproperties.h>
+#include <taglib/fileref.h>
+#include <taglib/tag.h>
+#include <taglib/tdebuglistener.h>
+
+namespace {
+
+// TagLib reports every odd frame on stderr; a library of damaged files would flood it.
+class QuietTagLib : public TagLib::DebugListener
+{
+public:
+    void printMessage(const TagLib::String&) override {}
+};
+
+void silenceTagLib()
+{
+    static QuietTagLib listener;
+    static const bool done = (TagLib::setDebugListener(&listener), true);
+    Q_UNUSED(done);
+}
+
+QString toQString(const TagLib::String& text)
+{
+    return QString::fromStdWString(text.toWString());
+}
+
+// Until an item has been opened, its kind of content is judged by the file name.
+const QSet<QString>& videoExtensions()
+{
+    static const QSet<QString> extensions{"3gp", "asf", "avi", "dat", "flv", "m2ts", "m4v",
+        "mkv", "mov", "mp4", "mpe", "mpeg", "mpg", "mts", "ogv", "ts", "vob", "webm", "wmv"};
+    return extensions;
+}
+
+} // namespace
+
+Media::Media(Kind kind, const QString& sourceURL) : m_kind(kind), m_sourceURL(sourceURL) {}
+
+MediaPtr Media::forFile(const QString& path)
+{
+    return MediaPtr(new Media(Kind::File, path));
+}
+
+MediaPtr Media::forPlaylist(const QString& title, const QString& playlistFile)
+{
+    MediaPtr media(new Media(Kind::Playlist, playlistFile));
+    media->m_ownTitle = title;
+    return media;
+}
+
+MediaPtr Media::forDiscTrack(const QString& device, int track, double seconds)
+{
+    MediaPtr media(new Media(Kind::DiscTrack,
+        QStringLiteral("%1/Track%2.cda").arg(device).arg(track, 2, 10, QLatin1Char('0'))));
+    media->m_device = device;
+    media->m_track = track;
+    media->m_seconds = seconds;
+    media->m_hasVideo = false;
+    return media;
+}
+
+double Media::duration() const
+{
+    if (m_seconds > 0 || m_kind != Kind::File)
+        return m_seconds;
+    const auto& read = tags();
+    return read ? read->seconds : 0;
+}
+
+std::optional<QString> Media::getItemInfo(const QString& attribute) const
+{
+    if (attribute == QLatin1String("MediaType")) {
+        if (m_kind == Kind::Playlist)
+            return QStringLiteral("playlist");
+        const bool video = m_hasVideo.value_or(looksLikeVideo());
+        return video ? QStringLiteral("video") : QStringLiteral("audio");
+    }
+    if (attribute == QLatin1String("sourceURL"))
+        return m_sourceURL;
+    if (attribute == QLatin1String("Title")) {
+        if (m_ownTitle)
+            return m_ownTitle;
+        const auto& read = tags();
+        return read && !read->title.isEmpty() ? read->title : fallbackTitle();
+    }
+    const bool tagAttribute = attribute == QLatin1String("Author")
+        || attribute == QLatin1String("WM/AlbumTitle")
+        || attribute == QLatin1String("WM/TrackNumber");
+    if (!tagAttribute)
+        return std::nullopt;
+    if (m_kind == Kind::DiscTrack)
+        return attribute == QLatin1String("WM/TrackNumber") ? QString::number(m_track) : QString();
+    if (m_kind == Kind::Playlist)
+        return QString();
+    const auto& read = tags();
+    if (!read)
+        return std::nullopt;
+    if (attribute == QLatin1String("Author"))
+        return read->artist;
+    if (attribute == QLatin1String("WM/AlbumTitle"))
+        return read->album;
+    return read->track;
+}
+
+bool Media::setItemInfo(const QString& attribute, const QString& value)
+{
+    if (attribute != QLatin1String("Title"))
+        return false;
+    m_ownTitle = value;
+    return true;
+}
+
+QString Media::playbackUrl() const
+{
+    return m_kind == Kind::DiscTrack ? QStringLiteral("cdda://") : m_sourceURL;
+}
+
+QString Media::playbackOptions() const
+{
+    if (m_kind != Kind::DiscTrack)
+        return QString();
+    return QStringLiteral("cdrom-device=%1,cdda-span-a=%2,cdda-span-b=%2").arg(m_device).arg(m_track);
+}
+
+void Media::noteOpened(double seconds, int width, int height, bool hasVideo)
+{
+    if (seconds > 0)
+        m_seconds = seconds;
+    m_width = hasVideo ? width : 0;
+    m_height = hasVideo ? height : 0;
+    m_hasVideo = hasVideo;
+}
+
+const std::optional<Media::Tags>& Media::tags() const
+{
+    if (m_tagsRead || m_kind != Kind::File)
+        return m_tags;
+    m_tagsRead = true;
+    silenceTagLib();
+    // FileRef would happily open a directory or a device; only regular readable files are read.
+    const QFileInfo info(m_sourceURL);
+    if (!info.isFile() || !info.isReadable())
+        return m_tags;
+    const QByteArray name = QFile::encodeName(m_sourceURL);
+    TagLib::FileRef file(name.constData(), true, TagLib::AudioProperties::Fast);
+    if (file.isNull())
+        return m_tags;
+    Tags read;
+    if (const TagLib::Tag* tag = file.tag()) {
+        read.title = toQString(tag->title());
+        read.artist = toQString(tag->artist());
+        read.album = toQString(tag->album());
+        read.track = tag->track() ? QString::number(tag->track()) : QString();
+    }
+    if (const TagLib::AudioProperties* audio = file.audioProperties())
+        read.seconds = audio->lengthInMilliseconds() / 1000.0;
+    m_tags = read;
+    return m_tags;
+}
+
+QString Media::fallbackTitle() const
+{
+    if (m_kind == Kind::DiscTrack)
+        return QStringLiteral("トラック %1").arg(m_track);
+    return QFileInfo(m_sourceURL).completeBaseName();
+}
+
+bool Media::looksLikeVideo() const
+{
+    return m_kind == Kind::File && videoExtensions().contains(QFileInfo(m_sourceURL).suffix().toLower());
+}

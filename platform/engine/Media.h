@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+
+#include <map>
+#include <memory>
+#include <optional>
+
+class Media;
+using MediaPtr = std::shared_ptr<Media>;
+
+// One item of the engine: a media file, a library playlist entry or an audio track of a disc.
+// Items are shared: a playlist holds references, and the same path given to newMedia twice makes
+// two items. Tag attributes are read once (TagLib) on the first request and cached; a file that
+// cannot be read gives "no result" for its tag attributes but still has a title and a URL.
+class Media
+{
+public:
+    enum class Kind { File, Playlist, DiscTrack };
+
+    static MediaPtr forFile(const QString& path);
+    // A library entry standing for a playlist stored in a file.
+    static MediaPtr forPlaylist(const QString& title, const QString& playlistFile);
+    // Audio track `track` (1-based) of the disc in `device`; its URL is "<device>/TrackNN.cda".
+    static MediaPtr forDiscTrack(const QString& device, int track, double seconds);
+
+    Kind kind() const { return m_kind; }
+    QString sourceURL() const { return m_sourceURL; }
+    // Seconds; 0 when unknown. Exact once the item has been opened by the player.
+    double duration() const;
+    // Native picture size; 0 until a video item has been opened by the player.
+    int imageSourceWidth() const { return m_width; }
+    int imageSourceHeight() const { return m_height; }
+
+    // "MediaType" ("audio", "video", "playlist"), "Title" (the tag title, else the file name
+    // without extension), "sourceURL", "Author", "WM/AlbumTitle", "WM/TrackNumber".
+    // No value for an unknown attribute or when the tags cannot be read.
+    std::optional<QString> getItemInfo(const QString& attribute) const;
+    // Only "Title" can be set; it lasts for the item's life (and in a saved playlist).
+    bool setItemInfo(const QString& attribute, const QString& value);
+    bool hasOwnTitle() const { return m_ownTitle.has_value(); }
+
+    // Used by the player while the item is open: what mpv plays and what it found.
+    QString playbackUrl() const;
+    QString playbackOptions() const;
+    void noteOpened(double seconds, int width, int height, bool hasVideo);
+
+private:
+    struct Tags {
+        QString title, artist, album, track;
+        double seconds = 0;
+    };
+
+    Media(Kind kind, const QString& sourceURL);
+    const std::optional<Tags>& tags() const;
+    QString fallbackTitle() const;
+    bool looksLikeVideo() const;
+
+    Kind m_kind;
+    QString m_sourceURL;
+    QString m_device;
+    int m_track = 0;
+    double m_seconds = 0;
+    int m_width = 0;
+    int m_height = 0;
+    std::optional<bool> m_hasVideo;
+    std::optional<QString> m_ownTitle;
+    mutable bool m_tagsRead = false;
+    mutable std::optional<Tags> m_tags;
+};

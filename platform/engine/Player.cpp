@@ -1,0 +1,674 @@
+#include "platform/engine/Player.h"
+
+#include "platform/engine/VideoSurface.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <mpv/client.h>
+
+#include <algorithm>
+#include <clocale>
+#include <random>
+
+namespace {
+
+enum PlayState {
+    Undefined = 0, Stopped = 1, Paused = 2, Playing = 3, MediaEnded = 8, Transitioning = 9, Ready = 10
+};
+enum OpenState { PlaylistChanged = 7, MediaChanging = 8, MediaOpening = 12, MediaOpen = 13 };
+
+void setOption(mpv_handle* mpv, const char* name, const char* value)
+{
+    mpv_set_option_string(mpv, name, value);
+}
+
+mpv_handle* startMpv(const Player::Options& options)
+{
+    // libmpv refuses to start unless numbers are formatted the C way.
+    std::setlocale(LC_NUMERIC, "C");
+    mpv_handle* mpv = mpv_create();
+    if (!mpv)
+        return nullptr;
+    setOption(mpv, "config", "no");
+    setOption(mpv, "terminal", "no");
+    setOption(mpv, "idle", "yes");
+    setOption(mpv, "keep-open", "yes");
+    setOption(mpv, "ytdl", "no");
+    setOption(mpv, "load-scripts", "no");
+    setOption(mpv, "input-default-bindings", "no");
+    setOption(mpv, "input-vo-keyboard", "no");
+    // Cover art is the player's own business; an mp3 must not open a picture.
+    setOption(mpv, "audio-display", "no");
+    setOption(mpv, "ao", options.nullAudio ? "null" : "pulse,alsa,jack,oss,null");
+    setOption(mpv, "vo", options.nullVideo ? "null" : "libmpv");
+    if (options.untimed) {
+        setOption(mpv, "untimed", "yes");
+        setOption(mpv, "ao-null-untimed", "yes");
+    }
+    if (mpv_initialize(mpv) < 0) {
+        mpv_terminate_destroy(mpv);
+        return nullptr;
+    }
+    return mpv;
+}
+
+std::optional<double> doubleProperty(mpv_handle* mpv, const char* name)
+{
+    double value = 0;
+    if (mpv_get_property(mpv, name, MPV_FORMAT_DOUBLE, &value) < 0)
+        return std::nullopt;
+    return value;
+}
+
+int64_t intProperty(mpv_handle* mpv, const QByteArray& name)
+{
+    int64_t value = 0;
+    mpv_get_property(mpv, name.constData(), MPV_FORMAT_INT64, &value);
+    return value;
+}
+
+QString stringProperty(mpv_handle* mpv, const QByteArray& name)
+{
+    char* value = mpv_get_property_string(mpv, name.constData());
+    const QString text = QString::fromUtf8(value);
+    mpv_free(value);
+    return text;
+}
+
+struct PictureSize {
+    bool hasVideo = false;
+    int width = 0;
+    int height = 0;
+};
+
+// The first real video track (not cover art) of the open file.
+PictureSize pictureSize(mpv_handle* mpv)
+{
+    const int64_t tracks = intProperty(mpv, "track-list/count");
+    for (int64_t i = 0; i < tracks; ++i) {
+        const QByteArray prefix = "track-list/" + QByteArray::number(i) + '/';
+        if (stringProperty(mpv, prefix + "type") != QLatin1String("video")
+            || stringProperty(mpv, prefix + "albumart") == QLatin1String("yes"))
+            continue;
+        return {true, int(intProperty(mpv, prefix + "demux-w")), int(intProperty(mpv, prefix + "demux-h"))};
+    }
+    return {};
+}
+
+} // namespace
+
+struct Player::Engine {
+    Player* owner = nullptr;
+    mpv_handle* mpv = nullptr;
+    Options options;
+    std::unique_ptr<PlaylistCollection> playlists;
+    std::unique_ptr<MediaCollection> library;
+    std::unique_ptr<CdromCollection> discs;
+    QPointer<VideoSurface> surface;
+
+    int state = Undefined;
+    PlaylistPtr playlist;
+    MediaPtr media;
+    int index = -1;
+    bool loop = false;
+    bool shuffle = false;
+    bool autoStart = true;
+    int volume = 100;
+
+    // The file mpv was last asked to open, and whether it has opened.
+    int64_t expectedEntry = -1;
+    int64_t startedEntry = -1;
+    bool loaded = false;
+    bool startOnLoad = true;
+    std::optional<double> pendingSeek;
+    int failuresInRow = 0;
+
+    std::vector<const Media*> playedThisRound;
+    std::vector<MediaPtr> history;
+    std::mt19937 random{std::random_device{}()};
+
+    void setState(int newState);
+    void announceOpenState(int openState);
+    bool isOpen() const { return state == Playing || state == Paused || state == Ready; }
+    int resolvedIndex() const;
+    bool open(int itemIndex, bool start);
+    void stopPlayback();
+    void finishList();
+    void advance();
+    int nextIndex() const;
+    int previousIndex() const;
+    void resetRound();
+
+    void handle(const mpv_event& event);
+    void fileLoaded();
+    void fileEnded(const mpv_event_end_file& end);
+    void reachedEnd();
+};
+
+Player::Options Player::Options::fromEnvironment()
+{
+    Options options;
+    if (qEnvironmentVariable("SONAVEL_ENGINE_OUTPUT") == QLatin1String("null")) {
+        options.nullAudio = true;
+        options.nullVideo = true;
+    }
+    return options;
+}
+
+std::unique_ptr<Player> Player::create(const Options& options)
+{
+    auto engine = std::make_unique<Engine>();
+    engine->mpv = startMpv(options);
+    if (!engine->mpv)
+        return nullptr;
+    engine->options = options;
+    return std::unique_ptr<Player>(new Player(std::move(engine)));
+}
+
+Player::Player(std::unique_ptr<Engine> engine) : d(std::move(engine))
+{
+    d->owner = this;
+    const QString folder = d->options.playlistFolder.isEmpty() ? PlaylistCollection::defaultFolder()
+                                                               : d->options.playlistFolder;
+    d->playlists = std::make_unique<PlaylistCollection>(folder);
+    d->library = std::make_unique<MediaCollection>(*d->playlists);
+    d->discs = std::make_unique<CdromCollection>(d->options.discDrives);
+    connect(d->discs.get(), &CdromCollection::mediaChanged, this, &Player::CdromMediaChange);
+
+    mpv_observe_property(d->mpv, 0, "eof-reached", MPV_FORMAT_FLAG);
+    mpv_set_wakeup_callback(
+        d->mpv,
+        [](void* player) {
+            QMetaObject::invokeMethod(static_cast<Player*>(player), "drainEvents", Qt::QueuedConnection);
+        },
+        this);
+}
+
+Player::~Player()
+{
+    mpv_set_wakeup_callback(d->mpv, nullptr, nullptr);
+    if (d->surface) {
+        d->surface->releaseRenderer();
+        d->surface->m_mpv = nullptr;
+        d->surface->m_player = nullptr;
+    }
+    mpv_terminate_destroy(d->mpv);
+}
+
+// ---- state and playlist logic -------------------------------------------------------------
+
+// Events go out from the event loop, so a handler that calls back into the player never runs
+// inside one of its operations.
+void Player::Engine::setState(int newState)
+{
+    if (state == newState)
+        return;
+    state = newState;
+    QMetaObject::invokeMethod(owner, [player = owner, newState] { emit player->PlayStateChange(newState); },
+        Qt::QueuedConnection);
+}
+
+void Player::Engine::announceOpenState(int openState)
+{
+    QMetaObject::invokeMethod(owner, [player = owner, openState] { emit player->OpenStateChange(openState); },
+        Qt::QueuedConnection);
+}
+
+// The index of the current item, found again when the list was changed under it.
+int Player::Engine::resolvedIndex() const
+{
+    if (!playlist)
+        return -1;
+    if (playlist->item(index) == media && media)
+        return index;
+    const int found = playlist->indexOf(media);
+    if (found >= 0)
+        return found;
+    return std::clamp(index, 0, std::max(playlist->count() - 1, 0));
+}
+
+bool Player::Engine::open(int itemIndex, bool start)
+{
+    const MediaPtr item = playlist ? playlist->item(itemIndex) : nullptr;
+    if (!item)
+        return false;
+    index = itemIndex;
+    media = item;
+    if (shuffle && std::find(playedThisRound.begin(), playedThisRound.end(), item.get()) == playedThisRound.end())
+        playedThisRound.push_back(item.get());
+    setState(Transitioning);
+    announceOpenState(MediaChanging);
+
+    int pause = start ? 0 : 1;
+    mpv_set_property(mpv, "pause", MPV_FORMAT_FLAG, &pause);
+    const QByteArray url = item->playbackUrl().toUtf8();
+    const QByteArray options = item->playbackOptions().toUtf8();
+    const char* command[] = {"loadfile", url.constData(), "replace", options.constData(), nullptr};
+    mpv_node result{};
+    loaded = false;
+    startOnLoad = start;
+    pendingSeek.reset();
+    expectedEntry = -1;
+    if (mpv_command_ret(mpv, command, &result) < 0)
+        return false;
+    if (result.format == MPV_FORMAT_NODE_MAP) {
+        for (int i = 0; i < result.u.list->num; ++i) {
+            if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0)
+                expectedEntry = result.u.list->values[i].u.int64;
+        }
+    }
+    mpv_free_node_contents(&result);
+    announceOpenState(MediaOpening);
+    return true;
+}
+
+void Player::Engine::stopPlayback()
+{
+    const char* command[] = {"stop", nullptr};
+    mpv_command(mpv, command);
+    expectedEntry = -1;
+    loaded = false;
+    pendingSeek.reset();
+}
+
+// The end of the list without loop: stopped, with the first item current again.
+void Player::Engine::finishList()
+{
+    stopPlayback();
+    index = 0;
+    media = playlist ? playlist->item(0) : nullptr;
+    resetRound();
+    setState(Stopped);
+}
+
+void Player::Engine::advance()
+{
+    const int next = nextIndex();
+    if (next < 0 || !open(next, true))
+        finishList();
+}
+
+int Player::Engine::nextIndex() const
+{
+    const int count = playlist ? playlist->count() : 0;
+    if (count == 0)
+        return -1;
+    const int current = resolvedIndex();
+    if (!shuffle) {
+        if (current + 1 < count)
+            return current + 1;
+        return loop ? 0 : -1;
+    }
+    std::vector<int> candidates;
+    for (int i = 0; i < count; ++i) {
+        const Media* item = playlist->item(i).get();
+        if (i != current && std::find(playedThisRound.begin(), playedThisRound.end(), item) == playedThisRound.end())
+            candidates.push_back(i);
+    }
+    if (candidates.empty() && loop) {
+        for (int i = 0; i < count; ++i) {
+            if (i != current || count == 1)
+                candidates.push_back(i);
+        }
+    }
+    if (candidates.empty())
+        return -1;
+    auto& generator = const_cast<std::mt19937&>(random);
+    return candidates[std::uniform_int_distribution<size_t>(0, candidates.size() - 1)(generator)];
+}
+
+int Player::Engine::previousIndex() const
+{
+    const int count = playlist ? playlist->count() : 0;
+    if (count == 0)
+        return -1;
+    if (shuffle && !history.empty())
+        return playlist->indexOf(history.back());
+    const int current = resolvedIndex();
+    if (current > 0)
+        return current - 1;
+    return loop ? count - 1 : -1;
+}
+
+void Player::Engine::resetRound()
+{
+    playedThisRound.clear();
+    history.clear();
+}
+
+// ---- mpv events ---------------------------------------------------------------------------
+
+void Player::drainEvents()
+{
+    while (d->mpv) {
+        const mpv_event* event = mpv_wait_event(d->mpv, 0);
+        if (event->event_id == MPV_EVENT_NONE)
+            break;
+        d->handle(*event);
+    }
+}
+
+void Player::Engine::handle(const mpv_event& event)
+{
+    switch (event.event_id) {
+    case MPV_EVENT_START_FILE:
+        startedEntry = static_cast<mpv_event_start_file*>(event.data)->playlist_entry_id;
+        break;
+    case MPV_EVENT_FILE_LOADED:
+        if (startedEntry == expectedEntry && expectedEntry >= 0)
+            fileLoaded();
+        break;
+    case MPV_EVENT_END_FILE:
+        fileEnded(*static_cast<mpv_event_end_file*>(event.data));
+        break;
+    case MPV_EVENT_PLAYBACK_RESTART:
+        pendingSeek.reset();
+        break;
+    case MPV_EVENT_PROPERTY_CHANGE: {
+        const auto* change = static_cast<mpv_event_property*>(event.data);
+        if (qstrcmp(change->name, "eof-reached") == 0 && change->format == MPV_FORMAT_FLAG
+            && *static_cast<int*>(change->data))
+            reachedEnd();
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void Player::Engine::fileLoaded()
+{
+    loaded = true;
+    failuresInRow = 0;
+    const PictureSize picture = pictureSize(mpv);
+    media->noteOpened(doubleProperty(mpv, "duration").value_or(0), picture.width, picture.height,
+        picture.hasVideo);
+    announceOpenState(MediaOpen);
+    setState(startOnLoad ? Playing : Ready);
+}
+
+void Player::Engine::fileEnded(const mpv_event_end_file& end)
+{
+    if (end.playlist_entry_id != expectedEntry || expectedEntry < 0)
+        return;
+    if (end.reason == MPV_END_FILE_REASON_EOF) {
+        expectedEntry = -1;
+        reachedEnd();
+        return;
+    }
+    if (end.reason != MPV_END_FILE_REASON_ERROR)
+        return;
+    // The item cannot be played: go on with the next one, unless every item has failed in turn.
+    expectedEntry = -1;
+    loaded = false;
+    ++failuresInRow;
+    if (!playlist || failuresInRow >= playlist->count()) {
+        failuresInRow = 0;
+        finishList();
+        return;
+    }
+    advance();
+}
+
+void Player::Engine::reachedEnd()
+{
+    if (state != Playing || !loaded)
+        return;
+    if (media)
+        history.push_back(media);
+    setState(MediaEnded);
+    advance();
+}
+
+// ---- controls -----------------------------------------------------------------------------
+
+bool Player::isAvailable(const QString& action) const
+{
+    const bool hasItems = d->playlist && d->playlist->count() > 0;
+    if (action == QLatin1String("play"))
+        return d->state != Playing && (hasItems || d->media);
+    if (action == QLatin1String("pause"))
+        return d->state == Playing;
+    if (action == QLatin1String("stop"))
+        return d->state != Stopped && d->state != Undefined;
+    if (action == QLatin1String("next"))
+        return d->nextIndex() >= 0;
+    if (action == QLatin1String("previous"))
+        return d->previousIndex() >= 0;
+    return false;
+}
+
+bool Player::play()
+{
+    if (d->state == Playing)
+        return false;
+    if (d->state == Paused || d->state == Ready) {
+        int pause = 0;
+        if (mpv_set_property(d->mpv, "pause", MPV_FORMAT_FLAG, &pause) < 0)
+            return false;
+        d->setState(Playing);
+        return true;
+    }
+    const int start = std::max(d->resolvedIndex(), 0);
+    return d->open(start, true);
+}
+
+bool Player::pause()
+{
+    if (d->state != Playing)
+        return false;
+    int pause = 1;
+    if (mpv_set_property(d->mpv, "pause", MPV_FORMAT_FLAG, &pause) < 0)
+        return false;
+    d->setState(Paused);
+    return true;
+}
+
+bool Player::stop()
+{
+    if (d->state == Stopped || d->state == Undefined)
+        return false;
+    d->stopPlayback();
+    d->setState(Stopped);
+    return true;
+}
+
+bool Player::next()
+{
+    const int target = d->nextIndex();
+    if (target < 0)
+        return false;
+    if (d->media)
+        d->history.push_back(d->media);
+    return d->open(target, true);
+}
+
+bool Player::previous()
+{
+    const int target = d->previousIndex();
+    if (target < 0)
+        return false;
+    if (d->shuffle && !d->history.empty())
+        d->history.pop_back();
+    return d->open(target, true);
+}
+
+bool Player::playItem(const MediaPtr& item)
+{
+    const int target = d->playlist && item ? d->playlist->indexOf(item) : -1;
+    if (target < 0)
+        return false;
+    if (d->media && d->media != item)
+        d->history.push_back(d->media);
+    return d->open(target, true);
+}
+
+double Player::currentPosition() const
+{
+    if (d->pendingSeek)
+        return *d->pendingSeek;
+    if (!d->loaded)
+        return 0;
+    return std::max(doubleProperty(d->mpv, "time-pos").value_or(0), 0.0);
+}
+
+bool Player::setCurrentPosition(double seconds)
+{
+    if (!d->loaded || !d->isOpen() || !(seconds >= 0))
+        return false;
+    const double duration = d->media ? d->media->duration() : 0;
+    if (duration > 0)
+        seconds = std::min(seconds, duration);
+    const QByteArray target = QByteArray::number(seconds, 'f', 3);
+    const char* command[] = {"seek", target.constData(), "absolute+exact", nullptr};
+    if (mpv_command(d->mpv, command) < 0)
+        return false;
+    d->pendingSeek = seconds;
+    return true;
+}
+
+// ---- settings -----------------------------------------------------------------------------
+
+bool Player::setMode(const QString& mode, bool on)
+{
+    if (mode == QLatin1String("loop")) {
+        d->loop = on;
+        return true;
+    }
+    if (mode == QLatin1String("shuffle")) {
+        d->shuffle = on;
+        d->resetRound();
+        return true;
+    }
+    return false;
+}
+
+std::optional<bool> Player::getMode(const QString& mode) const
+{
+    if (mode == QLatin1String("loop"))
+        return d->loop;
+    if (mode == QLatin1String("shuffle"))
+        return d->shuffle;
+    return std::nullopt;
+}
+
+bool Player::autoStart() const
+{
+    return d->autoStart;
+}
+
+void Player::setAutoStart(bool on)
+{
+    d->autoStart = on;
+}
+
+int Player::volume() const
+{
+    return d->volume;
+}
+
+bool Player::setVolume(int volume)
+{
+    if (volume < 0 || volume > 100)
+        return false;
+    double value = volume;
+    if (mpv_set_property(d->mpv, "volume", MPV_FORMAT_DOUBLE, &value) < 0)
+        return false;
+    d->volume = volume;
+    return true;
+}
+
+// ---- items and playlists ------------------------------------------------------------------
+
+int Player::playState() const
+{
+    return d->state;
+}
+
+MediaPtr Player::currentMedia() const
+{
+    return d->media;
+}
+
+PlaylistPtr Player::currentPlaylist() const
+{
+    return d->playlist;
+}
+
+bool Player::setCurrentPlaylist(const PlaylistPtr& playlist)
+{
+    if (!playlist)
+        return false;
+    const bool wasActive = d->state != Stopped && d->state != Undefined;
+    d->stopPlayback();
+    d->playlist = playlist;
+    d->index = 0;
+    d->media = playlist->item(0);
+    d->failuresInRow = 0;
+    d->resetRound();
+    d->announceOpenState(PlaylistChanged);
+    if (d->media && d->open(0, d->autoStart))
+        return true;
+    if (wasActive)
+        d->setState(Stopped);
+    return true;
+}
+
+MediaPtr Player::newMedia(const QString& path)
+{
+    if (path.isEmpty())
+        return nullptr;
+    return Media::forFile(path);
+}
+
+QString Player::versionInfo() const
+{
+    return stringProperty(d->mpv, "mpv-version");
+}
+
+bool Player::fullScreen() const
+{
+    return d->surface && d->surface->window()->isFullScreen();
+}
+
+bool Player::setFullScreen(bool on)
+{
+    if (!d->surface)
+        return false;
+    QWidget* window = d->surface->window();
+    if (on == window->isFullScreen())
+        return true;
+    if (on)
+        window->showFullScreen();
+    else
+        window->showNormal();
+    return true;
+}
+
+PlaylistCollection& Player::playlistCollection()
+{
+    return *d->playlists;
+}
+
+MediaCollection& Player::mediaCollection()
+{
+    return *d->library;
+}
+
+CdromCollection& Player::cdromCollection()
+{
+    return *d->discs;
+}
+
+VideoSurface* Player::createVideoSurface(QWidget* parent)
+{
+    if (!d->surface)
+        d->surface = new VideoSurface(*this, d->options.nullVideo ? nullptr : d->mpv, parent);
+    return d->surface;
+}
+
+VideoSurface* Player::videoSurface() const
+{
+    return d->surface;
+}

@@ -1,0 +1,55 @@
+#include "platform/engine/Playlist.h"
+
+#include <algorithm>
+
+Playlist::Playlist(const QString& name) : m_name(name) {}
+
+MediaPtr Playlist::item(int index) const
+{
+    if (index < 0 || index >= count())
+        return nullptr;
+    return m_items[size_t(index)];
+}
+
+int Playlist::indexOf(const MediaPtr& media, int from) const
+{
+    for (int i = std::max(from, 0); i < count(); ++i) {
+        if (m_items[size_t(i)] == media)
+            return i;
+    }
+    return -1;
+}
+
+void Playlist::clear()
+{
+    m_items.clear();
+    changed();
+}
+
+bool Playlist::appendItem(const MediaPtr& media)
+{
+    if (!media)
+        return false;
+    m_items.push_back(media);
+    changed();
+    return true;
+}
+
+bool Playlist::moveItem(int from, int to)
+{
+    if (from < 0 || from >= count() || to < 0 || to >= count())
+        return false;
+    const auto first = m_items.begin();
+    if (from < to)
+        std::rotate(first + from, first + from + 1, first + to + 1);
+    else
+        std::rotate(first + to, first + from, first + from + 1);
+    changed();
+    return true;
+}
+
+void Playlist::changed()
+{
+    if (m_changed)
+        m_changed();
+}
