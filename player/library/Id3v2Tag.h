@@ -1,0 +1,55 @@
+#pragma once
+
+#include "player/library/TagFrame.h"
+
+#include <QByteArray>
+
+#include <string_view>
+#include <vector>
+
+// The ID3v2 tag at the start of a file: header, extended header and the frames in tag order.
+class CId3v2Tag
+{
+public:
+    static constexpr int HeaderSize = 10;
+
+    enum HeaderFlag : quint8 { Unsynchronisation = 0x80, ExtendedHeaderFlag = 0x40 };
+    // Frame format flags of version 2.4 that the reader acts on.
+    enum FrameFlag : quint16 {
+        FrameGrouping = 0x0040,
+        FrameEncryption = 0x0004,
+        FrameUnsynchronisation = 0x0002,
+        FrameDataLengthIndicator = 0x0001,
+    };
+
+    struct ExtendedHeader {
+        quint32 Size = 0;
+        quint16 Flags = 0;
+        quint32 PaddingSize = 0;
+        quint32 Crc = 0;
+    };
+
+    // Takes the 10-byte header when it starts with "ID3"; returns false (and changes nothing)
+    // otherwise.
+    bool parseHeader(const char* header);
+    // Reads the frames from the tag body (the `Size` bytes after the header).
+    void parseBody(QByteArray body);
+
+    int majorVersion() const { return Version >> 8; }
+    const TagFrame* firstFrame(std::string_view id) const;
+
+    // Drops every 00 byte that directly follows an FF byte.
+    static void removeUnsynchronisation(QByteArray& bytes);
+
+    bool Present = false;
+    quint16 Version = 0; // major * 256 + revision
+    quint8 Flags = 0;
+    quint32 Size = 0; // the tag size after the header
+    ExtendedHeader Extended;
+    std::vector<TagFrame> Frames;
+
+private:
+    qsizetype skipExtendedHeader(const QByteArray& body);
+    void scanFrames(const QByteArray& body, qsizetype position);
+    QByteArray frameDataOfVersion24(QByteArray data, quint16 frameFlags) const;
+};

@@ -1,0 +1,237 @@
+#include "player/library/TagRecord.h"
+
+#include "player/library/TagSource.h"
+
+#include <QFile>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::array<const char*, 3> kTitleIds{"TT2", "TIT2", "TIT2"};
+constexpr std::array<const char*, 3> kArtistIds{"TP1", "TPE1", "TPE1"};
+constexpr std::array<const char*, 3> kAlbumIds{"TAL", "TALB", "TALB"};
+constexpr std::array<const char*, 3> kTrackIds{"TRK", "TRCK", "TRCK"};
+constexpr quint16 kVersion220 = 0x0200;
+constexpr qsizetype kMp3ExtensionLength = 4; // ".mp3"
+
+qint64 milliseconds(const timespec& time)
+{
+    return static_cast<qint64>(time.tv_sec) * 1000 + time.tv_nsec / 1000000;
+}
+
+CTagRecord::FileEntry entryOf(const struct stat& status, const QString& name)
+{
+    CTagRecord::FileEntry entry;
+    entry.Name = name;
+    entry.Size = status.st_size;
+    entry.LastWriteMSecs = milliseconds(status.st_mtim);
+    entry.LastAccessMSecs = milliseconds(status.st_atim);
+    entry.StatusChangeMSecs = milliseconds(status.st_ctim);
+    entry.Mode = status.st_mode;
+    return entry;
+}
+
+} // namespace
+
+CTagRecord::~CTagRecord()
+{
+    unlink();
+}
+
+void CTagRecord::reset()
+{
+    FileFound = false;
+    Folder.clear();
+    FileName.clear();
+    FullPath.clear();
+    FindData = {};
+    AudioStart = 0;
+    AudioEnd = 0;
+    V1 = {};
+    V2 = {};
+}
+
+int CTagRecord::read(const QString& folder, const QString& fileName)
+{
+    reset();
+    const QString path = folder + u'/' + fileName;
+    const QByteArray nativePath = QFile::encodeName(path);
+    struct stat status {};
+    if (::stat(nativePath.constData(), &status) != 0)
+        return FileNotFound;
+    FileFound = true;
+    Folder = folder;
+    FileName = fileName;
+    FullPath = path;
+    FindData = entryOf(status, fileName);
+    // Only a regular file can be read as a track: a folder or a pipe named like one cannot.
+    if (!S_ISREG(status.st_mode))
+        return CannotOpen;
+    const int descriptor = ::open(nativePath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0)
+        return CannotOpen;
+    const int result = readTags(CTagSource(descriptor, status.st_size));
+    ::close(descriptor);
+    return result;
+}
+
+int CTagRecord::readBytes(QByteArrayView bytes, const QString& fileName)
+{
+    reset();
+    FileFound = true;
+    FileName = fileName;
+    FullPath = fileName;
+    FindData.Name = fileName;
+    FindData.Size = bytes.size();
+    return readTags(CTagSource(bytes));
+}
+
+int CTagRecord::readTags(const CTagSource& source)
+{
+    QByteArray bytesAfterTag;
+    if (const int result = readId3v2(source, bytesAfterTag); result < 0)
+        return result;
+    if (const int result = readId3v1(source); result < 0)
+        return result;
+    return bytesAfterTag.startsWith("ID3") ? SecondTagHeader : ReadOk;
+}
+
+// Reads the header, then the body together with the 10 bytes after it (where a second
+// header would start) in one piece.
+int CTagRecord::readId3v2(const CTagSource& source, QByteArray& bytesAfterTag)
+{
+    char header[CId3v2Tag::HeaderSize];
+    const qint64 headerRead = source.readAt(0, header, CId3v2Tag::HeaderSize);
+    if (headerRead < 0)
+        return FileError;
+    if (headerRead < CId3v2Tag::HeaderSize)
+        return ShortRead;
+    if (!V2.parseHeader(header))
+        return ReadOk;
+    // A size beyond the end of the file is a short read; nothing is allocated for it.
+    const qint64 available = source.size() - CId3v2Tag::HeaderSize;
+    if (available < V2.Size)
+        return ShortRead;
+    QByteArray body(std::min<qint64>(qint64(V2.Size) + CId3v2Tag::HeaderSize, available), Qt::Uninitialized);
+    const qint64 bodyRead = source.readAt(CId3v2Tag::HeaderSize, body.data(), body.size());
+    if (bodyRead < 0)
+        return FileError;
+    if (bodyRead < V2.Size)
+        return ShortRead;
+    bytesAfterTag = body.mid(V2.Size, bodyRead - V2.Size);
+    body.truncate(V2.Size);
+    V2.parseBody(std::move(body));
+    AudioStart = CId3v2Tag::HeaderSize + qint64(V2.Size);
+    return ReadOk;
+}
+
+int CTagRecord::readId3v1(const CTagSource& source)
+{
+    const qint64 blockStart = source.size() - CId3v1Tag::BlockSize;
+    if (blockStart < 0) {
+        AudioEnd = 0;
+        return FileError;
+    }
+    AudioEnd = blockStart;
+    char block[CId3v1Tag::BlockSize];
+    const qint64 blockRead = source.readAt(blockStart, block, CId3v1Tag::BlockSize);
+    if (blockRead < 0)
+        return FileError;
+    if (blockRead < CId3v1Tag::BlockSize) {
+        AudioEnd += CId3v1Tag::BlockSize;
+        return ShortRead;
+    }
+    if (!V1.parse(block))
+        AudioEnd += CId3v1Tag::BlockSize;
+    return ReadOk;
+}
+
+QString CTagRecord::frameText(const FrameIds& ids, int codePage) const
+{
+    const int major = V2.majorVersion();
+    if (!V2.Present || major < 2 || major > 4)
+        return {};
+    const TagFrame* frame = V2.firstFrame(ids[static_cast<size_t>(major - 2)]);
+    return frame ? frame->decodeText(codePage) : QString();
+}
+
+QString CTagRecord::textOf(const FrameIds& ids, const CId3v1Tag::Text30& fallback, int codePage) const
+{
+    QString text = frameText(ids, codePage);
+    if (text.isEmpty() && V1.Present)
+        text = CId3v1Tag::text(fallback, codePage);
+    return text;
+}
+
+QString CTagRecord::titleText(int codePage) const
+{
+    QString title = textOf(kTitleIds, V1.Title, codePage);
+    if (title.isEmpty() && FileName.size() >= kMp3ExtensionLength)
+        title = FileName.chopped(kMp3ExtensionLength);
+    return title;
+}
+
+QString CTagRecord::artistText(int codePage) const
+{
+    return textOf(kArtistIds, V1.Artist, codePage);
+}
+
+QString CTagRecord::albumText(int codePage) const
+{
+    return textOf(kAlbumIds, V1.Album, codePage);
+}
+
+QString CTagRecord::trackText(int codePage) const
+{
+    QString track = frameText(kTrackIds, codePage);
+    if (track.isEmpty() && V1.Present)
+        track = QString::number(V1.Track);
+    return track;
+}
+
+const TagFrame* CTagRecord::lyricsFrame() const
+{
+    return V2.firstFrame(V2.Version == kVersion220 ? "ULT" : "USLT");
+}
+
+const TagFrame* CTagRecord::pictureFrame() const
+{
+    return V2.firstFrame(V2.Version == kVersion220 ? "PIC" : "APIC");
+}
+
+void CTagRecord::unlink()
+{
+    if (Previous)
+        Previous->Next = Next;
+    if (Next)
+        Next->Previous = Previous;
+    Previous = nullptr;
+    Next = nullptr;
+}
+
+void CTagRecord::insertBefore(CTagRecord& successor)
+{
+    if (&successor == this)
+        return;
+    unlink();
+    Previous = successor.Previous;
+    Next = &successor;
+    if (Previous)
+        Previous->Next = this;
+    successor.Previous = this;
+}
+
+void CTagRecord::insertAfter(CTagRecord& predecessor)
+{
+    if (&predecessor == this)
+        return;
+    unlink();
+    Next = predecessor.Next;
+    Previous = &predecessor;
+    if (Next)
+        Next->Previous = this;
+    predecessor.Next = this;
+}
