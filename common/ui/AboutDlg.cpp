@@ -1,0 +1,93 @@
+#include "common/ui/AboutDlg.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kIconId = 128;
+
+DialogControl label(int id, const char* text, int top)
+{
+    return {id, ControlKind::Label, QString::fromUtf8(text), QRect(40, top, 188, 8)};
+}
+
+QWidget* createIcon(const DialogControl& control, QWidget* parent)
+{
+    if (control.id != kIconId)
+        return nullptr;
+    auto* icon = new QLabel(parent);
+    icon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+    return icon;
+}
+
+} // namespace
+
+DialogTemplate CAboutDlg::Template(const QString& caption, bool withMediaPlayerVersion)
+{
+    DialogTemplate dialog;
+    dialog.id = 100;
+    dialog.caption = caption;
+    dialog.controls = {
+        {kIconId, ControlKind::Static, QString(), QRect(11, 14, 21, 20)},
+        label(IdProductNameVersion, "ProductName & ProductVersion", 10),
+        label(IdLegalCopyright, "LegalCopyright", 22),
+        label(IdCompanyName, "CompanyName", 34),
+        label(IdComments, "Comments", 46),
+    };
+    if (withMediaPlayerVersion) {
+        dialog.controls.push_back({-1, ControlKind::GroupBox, QStringLiteral("MediaPlayerのバージョン"),
+                                   QRect(7, 62, 160, 26)});
+        dialog.controls.push_back({IdMediaPlayerVersion, ControlKind::Label, QStringLiteral("version of WMP"),
+                                   QRect(14, 74, 146, 8)});
+    }
+    const int bottom = withMediaPlayerVersion ? 90 : 76;
+    dialog.controls.push_back({1, ControlKind::DefaultButton, QStringLiteral("OK"), QRect(178, bottom - 18, 50, 14)});
+    dialog.size = QSize(235, bottom);
+    return dialog;
+}
+
+CAboutDlg::CAboutDlg(const QString& caption, bool withMediaPlayerVersion, QWidget* parent,
+                     const CVersionResource& resource)
+    : QDialog(parent)
+{
+    BuildDialog(this, Template(caption, withMediaPlayerVersion), createIcon);
+    setFixedSize(size());
+    connect(DlgItem<QPushButton>(this, 1), &QPushButton::clicked, this, &QDialog::accept);
+    FillFromResource(resource);
+    SetLabel(IdMediaPlayerVersion, m_mediaPlayerVersion);
+}
+
+QString CAboutDlg::ProductNameAndVersion(const CVersionResource& resource)
+{
+    QString text = resource.Value(QStringLiteral("ProductName")).value_or(QString());
+    if (const auto version = resource.Value(QStringLiteral("ProductVersion")))
+        text += QStringLiteral(" ver ") + *version;
+    return text;
+}
+
+void CAboutDlg::FillFromResource(const CVersionResource& resource)
+{
+    if (resource.IsEmpty())
+        return;
+    SetLabel(IdProductNameVersion, ProductNameAndVersion(resource));
+    const std::pair<int, const char*> values[] = {
+        {IdLegalCopyright, "LegalCopyright"}, {IdCompanyName, "CompanyName"}, {IdComments, "Comments"}};
+    for (const auto& [id, name] : values) {
+        if (const auto value = resource.Value(QString::fromLatin1(name)))
+            SetLabel(id, *value);
+    }
+}
+
+void CAboutDlg::SetMediaPlayerVersion(const QString& version)
+{
+    m_mediaPlayerVersion = version;
+    SetLabel(IdMediaPlayerVersion, version);
+}
+
+void CAboutDlg::SetLabel(int id, const QString& text)
+{
+    if (auto* labelWidget = DlgItem<QLabel>(this, id))
+        labelWidget->setText(text);
+}
