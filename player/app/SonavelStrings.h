@@ -1,0 +1,34 @@
+#pragma once
+
+// The player's string table: captions, menu entries, column headers, tool tips and messages.
+namespace SonavelString {
+enum Id : int {
+    AboutMenuEntry = 101,
+    PlayStateFirst = 1000,   // 1000 to 1011: the title-bar text of each play state
+    PlayStatePlaying = 1003, // "再生中 [ %s ]"
+    PlayStateLast = 1011,
+    ColumnFileName = 1200,
+    ColumnTitle = 1201,
+    ColumnArtist = 1202,
+    ColumnAlbum = 1203,
+    ColumnTrack = 1204,
+    DeletePlaylistFailed = 1210,
+    ReadShortcutFailed = 1211,
+    KaraokeReadFailed = 1212,
+    KaraokeSaveFailed = 1213,
+    KaraokeCreateFailed = 1214,
+    TimeTagFormatWrong = 1219,
+    FileNameCharacters = 1220,
+    KaraokeDeleteConfirm = 1300,
+    KaraokeModifiedConfirm = 1301,
+    ShortcutExistsConfirm = 1302,
+    CommandPlay = 32771,
+    CommandStop = 32772,
+    CommandPause = 32773,
+    CommandPrevious = 32774,
+    CommandNext = 32775,
+};
+} // namespace SonavelString
+
+// Adds the player's texts to the string table; calling it again changes nothing.
+void RegisterSonavelStrings();
