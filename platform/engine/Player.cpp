@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <clocale>
+#include <deque>
+#include <functional>
 #include <random>
 
 namespace {
@@ -121,15 +123,26 @@ struct Player::Engine {
     int64_t startedEntry = -1;
     bool loaded = false;
     bool startOnLoad = true;
+    // Where the last seek went: mpv reports it exactly only once playback runs again.
     std::optional<double> pendingSeek;
+    bool seekSettled = false;
     int failuresInRow = 0;
 
     std::vector<const Media*> playedThisRound;
     std::vector<MediaPtr> history;
     std::mt19937 random{std::random_device{}()};
 
+    // Signals waiting to be emitted, in order.
+    std::deque<std::function<void()>> announcements;
+    bool flushScheduled = false;
+    bool handlingEvents = false;
+    // Counts the starts and stops, so a handler that took over is noticed.
+    int generation = 0;
+
     void setState(int newState);
     void announceOpenState(int openState);
+    void announce(std::function<void()> signal);
+    void flushAnnouncements();
     bool isOpen() const { return state == Playing || state == Paused || state == Ready; }
     int resolvedIndex() const;
     bool open(int itemIndex, bool start);
@@ -198,21 +211,39 @@ Player::~Player()
 
 // ---- state and playlist logic -------------------------------------------------------------
 
-// Events go out from the event loop, so a handler that calls back into the player never runs
-// inside one of its operations.
+// Events go out in order from the event loop, never from inside an operation the player's code
+// called: what an operation changes is announced once control is back in the event loop, what
+// mpv reports is announced while its event is handled (so a handler sees the matching item).
 void Player::Engine::setState(int newState)
 {
     if (state == newState)
         return;
     state = newState;
-    QMetaObject::invokeMethod(owner, [player = owner, newState] { emit player->PlayStateChange(newState); },
-        Qt::QueuedConnection);
+    announce([player = owner, newState] { emit player->PlayStateChange(newState); });
 }
 
 void Player::Engine::announceOpenState(int openState)
 {
-    QMetaObject::invokeMethod(owner, [player = owner, openState] { emit player->OpenStateChange(openState); },
-        Qt::QueuedConnection);
+    announce([player = owner, openState] { emit player->OpenStateChange(openState); });
+}
+
+void Player::Engine::announce(std::function<void()> signal)
+{
+    announcements.push_back(std::move(signal));
+    if (!handlingEvents && !flushScheduled) {
+        flushScheduled = true;
+        QMetaObject::invokeMethod(owner, [this] { flushAnnouncements(); }, Qt::QueuedConnection);
+    }
+}
+
+void Player::Engine::flushAnnouncements()
+{
+    flushScheduled = false;
+    while (!announcements.empty()) {
+        const auto signal = std::move(announcements.front());
+        announcements.pop_front();
+        signal();
+    }
 }
 
 // The index of the current item, found again when the list was changed under it.
@@ -233,6 +264,7 @@ bool Player::Engine::open(int itemIndex, bool start)
     const MediaPtr item = playlist ? playlist->item(itemIndex) : nullptr;
     if (!item)
         return false;
+    ++generation;
     index = itemIndex;
     media = item;
     if (shuffle && std::find(playedThisRound.begin(), playedThisRound.end(), item.get()) == playedThisRound.end())
@@ -265,6 +297,7 @@ bool Player::Engine::open(int itemIndex, bool start)
 
 void Player::Engine::stopPlayback()
 {
+    ++generation;
     const char* command[] = {"stop", nullptr};
     mpv_command(mpv, command);
     expectedEntry = -1;
@@ -341,11 +374,15 @@ void Player::Engine::resetRound()
 
 void Player::drainEvents()
 {
+    d->flushAnnouncements();
     while (d->mpv) {
         const mpv_event* event = mpv_wait_event(d->mpv, 0);
         if (event->event_id == MPV_EVENT_NONE)
             break;
+        d->handlingEvents = true;
         d->handle(*event);
+        d->handlingEvents = false;
+        d->flushAnnouncements();
     }
 }
 
@@ -363,7 +400,9 @@ void Player::Engine::handle(const mpv_event& event)
         fileEnded(*static_cast<mpv_event_end_file*>(event.data));
         break;
     case MPV_EVENT_PLAYBACK_RESTART:
-        pendingSeek.reset();
+        seekSettled = true;
+        if (state == Playing)
+            pendingSeek.reset();
         break;
     case MPV_EVENT_PROPERTY_CHANGE: {
         const auto* change = static_cast<mpv_event_property*>(event.data);
@@ -418,7 +457,11 @@ void Player::Engine::reachedEnd()
     if (media)
         history.push_back(media);
     setState(MediaEnded);
-    advance();
+    // A handler of "media ended" may start something else (another folder's list); then that wins.
+    const int before = generation;
+    flushAnnouncements();
+    if (generation == before)
+        advance();
 }
 
 // ---- controls -----------------------------------------------------------------------------
@@ -447,6 +490,8 @@ bool Player::play()
         int pause = 0;
         if (mpv_set_property(d->mpv, "pause", MPV_FORMAT_FLAG, &pause) < 0)
             return false;
+        if (d->seekSettled)
+            d->pendingSeek.reset();
         d->setState(Playing);
         return true;
     }
@@ -525,6 +570,7 @@ bool Player::setCurrentPosition(double seconds)
     if (mpv_command(d->mpv, command) < 0)
         return false;
     d->pendingSeek = seconds;
+    d->seekSettled = false;
     return true;
 }
 
