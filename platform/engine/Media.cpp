@@ -145,11 +145,11 @@ const std::optional<Media::Tags>& Media::tags() const
     silenceTagLib();
     // FileRef would happily open a directory or a device; only regular readable files are read.
     const QFileInfo info(m_sourceURL);
-    if (!info.isFile() || !info.isReadable())
+    if (!info.isFile() || !info.isReadable() || info.size() == 0)
         return m_tags;
     const QByteArray name = QFile::encodeName(m_sourceURL);
     TagLib::FileRef file(name.constData(), true, TagLib::AudioProperties::Fast);
-    if (file.isNull())
+    if (file.isNull() || !file.file()->isValid())
         return m_tags;
     Tags read;
     if (const TagLib::Tag* tag = file.tag()) {
