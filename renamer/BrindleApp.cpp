@@ -1,0 +1,50 @@
+#include "renamer/BrindleApp.h"
+
+#include "common/ui/VersionResource.h"
+#include "platform/profile/Profile.h"
+#include "renamer/BrindleDlg.h"
+#include "renamer/BrindleStrings.h"
+#include "renamer/BrindleVersion.h"
+
+#include <QApplication>
+#include <QIcon>
+
+static void initBrindleResources()
+{
+    Q_INIT_RESOURCE(brindle);
+}
+
+CBrindleApp::CBrindleApp(const QString& executablePath) : m_executable(executablePath) {}
+
+QString CBrindleApp::ProfilePath() const
+{
+    return Profile::locateBesideExecutable(m_executable.Path(), m_executable.Title + QStringLiteral(".ini"));
+}
+
+QString CBrindleApp::FallbackProfilePath() const
+{
+    const QString iniName = m_executable.Title + QStringLiteral(".ini");
+    return Profile::userConfigPath(m_executable.Title, iniName);
+}
+
+void CBrindleApp::InitInstance()
+{
+    initBrindleResources();
+    BrindleStrings::Register();
+    CVersionResource::SetApplication({{QStringLiteral("ProductName"), QStringLiteral(BRINDLE_PRODUCT_NAME)},
+                                      {QStringLiteral("ProductVersion"), QStringLiteral(BRINDLE_PRODUCT_VERSION)},
+                                      {QStringLiteral("LegalCopyright"), QStringLiteral(BRINDLE_COPYRIGHT)},
+                                      {QStringLiteral("CompanyName"), QStringLiteral(BRINDLE_COMPANY)},
+                                      {QStringLiteral("Comments"), QStringLiteral(BRINDLE_COMMENTS)}});
+    QApplication::setApplicationName(QStringLiteral(BRINDLE_PRODUCT_NAME));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/brindle/brindle.svg")));
+    Profile::setPath(ProfilePath(), FallbackProfilePath());
+}
+
+int CBrindleApp::Run()
+{
+    InitInstance();
+    CBrindleDlg dialog;
+    dialog.exec();
+    return 0;
+}
