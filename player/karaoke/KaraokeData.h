@@ -1,0 +1,69 @@
+#pragma once
+
+#include "common/ui/SharedTypes.h"
+#include "player/karaoke/KaraokeBlock.h"
+#include "player/karaoke/KaraokeHeader.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+#include <memory>
+#include <optional>
+
+// A karaoke lyric document: the header values and a chain of timed blocks of words and line
+// breaks, read from and written to lyric files (kra, lrc, txt) beside a track.
+class CKaraokeData
+{
+public:
+    CKaraokeData();
+    ~CKaraokeData();
+    CKaraokeData(const CKaraokeData&) = delete;
+    CKaraokeData& operator=(const CKaraokeData&) = delete;
+
+    // The lyric file of a track: name.kra, name.lrc, name.txt beside it, then the targets of
+    // name.kra.lnk, name.lrc.lnk, name.txt.lnk that exist. No value when there is none.
+    static std::optional<QString> FindKaraokeFile(const QString& trackPath);
+    // Writes name.kra beside the track (UTF-16 with FF FE, "@Title" and "@Artist" lines when not
+    // empty, then the text unchanged) unless the track has a lyric file already. The new path.
+    static std::optional<QString> CreateKaraokeFile(const QString& trackPath, const QString& title,
+                                                    const QString& artist, QStringView initialText);
+    // See CKaraokeParser::ParseTimeTag: the tag's length (0 for none) and its time.
+    static int ParseTimeTag(QStringView text, LyricTime& time);
+
+    // Reads and parses a lyric file. FF FE marks UTF-16 (the code page becomes 0); otherwise the
+    // bytes are in the code page, or UTF-16 without a mark when it is 0. False when the file
+    // cannot be opened (the document is then unchanged) or its tags run backwards (the document
+    // is built all the same).
+    bool ReadKaraokeFile(const QString& path, int& codePage);
+    // The same from the file's bytes.
+    bool ReadKaraokeBytes(const QByteArray& bytes, int& codePage);
+    // Replaces the whole document; false when tags run backwards.
+    bool ParseKaraokeText(QStringView text);
+
+    // Writes the document (code page 0: UTF-16 with FF FE) through a temporary file renamed over
+    // the old one. False without blocks, for a code page unknown here, or when writing fails.
+    bool SaveKaraokeFile(const QString& path, int codePage) const;
+    // The text a save writes, before encoding: header lines, then tags and tokens.
+    QString KaraokeText() const;
+
+    // Destroys all blocks and resets the header.
+    void Clear();
+    CKaraokeBlock* FirstBlock() const { return m_firstBlock.get(); }
+    // The block being sung at a lyric time (the first block for times at or before its start).
+    CKaraokeBlock* FindBlockAt(qint64 time) const;
+
+    // Splits the block before the character of the token; the new block at `time` follows it and
+    // gets the rest of the block. Returns the new block.
+    CKaraokeBlock* SplitBlock(CKaraokeBlock* block, int tokenIndex, int charIndex, LyricTime time);
+    // Appends the block's tokens to its predecessor and destroys it. Returns the predecessor, or
+    // nullptr (nothing done) for a block without one.
+    CKaraokeBlock* MergeIntoPrevious(CKaraokeBlock* block);
+    // Replaces a word's text as it stands; false for a line break or an index out of range.
+    static bool ReplaceWordText(CKaraokeBlock* block, int tokenIndex, const QString& text);
+
+    CKaraokeHeader Header;
+
+private:
+    std::unique_ptr<CKaraokeBlock> m_firstBlock;
+};
