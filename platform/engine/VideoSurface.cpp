@@ -55,6 +55,9 @@ VideoSurface::VideoSurface(Player& player, void* mpvHandle, QWidget* parent)
 VideoSurface::~VideoSurface()
 {
     releaseRenderer();
+    // The base class destroys the GL context after this part of the object is gone.
+    if (context())
+        disconnect(context(), nullptr, this, nullptr);
 }
 
 void VideoSurface::initializeGL()
