@@ -1,0 +1,15 @@
+#include "player/dialogs/DialogStrings.h"
+
+#include "common/ui/StringTable.h"
+
+void RegisterDialogStrings()
+{
+    static const bool registered = [] {
+        StringTable::add({
+            {IDS_INVALID_FILE_NAME, "ファイル名(%s)に使えない文字 (\\ / : , ; * ? \" < > |)が含まれています"},
+            {IDS_SHORTCUT_EXISTS, "ショートカットファイル \"%s\" は既に存在します。上書きしますか？"},
+        });
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
