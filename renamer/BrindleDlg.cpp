@@ -181,11 +181,13 @@ void CBrindleDlg::RunRenames()
         return;
     int renamed = 0;
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    m_renamer.StartRun(folder);
     for (int row = 0; row < rows; ++row) {
         const RenamePair pair = Row(row);
         if (RenameOne(folder, pair.oldName, pair.newName) == RenameDone)
             ++renamed;
     }
+    m_renamer.FinishRun();
     QGuiApplication::restoreOverrideCursor();
     if (renamed > 0)
         ShowMessageBox(this, StringTable::format(BrindleStrings::IdsRenamedCount, {QString::number(renamed)}),

@@ -43,7 +43,7 @@ public:
     // Renames every row's file in the folder of the folder field; reports the count.
     void RunRenames();
     bool IsFileNameCorrect(const QString& name) const { return m_renamer.IsFileNameCorrect(name); }
-    int RenameOne(const QString& folder, const QString& oldName, const QString& newName) const
+    int RenameOne(const QString& folder, const QString& oldName, const QString& newName)
     {
         return m_renamer.RenameOne(folder, oldName, newName);
     }

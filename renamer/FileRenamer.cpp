@@ -5,7 +5,6 @@
 #include "renamer/BrindleStrings.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QCursor>
 #include <QGuiApplication>
@@ -65,20 +64,23 @@ bool CFileRenamer::EntryExists(const QString& folder, const QString& name)
     return ::lstat(QFile::encodeName(JoinPath(folder, name)).constData(), &status) == 0;
 }
 
-bool CFileRenamer::EntryExistsIgnoringCase(const QString& folder, const QString& name)
+void CFileRenamer::StartRun(const QString& folder)
+{
+    m_index.reset();
+    if (isAbsoluteFolder(folder))
+        m_index.emplace(folder);
+}
+
+bool CFileRenamer::EntryExistsIgnoringCase(const QString& folder, const QString& name) const
 {
     if (!isAbsoluteFolder(folder))
         return false;
-    QDirIterator entries(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (entries.hasNext()) {
-        entries.next();
-        if (entries.fileName().compare(name, Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
+    if (m_index && m_index->Folder() == folder)
+        return m_index->ContainsIgnoringCase(name);
+    return CFolderIndex(folder).ContainsIgnoringCase(name);
 }
 
-int CFileRenamer::RenameOne(const QString& folder, const QString& oldName, const QString& newName) const
+int CFileRenamer::RenameOne(const QString& folder, const QString& oldName, const QString& newName)
 {
     const QString oldPath = JoinPath(folder, oldName);
     const QString newPath = JoinPath(folder, newName);
@@ -99,5 +101,9 @@ int CFileRenamer::RenameOne(const QString& folder, const QString& oldName, const
             return RenameDeclined;
     }
     const bool moved = std::rename(QFile::encodeName(oldPath).constData(), QFile::encodeName(newPath).constData()) == 0;
-    return moved ? RenameDone : RenameFailed;
+    if (!moved)
+        return RenameFailed;
+    if (m_index && m_index->Folder() == folder)
+        m_index->Renamed(oldName, newName);
+    return RenameDone;
 }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "renamer/FolderIndex.h"
+
 #include <QString>
+
+#include <optional>
 
 class QWidget;
 
@@ -24,17 +28,23 @@ public:
     // False (after message 107) when the name holds one of \ / : , ; * ? " < > | or is no
     // file name at all (empty, "." or "..").
     bool IsFileNameCorrect(const QString& name) const;
-    int RenameOne(const QString& folder, const QString& oldName, const QString& newName) const;
+    int RenameOne(const QString& folder, const QString& oldName, const QString& newName);
+
+    // Between these, the folder's names are read once instead of once per row; the run's own
+    // renames keep them current.
+    void StartRun(const QString& folder);
+    void FinishRun() { m_index.reset(); }
 
     // folder + "/" + name, the path a name stands for.
     static QString JoinPath(const QString& folder, const QString& name);
     // Whether the folder holds an entry of exactly that name (a dangling link counts).
     static bool EntryExists(const QString& folder, const QString& name);
     // Whether the folder holds an entry whose name equals the name without regard to case.
-    static bool EntryExistsIgnoringCase(const QString& folder, const QString& name);
+    bool EntryExistsIgnoringCase(const QString& folder, const QString& name) const;
 
 private:
     int Show(const QString& text, const QString& caption, unsigned flags) const;
 
     QWidget* m_messageParent;
+    std::optional<CFolderIndex> m_index;
 };

@@ -38,11 +38,11 @@ DialogTemplate CAboutDlg::Template(const QString& caption, bool withMediaPlayerV
     };
     if (withMediaPlayerVersion) {
         dialog.controls.push_back({-1, ControlKind::GroupBox, QStringLiteral("MediaPlayerのバージョン"),
-                                   QRect(7, 62, 160, 26)});
+                                   QRect(7, 60, 160, 26)});
         dialog.controls.push_back({IdMediaPlayerVersion, ControlKind::Label, QStringLiteral("version of WMP"),
-                                   QRect(14, 74, 146, 8)});
+                                   QRect(14, 72, 146, 8)});
     }
-    const int bottom = withMediaPlayerVersion ? 90 : 76;
+    const int bottom = withMediaPlayerVersion ? 94 : 80;
     dialog.controls.push_back({1, ControlKind::DefaultButton, QStringLiteral("OK"), QRect(178, bottom - 18, 50, 14)});
     dialog.size = QSize(235, bottom);
     return dialog;

@@ -18,6 +18,7 @@
 #include <QTreeWidget>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace BrindleTestSupport;
 
@@ -60,11 +61,13 @@ private slots:
     void runWithDeclinedOverwrite();
     void equalNamesNeitherRenamedNorReported();
     void caseOnlyChangeAsks();
+    void runFollowsItsOwnRenames();
     void emptyOrRelativeFolderRenamesNothing();
     void namesCannotLeaveTheFolder();
     void invalidCharacterIsReported();
     void vanishedFileIsReported();
     void refusedMoveIsSilent();
+    void readOnlyFolderIsSkippedSilently();
     void noRowsNoMessage();
     void reverseAndRunRestoresOldNames();
     void enterInFolderFieldRuns();
@@ -273,6 +276,24 @@ void BrindleDlgTest::caseOnlyChangeAsks()
     QCOMPARE(entries(folder.path()), QStringList{"SONG.MP3"});
 }
 
+void BrindleDlgTest::runFollowsItsOwnRenames()
+{
+    // The names a run creates or frees count for the later rows' overwrite question.
+    TempFolder folder;
+    for (const char* name : {"a.mp3", "c.mp3", "x.mp3", "z.mp3"})
+        touch(folder.path(), QString::fromLatin1(name), name);
+    CBrindleDlg dialog;
+    dropList(dialog, folder, {QStringLiteral("a.mp3\tb"), QStringLiteral("c.mp3\tB.MP3"),
+                              QStringLiteral("x.mp3\ty"), QStringLiteral("z.mp3\tX.MP3")});
+    MessageBoxRecorder prompts;
+    prompts.queueAnswer(IDNO);
+    dialog.RunRenames();
+    QCOMPARE(prompts.count(), 2);
+    QCOMPARE(prompts.prompts()[0].text, QStringLiteral("ファイル\"B.MP3\"は既に存在します。上書きしますか？"));
+    QCOMPARE(prompts.prompts()[1].text, QStringLiteral("3個のファイル名を変更しました！"));
+    QCOMPARE(entries(folder.path()), (QStringList{"X.MP3", "b.mp3", "c.mp3", "list.txt", "y.mp3"}));
+}
+
 void BrindleDlgTest::emptyOrRelativeFolderRenamesNothing()
 {
     TempFolder folder;
@@ -377,6 +398,22 @@ void BrindleDlgTest::refusedMoveIsSilent()
     dialog.RunRenames();
     QCOMPARE(prompts.count(), 1);
     QVERIFY(prompts.prompts()[0].text.contains("target"));
+}
+
+void BrindleDlgTest::readOnlyFolderIsSkippedSilently()
+{
+    if (::geteuid() == 0)
+        QSKIP("the super-user may write into a read-only folder");
+    TempFolder folder;
+    touch(folder.path(), "a.mp3", "data");
+    CBrindleDlg dialog;
+    dropList(dialog, folder, {QStringLiteral("a.mp3\tb")});
+    QVERIFY(::chmod(QFile::encodeName(folder.path()).constData(), 0555) == 0);
+    MessageBoxRecorder prompts;
+    dialog.RunRenames();
+    ::chmod(QFile::encodeName(folder.path()).constData(), 0755);
+    QCOMPARE(prompts.count(), 0);
+    QCOMPARE(TestFiles::readBytes(folder.file("a.mp3")), QByteArray("data"));
 }
 
 void BrindleDlgTest::noRowsNoMessage()

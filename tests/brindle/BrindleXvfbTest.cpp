@@ -1,3 +1,4 @@
+#include "common/ui/AboutDlg.h"
 #include "platform/profile/Profile.h"
 #include "renamer/BrindleApp.h"
 #include "tests/brindle/BrindleTestSupport.h"
@@ -6,6 +7,8 @@
 #include "tests/support/TestMain.h"
 
 #include <QDir>
+#include <QLabel>
+#include <QTimer>
 #include <QFontInfo>
 #include <QImage>
 #include <QLineEdit>
@@ -64,6 +67,20 @@ void BrindleXvfbTest::dropPreviewAndRun()
         const QString artifacts = qEnvironmentVariable("SONAVEL_BINARY_DIR") + QStringLiteral("/artifacts");
         QDir().mkpath(artifacts);
         QVERIFY(shot.save(artifacts + QStringLiteral("/brindle.png")));
+
+        // The About box from F1, with the values the build placed and the program icon.
+        QImage aboutShot;
+        QString product;
+        QTimer::singleShot(200, [&] {
+            if (auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget())) {
+                product = DlgItem<QLabel>(about, CAboutDlg::IdProductNameVersion)->text();
+                aboutShot = about->grab().toImage();
+                about->accept();
+            }
+        });
+        QTest::keyClick(&dialog, Qt::Key_F1);
+        QCOMPARE(product, QStringLiteral("Brindle ver ") + QStringLiteral(SONAVEL_EXPECTED_VERSION));
+        QVERIFY(aboutShot.save(artifacts + QStringLiteral("/brindle-about.png")));
 
         prompts.queueAnswer(IDNO);   // keep 既存.mp3
         DlgItem<QPushButton>(&dialog, CBrindleDlg::IdRun)->click();
