@@ -9,6 +9,7 @@
 #include "player/app/ProfileHelpers.h"
 #include "player/app/SettingsKeys.h"
 #include "player/app/SonavelDlg.h"
+#include "player/app/SonavelStrings.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -37,6 +38,7 @@ CSonavelApp* CSonavelApp::Instance()
 int CSonavelApp::Run(const QStringList& arguments)
 {
     g_instance = this;
+    RegisterSonavelStrings();
     m_instanceLock = std::make_unique<InstanceLock>(QString::fromLatin1(MutexName));
     if (!m_instanceLock->acquire())
         return 0;

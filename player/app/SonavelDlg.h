@@ -1,23 +1,170 @@
 #pragma once
 
-#include <QDialog>
+#include "common/ui/SizableDialog.h"
+#include "player/app/MainWindowSettings.h"
+#include "player/app/PlayerControl.h"
 
-// The player's main window.
-class CSonavelDlg : public QDialog
+#include <QBasicTimer>
+#include <QIcon>
+
+#include <memory>
+#include <vector>
+
+class CFolderPathEdit;
+class CTimeDisplay;
+class CVerticalSplitterBar;
+class CVolSlider;
+class CWmpSlider;
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QToolBar;
+class QTreeWidget;
+
+// The player's main window: folder tree, path edit, track list, sliders, time read-out, tool
+// bar, loop and shuffle boxes, settings button, scrolling line and artwork thumbnail. It owns
+// the engine (through CPlayerControl) and every other window of the player, dispatches the
+// commands and the player's own messages, and saves the settings when it goes.
+class CSonavelDlg : public CSizableDialog
 {
     Q_OBJECT
 public:
+    enum ControlId {
+        IdFolderTree = 1001,
+        IdTrackList = 1002,
+        IdFolderPathEdit = 1003,
+        IdTimeDisplay = 1004,
+        IdPositionSlider = 1005,
+        IdVolumeSlider = 1006,
+        IdScrollLine = 1007,
+        IdSettingsButton = 1008,
+        IdThumbnail = 1009,
+        IdLoopBox = 1019,
+        IdShuffleBox = 1020,
+        IdSplitter = 1023,
+    };
+    enum CommandId {
+        IdAbout = 16,
+        IdPlay = 32771,
+        IdStop = 32772,
+        IdPause = 32773,
+        IdPrevious = 32774,
+        IdNext = 32775,
+    };
+    // The tool bar's commands in their order.
+    static constexpr int ToolBarCommands[] = {IdPrevious, IdStop, IdPause, IdPlay, IdNext};
+    static constexpr int TimerId = 2;
+
     explicit CSonavelDlg(QWidget* parent = nullptr);
     ~CSonavelDlg() override;
+
+    static DialogTemplate Template();
+
+    // What other parts of the player reach through the main window.
+    CPlayerControl& Control() { return *m_control; }
+    Player* GetPlayer() const { return m_control->GetPlayer(); }
+    CWmpVideoDlg* VideoDlg() const { return m_control->VideoDlg(); }
+    MainWindowSettings& Options() { return m_options; }
+    QTreeWidget* FolderTree() const;
+    QTreeWidget* TrackList() const;
+    CFolderPathEdit* PathEdit() const;
+    CWmpSlider* PositionSlider() const;
+    CVolSlider* VolumeSlider() const;
+    CTimeDisplay* TimeDisplay() const;
+    CVerticalSplitterBar* Splitter() const;
+    QCheckBox* LoopBox() const;
+    QCheckBox* ShuffleBox() const;
+    QWidget* ScrollLine() const;
+    QLabel* Thumbnail() const;
+    QToolBar* ToolBar() const { return m_toolBar; }
+    QMenu* WindowMenu() const { return m_windowMenu; }
+    // The sort marks of the track list's header: 0 ascending, 1 descending.
+    const std::vector<QIcon>& SortMarkImages() const { return m_sortMarks; }
+    int UpdateTimerPeriod() const { return m_timerPeriod; }
+    bool IsTimerActive() const { return m_timer.isActive(); }
+    bool IsDestroyed() const { return m_destroyed; }
+
+    // The player's own messages, handled synchronously.
+    void OnWmpOpenState(int state);
+    void OnWmpPlayState(int state);
+    void OnWmpCdromChange(int driveIndex);
+    void OnLayoutReset(int barId);
+    void OnFolderPathEntered();
+    // Tool bar commands and the About entry.
+    void OnCommand(int commandId);
+    void OnAbout();
+    // The title-bar text of a play state (empty for an unknown state), before the track.
+    static QString PlayStateText(int state);
+    // Closing: playlist removal when set, then destruction with the settings saved.
+    void Close();
+
+    // Track list and folder tree (filled by the track list and tree code).
+    bool ActivateShownFolder();
+    QString UpdateNowPlayingInfo();
+    int TrackListRowCount() const;
+    QString TrackListRowPath(int row) const;
+    void ScrollTrackListToRow(int row);
+    int FindPlayingRow(const QString& url);
+    void SelectFolderInTree(const QString& path);
+    QString SelectedTreeFolder() const;
+    void ShowDiscInTrackList(const QString& folder);
+    void OnTrackListDoubleClick(int row);
+    void OnFolderTreeSelectionChanged();
+    void ShowSortMark();
+    // Artwork, lyrics, karaoke window and scrolling line.
+    void RefreshArtwork();
+    void OnArtworkClicked();
+    void LoadLyricsForNewTrack(const QString& url, int row);
+    void CloseKaraokeUnlessEditing();
+    void DestroyKaraokeWindow();
+    void SetKaraokeClipOnDesktop(bool clip);
+    void LoadKaraokeMenus();
+    void PassPositionToScrollLine(double seconds);
+    void PassPositionToKaraoke(double seconds);
+    void OnSettingsButton();
 
 public slots:
     // Ends the program as a log-off does: the closing path with settings saved.
     void EndSession();
+    void accept() override;
+    void reject() override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void ReadSettings();
+    static QWidget* CreateControl(const DialogControl& control, QWidget* parent);
+    static QTreeWidget* CreateFolderTree(QWidget* parent);
+    static QTreeWidget* CreateTrackList(QWidget* parent);
+    static QWidget* CreateScrollLine(QWidget* parent);
+    static QLabel* CreateArtworkThumbnail(QWidget* parent);
+
+    void CreateToolBar();
+    void CreateSortMarks();
+    void CreateWindowMenu();
+    void ConnectControls();
+    void InitDialog();
+    void ArrangeControls();
+    void AttachAnchors();
+    void InitSplitter();
+    void InitTrackListColumns();
+    void ApplyFonts();
+    void StartUpdateTimer();
+    void ShowVideoFor(const MediaPtr& media, const QString& url, const QString& title);
+    void Destroy();
     void SaveSettings();
+
+    std::unique_ptr<CPlayerControl> m_control;
+    MainWindowSettings m_options;
+    QToolBar* m_toolBar = nullptr;
+    QMenu* m_windowMenu = nullptr;
+    std::vector<QIcon> m_sortMarks;
+    QBasicTimer m_timer;
+    int m_timerPeriod = 50;
+    bool m_destroyed = false;
 };

@@ -46,6 +46,16 @@ int CTimeDisplay::SegmentForHeight(int height)
     return std::max(1, static_cast<int>(height * 0.35));
 }
 
+int CTimeDisplay::WidthFor(int height, int cells)
+{
+    const int T = StrokeForHeight(height);
+    const int L = SegmentForHeight(height);
+    // Digits are 4T + L apart; the colon takes L + T before it and L + 1 after it.
+    const int digits = std::max(1, cells - 1);
+    const int lastOffset = (digits - 1) * (L + 4 * T) + (L + T) + (L + 1);
+    return lastOffset + L + 2 * T + 1;
+}
+
 void CTimeDisplay::Attach()
 {
     m_stroke = StrokeForHeight(height());

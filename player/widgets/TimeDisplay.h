@@ -36,6 +36,8 @@ public:
     // Gap and pen width T, and segment length L, for a control height.
     static int StrokeForHeight(int height);
     static int SegmentForHeight(int height);
+    // The width that shows `cells` digits with one colon at a height (what "00:00" needs).
+    static int WidthFor(int height, int cells);
     // The x offset of every character cell of the (padded) text.
     std::vector<int> CellOffsets(const QString& text) const;
     // The text as drawn: padded on the left with spaces to the cell count.
