@@ -1,0 +1,26 @@
+#pragma once
+
+#include "player/library/TagRecord.h"
+
+#include <memory>
+#include <vector>
+
+// The tag records of one playlist slot, record i for playlist item i. Owns its records and keeps
+// their Previous/Next links in playlist order, so the chain can be walked or indexed.
+class CTagRecordChain
+{
+public:
+    int count() const { return int(m_records.size()); }
+    // nullptr for an index out of range.
+    CTagRecord* at(int index) const;
+    CTagRecord* head() const { return m_records.empty() ? nullptr : m_records.front().get(); }
+
+    // Appends an empty record and returns it.
+    CTagRecord& append();
+    void clear();
+    // Moves record `from` in front of record `to` (to < from) or behind it (to > from).
+    bool move(int from, int to);
+
+private:
+    std::vector<std::unique_ptr<CTagRecord>> m_records;
+};

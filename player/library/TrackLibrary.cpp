@@ -1,0 +1,651 @@
+#include "player/library/TrackLibrary.h"
+
+#include "player/library/FolderTree.h"
+#include "player/library/LibraryStrings.h"
+#include "player/library/RenameTable.h"
+#include "player/library/TrackListCtrl.h"
+#include "player/library/WaitCursor.h"
+
+#include "common/ui/MessageBox.h"
+#include "common/ui/StringTable.h"
+#include "platform/engine/Player.h"
+#include "platform/shell/ShortcutFile.h"
+#include "platform/text/CodePage.h"
+#include "platform/text/RuntimeLocale.h"
+#include "platform/text/TextFile.h"
+#include "platform/text/WToI.h"
+#include "player/dialogs/FileNameCheck.h"
+#include "player/dialogs/ShortcutDlg.h"
+#include "player/karaoke/KaraokeData.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QLabel>
+#include <QRegularExpression>
+
+namespace {
+
+const QStringList kRenamedExtensions{"dat", "mpg", "mpeg"};
+const char* const kSortAttributes[] = {"sourceURL", "Title", "Author", "WM/AlbumTitle", "WM/TrackNumber"};
+
+bool isRenamedExtension(const QString& extension)
+{
+    return kRenamedExtensions.contains(extension, Qt::CaseInsensitive);
+}
+
+QString joinPath(const QString& folder, const QString& name)
+{
+    return folder.endsWith('/') ? folder + name : folder + '/' + name;
+}
+
+// "*.<extension>" as the file system matched it: without regard to letter case.
+class ExtensionPattern
+{
+public:
+    explicit ExtensionPattern(const QString& extension)
+    {
+        if (extension.contains('*') || extension.contains('?')) {
+            m_wildcard = QRegularExpression(
+                QRegularExpression::wildcardToRegularExpression(QStringLiteral("*.") + extension),
+                QRegularExpression::CaseInsensitiveOption);
+        } else {
+            m_suffix = '.' + extension;
+        }
+    }
+    bool matches(const QString& name) const
+    {
+        if (m_suffix.isEmpty())
+            return m_wildcard.match(name).hasMatch();
+        return name.endsWith(m_suffix, Qt::CaseInsensitive);
+    }
+
+private:
+    QString m_suffix;
+    QRegularExpression m_wildcard;
+};
+
+// The names of the folder's entries in the order the file system gives them; `files` lists
+// files (and links to files), otherwise every entry that is not a real folder (links included,
+// dangling ones too).
+QStringList folderEntries(const QString& folder, bool files)
+{
+    QStringList names;
+    const QDir::Filters filters = files ? QDir::Files : QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot;
+    QDirIterator it(folder, filters);
+    while (it.hasNext()) {
+        it.next();
+        if (!files && it.fileInfo().isDir() && !it.fileInfo().isSymLink())
+            continue;
+        names.append(it.fileName());
+    }
+    return names;
+}
+
+QStringList matchingEntries(const QString& folder, const QString& extension, bool files)
+{
+    const ExtensionPattern pattern(extension);
+    QStringList names = folderEntries(folder, files);
+    names.removeIf([&pattern](const QString& name) { return !pattern.matches(name); });
+    return names;
+}
+
+QString itemInfo(const Media& media, const char* attribute)
+{
+    return media.getItemInfo(QString::fromLatin1(attribute)).value_or(QString());
+}
+
+} // namespace
+
+const QString CTrackLibrary::PlaylistName = QStringLiteral("SonavelPlayList");
+
+CTrackLibrary::CTrackLibrary(Player& player, CFolderTree& tree, CTrackListCtrl& list, QObject* parent)
+    : QObject(parent), m_player(player), m_tree(tree), m_list(list)
+{
+    RegisterLibraryStrings();
+    m_list.SetPlayingUrlSource([this] {
+        const MediaPtr media = m_player.currentMedia();
+        return media ? media->sourceURL() : QString();
+    });
+    connect(&m_tree, &CFolderTree::SelectionChanged, this, &CTrackLibrary::ShowFolder);
+    connect(&m_list, &CTrackListCtrl::ColumnClicked, this, &CTrackLibrary::OnColumnClick);
+    connect(&m_list, &CTrackListCtrl::BeginDrag, this, &CTrackLibrary::OnBeginDrag);
+    connect(&m_list, &CTrackListCtrl::DragMove, this, &CTrackLibrary::OnDragMove);
+    connect(&m_list, &CTrackListCtrl::DragEnd, this, &CTrackLibrary::OnDragEnd);
+    // The main window repaints the list on every play-state change, so the highlight follows.
+    connect(&m_player, &Player::PlayStateChange, m_list.viewport(), qOverload<>(&QWidget::update));
+}
+
+CTrackLibrary::~CTrackLibrary()
+{
+    delete m_dragImage;
+}
+
+void CTrackLibrary::ApplySettings(const ScanSettings& settings)
+{
+    const bool tagsChanged = settings.UseID3Edit != m_settings.UseID3Edit
+                             || settings.ID3EditCodePage != m_settings.ID3EditCodePage;
+    m_settings = settings;
+    m_list.SetDragEnabled(m_settings.EnableDrag);
+    if (!tagsChanged)
+        return;
+    int slot = -1;
+    PlaylistPtr playlist;
+    const int count = ListedPlaylist(slot, playlist);
+    FillTrackList(slot, playlist.get(), count);
+    UpdateNowPlayingInfo();
+}
+
+CTagRecord* CTrackLibrary::Record(int slot, int index) const
+{
+    if (slot != 0 && slot != 1)
+        return nullptr;
+    return m_records[size_t(slot)].at(index);
+}
+
+void CTrackLibrary::ShowFolder()
+{
+    CWaitCursor wait;
+    const QString path = m_tree.GetSelectedFolderPath();
+    if (path.isEmpty())
+        return;
+    m_tree.ShowPathInEdit(path);
+    m_list.SetDragEnabled(m_settings.EnableDrag);
+
+    int slot = -1;
+    PlaylistPtr playlist;
+    int count = 0;
+    if (path != m_playingFolder || m_playingSlot < 0) {
+        count = GetDiscPlaylist(path, playlist);
+        if (count >= 0) {
+            slot = DiscSlot;
+        } else {
+            slot = OtherSlot();
+            count = RebuildSlot(slot, playlist);
+        }
+    } else {
+        slot = m_playingSlot;
+        count = slot == DiscSlot ? GetDiscPlaylist(path, playlist) : GetSlotPlaylist(slot, playlist);
+    }
+    count = qMax(count, 0);
+    m_listedSlot = slot;
+    m_listedFolder = path;
+    SortSlot(slot, playlist.get(), count, m_settings.SortColumn);
+    FillTrackList(slot, playlist.get(), count);
+
+    if (m_playingSlot == -1 && playlist && m_player.setCurrentPlaylist(playlist)) {
+        m_playingSlot = slot;
+        m_playingFolder = path;
+    }
+}
+
+int CTrackLibrary::RebuildSlot(int slot, PlaylistPtr& playlist)
+{
+    CWaitCursor wait;
+    playlist.reset();
+    const QString folder = m_tree.GetSelectedFolderPath();
+    m_list.DeleteAllItems();
+    if (folder.isEmpty())
+        return 0;
+    PlaylistCollection& collection = m_player.playlistCollection();
+    std::vector<PlaylistPtr> lists = collection.getByName(PlaylistName);
+    // Slot 1 must never share the first playlist with slot 0.
+    while (int(lists.size()) <= slot) {
+        PlaylistPtr created = collection.newPlaylist(PlaylistName);
+        if (!created) {
+            ReadSlotTags(slot, nullptr, 0);
+            return 0;
+        }
+        lists.push_back(created);
+    }
+    playlist = lists[size_t(slot)];
+    playlist->clear();
+
+    int count = ScanFolderFiles(folder, *playlist);
+    if (m_settings.ReadShortcuts)
+        count += ScanShortcuts(*playlist);
+    if (m_settings.ReadM3u)
+        count += ScanM3uFiles(*playlist);
+    count = qMin(count, playlist->count());
+    ReadSlotTags(slot, playlist.get(), count);
+    return count;
+}
+
+bool CTrackLibrary::AppendFile(Playlist& playlist, const QString& path, const QString* title)
+{
+    const MediaPtr media = m_player.newMedia(path);
+    if (!media)
+        return false;
+    if (title)
+        media->setItemInfo(QStringLiteral("Title"), *title);
+    return playlist.appendItem(media);
+}
+
+int CTrackLibrary::ScanFolderFiles(const QString& folder, Playlist& playlist)
+{
+    CRenameTable renames;
+    renames.Load(folder);
+    const QStringList files = folderEntries(folder, true);
+    int count = 0;
+    for (const QString& extension : m_settings.ExtensionList) {
+        if (extension.isEmpty())
+            continue;
+        const ExtensionPattern pattern(extension);
+        for (const QString& name : files) {
+            if (!pattern.matches(name))
+                continue;
+            std::optional<QString> title;
+            if (isRenamedExtension(CPathParts(name).Extension))
+                title = renames.Lookup(name);
+            if (AppendFile(playlist, joinPath(folder, name), title ? &*title : nullptr))
+                ++count;
+        }
+    }
+    return count;
+}
+
+int CTrackLibrary::ScanShortcuts(Playlist& playlist)
+{
+    const QString folder = m_tree.GetSelectedFolderPath();
+    if (folder.isEmpty())
+        return 0;
+    int count = 0;
+    for (const QString& name : matchingEntries(folder, QStringLiteral("lnk"), false)) {
+        const QString shortcutPath = joinPath(folder, name);
+        CShortcutFile shortcut;
+        if (!shortcut.Read(shortcutPath))
+            continue;
+        const QString target = shortcut.TargetPath();
+        if (shortcut.TargetIsDirectory()) {
+            count += ScanFolderFiles(target, playlist);
+            continue;
+        }
+        const QString extension = CPathParts(target).Extension;
+        if (!m_settings.ExtensionList.contains(extension, Qt::CaseInsensitive))
+            continue;
+        if (!shortcut.TargetExists()) {
+            const QString text = StringTable::format(LibraryString::ReadShortcutFailed, {shortcutPath, target, shortcutPath});
+            if (ShowMessageBox(m_list.window(), text, QStringLiteral("ReadShortcut"), MB_YESNO | MB_ICONWARNING) == IDYES)
+                QFile::remove(shortcutPath);
+            continue;
+        }
+        std::optional<QString> title;
+        if (isRenamedExtension(extension)) {
+            // "Song.mpg.lnk" gives "Song".
+            QString shortName = CPathParts(shortcutPath).Title;
+            const qsizetype dot = shortName.lastIndexOf('.');
+            if (dot > 0 && shortName.mid(dot + 1).compare(extension, Qt::CaseInsensitive) == 0)
+                shortName.truncate(dot);
+            title = shortName;
+        }
+        if (AppendFile(playlist, target, title ? &*title : nullptr))
+            ++count;
+    }
+    return count;
+}
+
+int CTrackLibrary::ScanM3uFiles(Playlist& playlist)
+{
+    const QString folder = m_tree.GetSelectedFolderPath();
+    if (folder.isEmpty())
+        return 0;
+    int count = 0;
+    for (const QString& name : matchingEntries(folder, QStringLiteral("m3u"), true)) {
+        std::optional<QByteArray> bytes = TextFile::readAll(joinPath(folder, name));
+        if (!bytes)
+            continue;
+        int codePage = RuntimeLocale::current().ansiCodePage();
+        if (bytes->startsWith("\xEF\xBB\xBF")) {
+            codePage = CodePage::Utf8;
+            bytes->remove(0, 3);
+        }
+        for (const QString& line : TextFile::splitLines(*bytes, codePage)) {
+            // Blank lines would name the folder itself.
+            if (line.trimmed().isEmpty() || line.startsWith('#'))
+                continue;
+            if (AppendFile(playlist, folder + line, nullptr))
+                ++count;
+        }
+    }
+    return count;
+}
+
+void CTrackLibrary::ReadSlotTags(int slot, const Playlist* playlist, int count)
+{
+    if (slot != 0 && slot != 1)
+        return;
+    CTagRecordChain& chain = m_records[size_t(slot)];
+    chain.clear();
+    for (int i = 0; i < count; ++i) {
+        CTagRecord& record = chain.append();
+        const MediaPtr media = playlist ? playlist->item(i) : nullptr;
+        if (!media)
+            continue;
+        const CPathParts parts(media->sourceURL());
+        if (parts.Extension.compare(QLatin1String("mp3"), Qt::CaseInsensitive) == 0)
+            record.read(parts.Folder, parts.Name());
+    }
+}
+
+int CTrackLibrary::GetDiscPlaylist(const QString& path, PlaylistPtr& playlist)
+{
+    playlist.reset();
+    Cdrom* drive = m_player.cdromCollection().getByDriveSpecifier(path);
+    if (!drive)
+        return -1;
+    playlist = drive->playlist();
+    return playlist ? playlist->count() : -2;
+}
+
+int CTrackLibrary::GetSlotPlaylist(int slot, PlaylistPtr& playlist)
+{
+    playlist.reset();
+    const std::vector<PlaylistPtr> lists = m_player.playlistCollection().getByName(PlaylistName);
+    if (slot < 0 || slot >= int(lists.size()))
+        return 0;
+    playlist = lists[size_t(slot)];
+    return playlist->count();
+}
+
+QStringList CTrackLibrary::SortKeys(int slot, const Playlist& playlist, int count, int column) const
+{
+    QStringList keys(count);
+    const int codePage = m_settings.ID3EditCodePage;
+    for (int i = 0; i < count; ++i) {
+        const CTagRecord* record = Record(slot, i);
+        if (m_settings.UseID3Edit && record && record->FileFound) {
+            switch (column) {
+            case 0: keys[i] = record->FileName; break;
+            case 1: keys[i] = record->titleText(codePage); break;
+            case 2: keys[i] = record->artistText(codePage); break;
+            case 3: keys[i] = record->albumText(codePage); break;
+            default: keys[i] = record->trackText(codePage); break;
+            }
+            continue;
+        }
+        const MediaPtr media = playlist.item(i);
+        if (!media)
+            break;
+        keys[i] = itemInfo(*media, kSortAttributes[qBound(0, column, 4)]);
+        if (column == 0)
+            keys[i] = CPathParts(keys[i]).Name();
+    }
+    return keys;
+}
+
+bool CTrackLibrary::GoesBefore(const QString& key, const QString& x, int column) const
+{
+    int order = 0;
+    if (column == 4) {
+        const int a = WToI(key);
+        const int b = WToI(x);
+        order = a < b ? -1 : (a > b ? 1 : 0);
+    } else {
+        order = RuntimeLocale::current().compare(key, x);
+    }
+    return m_settings.SortState == 1 ? order < 0 : order > 0;
+}
+
+void CTrackLibrary::SortSlot(int slot, Playlist* playlist, int count, int column)
+{
+    if (m_settings.SortState == 0 || !playlist)
+        return;
+    count = qMin(count, playlist->count());
+    QStringList keys = SortKeys(slot, *playlist, count, column);
+    for (int k = 1; k < count; ++k) {
+        const QString x = keys[k];
+        // Binary search that places x in front of every key equal to it.
+        int lo = 0;
+        int hi = k - 1;
+        int g = 0;
+        for (;;) {
+            const int h = (lo + hi) / 2;
+            if (GoesBefore(keys[h], x, column)) {
+                if (h == hi) {
+                    g = h + 1;
+                    break;
+                }
+                lo = h + 1;
+            } else {
+                if (h == lo) {
+                    g = h;
+                    break;
+                }
+                hi = h;
+            }
+        }
+        if (g == k)
+            continue;
+        keys.move(k, g);
+        if (slot == 0 || slot == 1)
+            m_records[size_t(slot)].move(k, g);
+        playlist->moveItem(k, g);
+    }
+}
+
+void CTrackLibrary::FillTrackList(int slot, const Playlist* playlist, int count)
+{
+    m_list.DeleteAllItems();
+    std::vector<CTrackListModel::Row> rows;
+    rows.reserve(size_t(qMax(count, 0)));
+    const int codePage = m_settings.ID3EditCodePage;
+    for (int i = 0; i < count; ++i) {
+        CTrackListModel::Row row;
+        row.item = std::make_unique<CTrackItem>();
+        CTrackItem& track = *row.item;
+        const CTagRecord* record = Record(slot, i);
+        if (m_settings.UseID3Edit && record && record->FileFound) {
+            track.Path.Split(record->FullPath);
+            track.TitleText = record->titleText(codePage);
+            track.ArtistText = record->artistText(codePage);
+            track.AlbumText = record->albumText(codePage);
+            track.TrackText = record->trackText(codePage);
+        } else {
+            const MediaPtr media = playlist ? playlist->item(i) : nullptr;
+            if (!media || media->sourceURL().isEmpty()) {
+                rows.push_back(std::move(row));
+                continue;
+            }
+            track.Path.Split(media->sourceURL());
+            track.TitleText = itemInfo(*media, "Title");
+            track.ArtistText = itemInfo(*media, "Author");
+            track.AlbumText = itemInfo(*media, "WM/AlbumTitle");
+            track.TrackText = itemInfo(*media, "WM/TrackNumber");
+        }
+        row.checked = CKaraokeData::FindKaraokeFile(track.FullPath()).has_value()
+                      || (record && record->lyricsFrame());
+        rows.push_back(std::move(row));
+    }
+    m_list.Model().setRows(std::move(rows));
+}
+
+void CTrackLibrary::SetSortMark(int column)
+{
+    if (column != m_settings.SortColumn) {
+        m_settings.SortColumn = column;
+        m_settings.SortState = 1;
+    } else {
+        m_settings.SortState = (m_settings.SortState + 1) % 3;
+    }
+    m_list.ShowSortMark(m_settings.SortColumn, m_settings.SortState);
+}
+
+void CTrackLibrary::OnColumnClick(int column)
+{
+    SetSortMark(column);
+    if (m_settings.SortState == 0)
+        return;
+    CWaitCursor wait;
+    int slot = -1;
+    PlaylistPtr playlist;
+    const int count = ListedPlaylist(slot, playlist);
+    SortSlot(slot, playlist.get(), count, column);
+    FillTrackList(slot, playlist.get(), count);
+}
+
+int CTrackLibrary::ActivateShownFolder()
+{
+    const QString path = m_listedFolder;
+    if (path.isEmpty() || path == m_playingFolder)
+        return 0;
+    int slot = DiscSlot;
+    PlaylistPtr playlist;
+    if (GetDiscPlaylist(path, playlist) < 0) {
+        slot = OtherSlot();
+        GetSlotPlaylist(slot, playlist);
+    }
+    if (!playlist)
+        return 0;
+    if (m_player.isAvailable(QStringLiteral("stop")))
+        m_player.stop();
+    if (!m_player.setCurrentPlaylist(playlist))
+        return 0;
+    m_playingSlot = slot;
+    m_playingFolder = path;
+    return 1;
+}
+
+int CTrackLibrary::UpdateNowPlayingInfo(QString* title)
+{
+    const MediaPtr media = m_player.currentMedia();
+    const QString url = media ? media->sourceURL() : QString();
+    if (url.isEmpty()) {
+        emit NowPlayingInfo(QString(), QString(), QString(), QString(), QString());
+        return 0;
+    }
+    const CTagRecord* found = nullptr;
+    if (m_settings.UseID3Edit && (m_playingSlot == 0 || m_playingSlot == 1)) {
+        for (CTagRecord* record = m_records[size_t(m_playingSlot)].head(); record; record = record->Next) {
+            if (record->FullPath == url) {
+                found = record;
+                break;
+            }
+        }
+    }
+    QString fileName, titleText, artist, album, track;
+    if (found && found->FileFound) {
+        const int codePage = m_settings.ID3EditCodePage;
+        fileName = found->FileName;
+        titleText = found->titleText(codePage);
+        artist = found->artistText(codePage);
+        album = found->albumText(codePage);
+        track = found->trackText(codePage);
+    } else {
+        fileName = CPathParts(url).Name();
+        titleText = itemInfo(*media, "Title");
+        artist = itemInfo(*media, "Author");
+        album = itemInfo(*media, "WM/AlbumTitle");
+        track = itemInfo(*media, "WM/TrackNumber");
+    }
+    emit NowPlayingInfo(fileName, titleText, artist, album, track);
+    if (title)
+        *title = titleText;
+    return 1;
+}
+
+void CTrackLibrary::ShowDisc(const QString& driveSpecifier)
+{
+    const QString root = driveSpecifier.endsWith('/') ? driveSpecifier : driveSpecifier + '/';
+    m_tree.RefreshDriveItem(root);
+    m_tree.setUpdatesEnabled(false);
+    m_tree.SelectPath(root, true);
+    m_tree.setUpdatesEnabled(true);
+    if (m_tree.GetSelectedFolderPath() != root)
+        return;
+    PlaylistPtr playlist;
+    const int count = qMax(GetDiscPlaylist(root, playlist), 0);
+    m_listedSlot = DiscSlot;
+    m_listedFolder = root;
+    SortSlot(DiscSlot, playlist.get(), count, m_settings.SortColumn);
+    FillTrackList(DiscSlot, playlist.get(), count);
+}
+
+QString CTrackLibrary::MakeShortcutName(const CTrackItem& item)
+{
+    QString name = item.ArtistText;
+    if (!item.TitleText.isEmpty()) {
+        if (!name.isEmpty())
+            name += '_';
+        name += item.TitleText;
+    }
+    if (name.isEmpty() || !IsFileNameCorrectSilent(name))
+        name = item.Path.Title;
+    if (item.Path.Extension.isEmpty())
+        return name;
+    const QString suffix = '.' + item.Path.Extension;
+    if (!name.endsWith(suffix, Qt::CaseInsensitive))
+        name += suffix;
+    return name;
+}
+
+int CTrackLibrary::OtherSlot() const
+{
+    return (m_playingSlot == 0 || m_playingSlot == 1) ? 1 - m_playingSlot : 0;
+}
+
+int CTrackLibrary::ListedPlaylist(int& slot, PlaylistPtr& playlist)
+{
+    const QString path = m_listedFolder;
+    if (m_playingSlot >= 0 && path == m_playingFolder) {
+        slot = m_playingSlot;
+        return qMax(slot == DiscSlot ? GetDiscPlaylist(path, playlist) : GetSlotPlaylist(slot, playlist), 0);
+    }
+    const int discCount = GetDiscPlaylist(path, playlist);
+    if (discCount >= 0) {
+        slot = DiscSlot;
+        return discCount;
+    }
+    slot = OtherSlot();
+    return GetSlotPlaylist(slot, playlist);
+}
+
+QTreeWidgetItem* CTrackLibrary::TreeItemAt(const QPoint& globalPos) const
+{
+    const QPoint local = m_tree.viewport()->mapFromGlobal(globalPos);
+    if (!m_tree.viewport()->rect().contains(local))
+        return nullptr;
+    return m_tree.HitTest(local);
+}
+
+void CTrackLibrary::OnBeginDrag(int row, const QPoint& globalPos, const QPoint& hotSpot)
+{
+    if (!m_settings.EnableDrag)
+        return;
+    delete m_dragImage;
+    m_dragImage = new QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput);
+    m_dragImage->setAttribute(Qt::WA_DeleteOnClose);
+    m_dragImage->setPixmap(m_list.RowPixmap(row));
+    m_dragImage->setWindowOpacity(0.7);
+    m_dragHotSpot = hotSpot;
+    m_dragImage->move(globalPos - m_dragHotSpot);
+    m_dragImage->show();
+}
+
+void CTrackLibrary::OnDragMove(const QPoint& globalPos)
+{
+    if (m_dragImage)
+        m_dragImage->move(globalPos - m_dragHotSpot);
+    m_tree.SetDropHighlight(TreeItemAt(globalPos));
+}
+
+void CTrackLibrary::OnDragEnd(const QPoint& globalPos)
+{
+    delete m_dragImage;
+    m_tree.SetDropHighlight(nullptr);
+    if (QTreeWidgetItem* item = TreeItemAt(globalPos))
+        DropSelectedRowOn(item);
+}
+
+void CTrackLibrary::DropSelectedRowOn(QTreeWidgetItem* folderItem)
+{
+    const QString folder = m_tree.GetFolderPath(folderItem);
+    const CTrackItem* track = m_list.GetItem(m_list.GetSelectedRow());
+    if (folder.isEmpty() || !track)
+        return;
+    CShortcutDlg dialog(m_list.window());
+    dialog.LinkSource = track->FullPath();
+    dialog.Location = folder;
+    dialog.FileName = MakeShortcutName(*track);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    CShortcutFile().Create(dialog.LinkSource, dialog.Location + dialog.FileName);
+}

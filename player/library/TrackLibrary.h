@@ -1,0 +1,107 @@
+#pragma once
+
+#include "player/library/ScanSettings.h"
+#include "player/library/TagRecordChain.h"
+
+#include "platform/engine/Playlist.h"
+
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+#include <QString>
+
+#include <array>
+
+class CFolderTree;
+class CTrackItem;
+class CTrackListCtrl;
+class Player;
+class QLabel;
+class QTreeWidgetItem;
+class QWidget;
+
+// The track list's work for the main window: scanning the tree's selected folder into one of the
+// engine's folder playlists ("SonavelPlayList" slots 0 and 1) or taking a disc's playlist (slot
+// 2), reading tags, sorting the playlist itself, filling the list, switching the playing playlist,
+// the now-playing texts and dragging a row onto the tree to make a shortcut.
+class CTrackLibrary : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int DiscSlot = 2;
+    static const QString PlaylistName;
+
+    CTrackLibrary(Player& player, CFolderTree& tree, CTrackListCtrl& list, QObject* parent = nullptr);
+    ~CTrackLibrary() override;
+
+    ScanSettings& Settings() { return m_settings; }
+    // Takes new settings (after the settings dialog): refills the list and the now-playing texts
+    // when the tag settings changed; extensions and pass switches count from the next scan.
+    void ApplySettings(const ScanSettings& settings);
+
+    int PlayingSlot() const { return m_playingSlot; }
+    QString PlayingFolder() const { return m_playingFolder; }
+    // The slot and folder the list shows; -1 and empty before the first folder.
+    int ListedSlot() const { return m_listedSlot; }
+    QString ListedFolder() const { return m_listedFolder; }
+    // Tag record `index` of folder slot 0 or 1, or nullptr.
+    CTagRecord* Record(int slot, int index) const;
+    const CTagRecordChain& Records(int slot) const { return m_records[size_t(slot & 1)]; }
+
+    // The tree's selection changed: show its folder.
+    void ShowFolder();
+    int RebuildSlot(int slot, PlaylistPtr& playlist);
+    int ScanFolderFiles(const QString& folder, Playlist& playlist);
+    int ScanShortcuts(Playlist& playlist);
+    int ScanM3uFiles(Playlist& playlist);
+    void ReadSlotTags(int slot, const Playlist* playlist, int count);
+    // The disc's item count, -1 when the path is not a disc drive, -2 when it has no playlist.
+    int GetDiscPlaylist(const QString& path, PlaylistPtr& playlist);
+    // The slot's item count, 0 (and no playlist) when it does not exist yet.
+    int GetSlotPlaylist(int slot, PlaylistPtr& playlist);
+    void SortSlot(int slot, Playlist* playlist, int count, int column);
+    void FillTrackList(int slot, const Playlist* playlist, int count);
+    void SetSortMark(int column);
+    // A header click: new sort mark, then re-sort and refill unless sorting went off.
+    void OnColumnClick(int column);
+    // Makes the listed folder's playlist the playing one; 1 when it switched.
+    int ActivateShownFolder();
+    // Sends the five now-playing texts; 0 when there is no current media.
+    int UpdateNowPlayingInfo(QString* title = nullptr);
+    // A disc came in or went out: select the drive afresh and list the disc.
+    void ShowDisc(const QString& driveSpecifier);
+    // Offers a shortcut in the folder of the tree item for the selected row.
+    void DropSelectedRowOn(QTreeWidgetItem* folderItem);
+
+    // The proposed shortcut name for a row: "artist_title.ext", else the file name.
+    static QString MakeShortcutName(const CTrackItem& item);
+
+signals:
+    // File name, title, artist, album, track of the current media (empty texts without one).
+    void NowPlayingInfo(const QString& fileName, const QString& title, const QString& artist,
+                        const QString& album, const QString& track);
+
+private:
+    int OtherSlot() const;
+    // The playlist the list shows, never rescanning.
+    int ListedPlaylist(int& slot, PlaylistPtr& playlist);
+    QStringList SortKeys(int slot, const Playlist& playlist, int count, int column) const;
+    bool GoesBefore(const QString& key, const QString& x, int column) const;
+    bool AppendFile(Playlist& playlist, const QString& path, const QString* title);
+    void OnBeginDrag(int row, const QPoint& globalPos, const QPoint& hotSpot);
+    void OnDragMove(const QPoint& globalPos);
+    void OnDragEnd(const QPoint& globalPos);
+    QTreeWidgetItem* TreeItemAt(const QPoint& globalPos) const;
+
+    Player& m_player;
+    CFolderTree& m_tree;
+    CTrackListCtrl& m_list;
+    ScanSettings m_settings;
+    std::array<CTagRecordChain, 2> m_records;
+    int m_playingSlot = -1;
+    QString m_playingFolder;
+    int m_listedSlot = -1;
+    QString m_listedFolder;
+    QPointer<QLabel> m_dragImage;
+    QPoint m_dragHotSpot;
+};

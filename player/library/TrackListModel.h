@@ -1,0 +1,52 @@
+#pragma once
+
+#include "player/library/TrackItem.h"
+
+#include <QAbstractTableModel>
+#include <QColor>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+// The rows of the track list: each row owns its CTrackItem and carries the lyric mark (check
+// state). The row whose full path equals the playing URL gets the playing background.
+class CTrackListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    static constexpr int ColumnCount = 5;
+
+    struct Row {
+        std::unique_ptr<CTrackItem> item;
+        bool checked = false;
+    };
+
+    explicit CTrackListModel(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // Replaces every row at once (deleting the old items).
+    void setRows(std::vector<Row> rows);
+    void clearRows();
+    CTrackItem* item(int row) const;
+    bool isChecked(int row) const;
+    void setChecked(int row, bool checked);
+
+    // Asked once per painted row: the source URL of the engine's current media, or empty.
+    void setPlayingUrlSource(std::function<QString()> source) { m_playingUrl = std::move(source); }
+    void setHeaderTexts(const QStringList& texts);
+    void setPlayingColor(const QColor& color) { m_playingColor = color; }
+
+private:
+    bool isPlaying(int row) const;
+
+    std::vector<Row> m_rows;
+    QStringList m_headers;
+    std::function<QString()> m_playingUrl;
+    QColor m_playingColor;
+};
