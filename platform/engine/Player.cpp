@@ -35,7 +35,9 @@ mpv_handle* startMpv(const Player::Options& options)
     setOption(mpv, "config", "no");
     setOption(mpv, "terminal", "no");
     setOption(mpv, "idle", "yes");
-    setOption(mpv, "keep-open", "yes");
+    // Each item is loaded on its own and its end comes as an end-of-file event with its entry id,
+    // which cannot be missed the way a flag property flipping back and forth can.
+    setOption(mpv, "keep-open", "no");
     setOption(mpv, "ytdl", "no");
     setOption(mpv, "load-scripts", "no");
     setOption(mpv, "input-default-bindings", "no");
@@ -189,7 +191,6 @@ Player::Player(std::unique_ptr<Engine> engine) : d(std::move(engine))
     d->discs = std::make_unique<CdromCollection>(d->options.discDrives);
     connect(d->discs.get(), &CdromCollection::mediaChanged, this, &Player::CdromMediaChange);
 
-    mpv_observe_property(d->mpv, 0, "eof-reached", MPV_FORMAT_FLAG);
     mpv_set_wakeup_callback(
         d->mpv,
         [](void* player) {
@@ -404,13 +405,6 @@ void Player::Engine::handle(const mpv_event& event)
         if (state == Playing)
             pendingSeek.reset();
         break;
-    case MPV_EVENT_PROPERTY_CHANGE: {
-        const auto* change = static_cast<mpv_event_property*>(event.data);
-        if (qstrcmp(change->name, "eof-reached") == 0 && change->format == MPV_FORMAT_FLAG
-            && *static_cast<int*>(change->data))
-            reachedEnd();
-        break;
-    }
     default:
         break;
     }
@@ -431,12 +425,14 @@ void Player::Engine::fileEnded(const mpv_event_end_file& end)
 {
     if (end.playlist_entry_id != expectedEntry || expectedEntry < 0)
         return;
-    if (end.reason == MPV_END_FILE_REASON_EOF) {
+    if (end.reason == MPV_END_FILE_REASON_EOF && loaded) {
         expectedEntry = -1;
+        loaded = false;
         reachedEnd();
         return;
     }
-    if (end.reason != MPV_END_FILE_REASON_ERROR)
+    // An end before the file was open means it could not be opened.
+    if (end.reason != MPV_END_FILE_REASON_ERROR && end.reason != MPV_END_FILE_REASON_EOF)
         return;
     // The item cannot be played: go on with the next one, unless every item has failed in turn.
     expectedEntry = -1;
@@ -452,8 +448,6 @@ void Player::Engine::fileEnded(const mpv_event_end_file& end)
 
 void Player::Engine::reachedEnd()
 {
-    if (state != Playing || !loaded)
-        return;
     if (media)
         history.push_back(media);
     setState(MediaEnded);
