@@ -283,8 +283,10 @@ bool Player::Engine::open(int itemIndex, bool start)
     startOnLoad = start;
     pendingSeek.reset();
     expectedEntry = -1;
-    if (mpv_command_ret(mpv, command, &result) < 0)
+    if (mpv_command_ret(mpv, command, &result) < 0) {
+        setState(Stopped);
         return false;
+    }
     if (result.format == MPV_FORMAT_NODE_MAP) {
         for (int i = 0; i < result.u.list->num; ++i) {
             if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0)
