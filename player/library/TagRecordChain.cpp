@@ -1,5 +1,7 @@
 #include "player/library/TagRecordChain.h"
 
+#include <algorithm>
+
 CTagRecord* CTagRecordChain::at(int index) const
 {
     if (index < 0 || index >= count())
@@ -36,8 +38,10 @@ bool CTagRecordChain::move(int from, int to)
         moved.insertBefore(anchor);
     else
         moved.insertAfter(anchor);
-    auto owned = std::move(m_records[size_t(from)]);
-    m_records.erase(m_records.begin() + from);
-    m_records.insert(m_records.begin() + to, std::move(owned));
+    const auto first = m_records.begin();
+    if (from < to)
+        std::rotate(first + from, first + from + 1, first + to + 1);
+    else
+        std::rotate(first + to, first + from, first + from + 1);
     return true;
 }

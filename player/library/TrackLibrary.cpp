@@ -131,7 +131,7 @@ void CTrackLibrary::ApplySettings(const ScanSettings& settings)
     int slot = -1;
     PlaylistPtr playlist;
     const int count = ListedPlaylist(slot, playlist);
-    FillTrackList(slot, playlist.get(), count);
+    FillTrackList(slot, playlist, count);
     UpdateNowPlayingInfo();
 }
 
@@ -170,7 +170,7 @@ void CTrackLibrary::ShowFolder()
     m_listedSlot = slot;
     m_listedFolder = path;
     SortSlot(slot, playlist.get(), count, m_settings.SortColumn);
-    FillTrackList(slot, playlist.get(), count);
+    FillTrackList(slot, playlist, count);
 
     if (m_playingSlot == -1 && playlist && m_player.setCurrentPlaylist(playlist)) {
         m_playingSlot = slot;
@@ -422,40 +422,44 @@ void CTrackLibrary::SortSlot(int slot, Playlist* playlist, int count, int column
     }
 }
 
-void CTrackLibrary::FillTrackList(int slot, const Playlist* playlist, int count)
+void CTrackLibrary::FillTrackList(int slot, const PlaylistPtr& playlist, int count)
 {
     m_list.DeleteAllItems();
-    std::vector<CTrackListModel::Row> rows;
-    rows.reserve(size_t(qMax(count, 0)));
-    const int codePage = m_settings.ID3EditCodePage;
+    std::vector<CTrackListModel::Row> rows(size_t(qMax(count, 0)));
+    const bool useTags = m_settings.UseID3Edit;
     for (int i = 0; i < count; ++i) {
-        CTrackListModel::Row row;
+        CTrackListModel::Row& row = rows[size_t(i)];
         row.item = std::make_unique<CTrackItem>();
-        CTrackItem& track = *row.item;
         const CTagRecord* record = Record(slot, i);
-        if (m_settings.UseID3Edit && record && record->FileFound) {
-            track.Path.Split(record->FullPath);
+        const MediaPtr media = playlist ? playlist->item(i) : nullptr;
+        if (useTags && record && record->FileFound)
+            row.item->Path.Split(record->FullPath);
+        else if (media && !media->sourceURL().isEmpty())
+            row.item->Path.Split(media->sourceURL());
+        else
+            continue; // the row stays blank
+        row.complete = false;
+    }
+    const int codePage = m_settings.ID3EditCodePage;
+    const QPointer<CTrackLibrary> self(this);
+    m_list.Model().setRows(std::move(rows), [self, slot, playlist, useTags, codePage](int i, CTrackListModel::Row& row) {
+        if (!self)
+            return;
+        CTrackItem& track = *row.item;
+        const CTagRecord* record = self->Record(slot, i);
+        if (useTags && record && record->FileFound) {
             track.TitleText = record->titleText(codePage);
             track.ArtistText = record->artistText(codePage);
             track.AlbumText = record->albumText(codePage);
             track.TrackText = record->trackText(codePage);
-        } else {
-            const MediaPtr media = playlist ? playlist->item(i) : nullptr;
-            if (!media || media->sourceURL().isEmpty()) {
-                rows.push_back(std::move(row));
-                continue;
-            }
-            track.Path.Split(media->sourceURL());
+        } else if (const MediaPtr media = playlist ? playlist->item(i) : nullptr) {
             track.TitleText = itemInfo(*media, "Title");
             track.ArtistText = itemInfo(*media, "Author");
             track.AlbumText = itemInfo(*media, "WM/AlbumTitle");
             track.TrackText = itemInfo(*media, "WM/TrackNumber");
         }
-        row.checked = CKaraokeData::FindKaraokeFile(track.FullPath()).has_value()
-                      || (record && record->lyricsFrame());
-        rows.push_back(std::move(row));
-    }
-    m_list.Model().setRows(std::move(rows));
+        row.checked = CKaraokeData::FindKaraokeFile(track.FullPath()).has_value() || (record && record->lyricsFrame());
+    });
 }
 
 void CTrackLibrary::SetSortMark(int column)
@@ -479,7 +483,7 @@ void CTrackLibrary::OnColumnClick(int column)
     PlaylistPtr playlist;
     const int count = ListedPlaylist(slot, playlist);
     SortSlot(slot, playlist.get(), count, column);
-    FillTrackList(slot, playlist.get(), count);
+    FillTrackList(slot, playlist, count);
 }
 
 int CTrackLibrary::ActivateShownFolder()
@@ -556,7 +560,7 @@ void CTrackLibrary::ShowDisc(const QString& driveSpecifier)
     m_listedSlot = DiscSlot;
     m_listedFolder = root;
     SortSlot(DiscSlot, playlist.get(), count, m_settings.SortColumn);
-    FillTrackList(DiscSlot, playlist.get(), count);
+    FillTrackList(DiscSlot, playlist, count);
 }
 
 QString CTrackLibrary::MakeShortcutName(const CTrackItem& item)

@@ -60,7 +60,8 @@ public:
     // The slot's item count, 0 (and no playlist) when it does not exist yet.
     int GetSlotPlaylist(int slot, PlaylistPtr& playlist);
     void SortSlot(int slot, Playlist* playlist, int count, int column);
-    void FillTrackList(int slot, const Playlist* playlist, int count);
+    // Rows get their path at once; texts and the lyric mark when first shown or asked for.
+    void FillTrackList(int slot, const PlaylistPtr& playlist, int count);
     void SetSortMark(int column);
     // A header click: new sort mark, then re-sort and refill unless sorting went off.
     void OnColumnClick(int column);

@@ -24,14 +24,15 @@ QVariant CTrackListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return QVariant();
-    const Row& row = m_rows[size_t(index.row())];
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
+    case Qt::ToolTipRole: {
+        const Row& row = completed(index.row());
         return row.item ? row.item->ColumnText(index.column()) : QString();
+    }
     case Qt::CheckStateRole:
         if (index.column() == 0)
-            return row.checked ? Qt::Checked : Qt::Unchecked;
+            return completed(index.row()).checked ? Qt::Checked : Qt::Unchecked;
         return QVariant();
     case Qt::BackgroundRole:
         if (isPlaying(index.row()))
@@ -61,11 +62,23 @@ Qt::ItemFlags CTrackListModel::flags(const QModelIndex& index) const
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
-void CTrackListModel::setRows(std::vector<Row> rows)
+void CTrackListModel::setRows(std::vector<Row> rows, RowCompleter completer)
 {
     beginResetModel();
     m_rows = std::move(rows);
+    m_completer = std::move(completer);
     endResetModel();
+}
+
+const CTrackListModel::Row& CTrackListModel::completed(int row) const
+{
+    Row& data = m_rows[size_t(row)];
+    if (!data.complete) {
+        data.complete = true;
+        if (m_completer)
+            m_completer(row, data);
+    }
+    return data;
 }
 
 void CTrackListModel::clearRows()
@@ -77,17 +90,17 @@ CTrackItem* CTrackListModel::item(int row) const
 {
     if (row < 0 || row >= rowCount())
         return nullptr;
-    return m_rows[size_t(row)].item.get();
+    return completed(row).item.get();
 }
 
 bool CTrackListModel::isChecked(int row) const
 {
-    return row >= 0 && row < rowCount() && m_rows[size_t(row)].checked;
+    return row >= 0 && row < rowCount() && completed(row).checked;
 }
 
 void CTrackListModel::setChecked(int row, bool checked)
 {
-    if (row < 0 || row >= rowCount() || m_rows[size_t(row)].checked == checked)
+    if (row < 0 || row >= rowCount() || completed(row).checked == checked)
         return;
     m_rows[size_t(row)].checked = checked;
     const QModelIndex cell = index(row, 0);

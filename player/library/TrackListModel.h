@@ -20,7 +20,12 @@ public:
     struct Row {
         std::unique_ptr<CTrackItem> item;
         bool checked = false;
+        // False until the texts and the lyric mark have been filled in.
+        bool complete = true;
     };
+    // Completes a row the first time it is shown or asked for: reading texts and looking for
+    // lyric files only for the rows a user sees keeps tens of thousands of rows quick to list.
+    using RowCompleter = std::function<void(int row, Row& data)>;
 
     explicit CTrackListModel(QObject* parent = nullptr);
 
@@ -31,7 +36,7 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // Replaces every row at once (deleting the old items).
-    void setRows(std::vector<Row> rows);
+    void setRows(std::vector<Row> rows, RowCompleter completer = {});
     void clearRows();
     CTrackItem* item(int row) const;
     bool isChecked(int row) const;
@@ -44,8 +49,10 @@ public:
 
 private:
     bool isPlaying(int row) const;
+    const Row& completed(int row) const;
 
-    std::vector<Row> m_rows;
+    mutable std::vector<Row> m_rows;
+    RowCompleter m_completer;
     QStringList m_headers;
     std::function<QString()> m_playingUrl;
     QColor m_playingColor;

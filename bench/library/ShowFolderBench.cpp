@@ -1,0 +1,158 @@
+// ShowFolder on a folder of tagged mp3 files, against the floor of listing the folder and reading
+// the same tag bytes (the ID3v2 tag at the start, the last 128 bytes) in the same run.
+//   bench_show_folder [file count]   (default 10000)
+
+#include "player/library/FolderTree.h"
+#include "player/library/TrackLibrary.h"
+#include "player/library/TrackListCtrl.h"
+
+#include "platform/engine/Player.h"
+#include "tests/support/Mp3Fixture.h"
+#include "tests/support/TestFiles.h"
+
+#include <QApplication>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QStandardPaths>
+
+#include <cstdio>
+
+namespace {
+
+double elapsedMs(const QElapsedTimer& timer)
+{
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+void makeFiles(const QString& folder, int count)
+{
+    const QByteArray frames = Mp3Fixture::silentFrames(0.05);
+    for (int i = 0; i < count; ++i) {
+        Mp3Fixture::Tags tags;
+        tags.title = QStringLiteral("Title %1").arg(i);
+        tags.artist = QStringLiteral("Artist %1").arg(i % 97);
+        tags.album = QStringLiteral("Album %1").arg(i % 31);
+        tags.track = QString::number(i % 20 + 1);
+        TestFiles::writeBytes(QStringLiteral("%1/track%2.mp3").arg(folder).arg(i, 5, 10, QLatin1Char('0')),
+                              Mp3Fixture::id3v23Tag(tags) + frames + Mp3Fixture::id3v1Tag(tags));
+    }
+}
+
+// Lists the folder and reads each file's ID3v2 tag and last 128 bytes.
+qint64 readFloor(const QString& folder)
+{
+    qint64 bytes = 0;
+    QDirIterator it(folder, {QStringLiteral("*.mp3")}, QDir::Files);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray header = file.read(10);
+        if (header.size() == 10 && header.startsWith("ID3")) {
+            const qint64 size = (header[6] & 0x7F) << 21 | (header[7] & 0x7F) << 14 | (header[8] & 0x7F) << 7 | (header[9] & 0x7F);
+            bytes += file.read(size).size();
+        }
+        file.seek(file.size() - 128);
+        bytes += file.read(128).size();
+    }
+    return bytes;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("SONAVEL_ENGINE_OUTPUT", "null");
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    const int count = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 10000;
+
+    TempFolder temp;
+    const QString folder = temp.mkdir(QStringLiteral("music"));
+    QElapsedTimer timer;
+    timer.start();
+    makeFiles(folder, count);
+    std::printf("generated %d tagged mp3 files in %.0f ms\n", count, elapsedMs(timer));
+
+    Player::Options options = Player::Options::fromEnvironment();
+    options.playlistFolder = temp.mkdir(QStringLiteral("playlists"));
+    std::unique_ptr<Player> player = Player::create(options);
+    if (!player) {
+        std::printf("the engine could not start\n");
+        return 1;
+    }
+    player->setAutoStart(false);
+    FolderNamespace::Sources sources;
+    sources.home = temp.mkdir(QStringLiteral("home"));
+    sources.mountsFile = temp.write(QStringLiteral("mounts"), "rootfs / overlay rw 0 0\n");
+    CFolderTree tree(nullptr, FolderNamespace(sources));
+    CTrackListCtrl list;
+    CTrackLibrary library(*player, tree, list);
+
+    // Warm the page cache and the tree's levels so both sides read from memory.
+    readFloor(folder);
+    tree.blockSignals(true);
+    tree.SelectPath(QStringLiteral("/"), true);
+    tree.blockSignals(false);
+
+    timer.restart();
+    const qint64 tagBytes = readFloor(folder);
+    const double floorMs = elapsedMs(timer);
+
+    timer.restart();
+    tree.SelectPath(folder, true); // the selection change shows the folder
+    const double showMs = elapsedMs(timer);
+    if (list.GetItemCount() != count)
+        std::printf("warning: %d rows listed\n", list.GetItemCount());
+
+    std::printf("floor (list folder + read %lld tag bytes): %.1f ms\n", static_cast<long long>(tagBytes), floorMs);
+    std::printf("ShowFolder (%d rows):                     %.1f ms\n", list.GetItemCount(), showMs);
+    std::printf("ratio:                                     %.1f\n", showMs / floorMs);
+
+    // Where the time goes: the same steps one by one on the other slot.
+    PlaylistPtr playlist;
+    timer.restart();
+    tree.blockSignals(true);
+    const int scanned = [&] {
+        PlaylistCollection& collection = player->playlistCollection();
+        auto lists = collection.getByName(CTrackLibrary::PlaylistName);
+        while (lists.size() < 2)
+            lists.push_back(collection.newPlaylist(CTrackLibrary::PlaylistName));
+        playlist = lists[1];
+        playlist->clear();
+        return library.ScanFolderFiles(folder + '/', *playlist);
+    }();
+    const double scanMs = elapsedMs(timer);
+    timer.restart();
+    library.ReadSlotTags(1, playlist.get(), scanned);
+    const double tagsMs = elapsedMs(timer);
+    timer.restart();
+    library.SortSlot(1, playlist.get(), scanned, 0);
+    const double sortMs = elapsedMs(timer);
+    timer.restart();
+    library.FillTrackList(1, playlist, scanned);
+    const double fillMs = elapsedMs(timer);
+    std::printf("  file pass %.1f ms, tag pass %.1f ms, sort (file name) %.1f ms, fill %.1f ms\n", scanMs, tagsMs,
+                sortMs, fillMs);
+    auto completeAll = [&list] {
+        QElapsedTimer all;
+        all.start();
+        for (int row = 0; row < list.GetItemCount(); ++row)
+            list.GetItem(row);
+        return elapsedMs(all);
+    };
+    std::printf("  completing every row (engine texts + lyric lookup) %.1f ms\n", completeAll());
+    library.Settings().UseID3Edit = true;
+    timer.restart();
+    library.FillTrackList(1, playlist, scanned);
+    const double ownFillMs = elapsedMs(timer);
+    std::printf("  fill with the own tag texts (UseID3Edit) %.1f ms, completing every row %.1f ms\n", ownFillMs,
+                completeAll());
+    library.Settings().SortState = 2;
+    timer.restart();
+    library.SortSlot(1, playlist.get(), scanned, 0);
+    std::printf("  reverse sort (every item moves) %.1f ms\n", elapsedMs(timer));
+    return 0;
+}
