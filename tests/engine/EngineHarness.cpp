@@ -1,6 +1,8 @@
 #include "tests/engine/EngineHarness.h"
 
+#include <QEventLoop>
 #include <QTest>
+#include <QTimer>
 
 EngineHarness::EngineHarness(bool untimed) : m_untimed(untimed)
 {
@@ -51,7 +53,18 @@ QList<int> EngineHarness::takeStates()
     return states;
 }
 
+// An event loop that ends with the signal, so the caller goes on right after it (a polling wait
+// could let a short item play to its end before it looks).
 bool EngineHarness::waitForState(int state, int timeoutMs)
 {
-    return QTest::qWaitFor([&] { return m_pending.contains(state); }, timeoutMs);
+    if (m_pending.contains(state))
+        return true;
+    QEventLoop loop;
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    QObject::connect(m_player.get(), &Player::PlayStateChange, &loop, [&](int reported) {
+        if (reported == state)
+            loop.quit();
+    });
+    loop.exec();
+    return m_pending.contains(state);
 }

@@ -22,6 +22,9 @@ private slots:
     void availabilityFollowsState();
     void switchingTheCurrentPlaylist();
     void modesAndVolume();
+    void openStatesAccompanyAnItem();
+    void endedHandlerMayStartAnotherList();
+    void changingTheListWhilePlaying();
     void badInputIsSkipped_data();
     void badInputIsSkipped();
     void everyItemFailingStops();
@@ -255,6 +258,67 @@ void PlaybackTest::modesAndVolume()
     QVERIFY(!player.setVolume(101));
     QVERIFY(!player.setVolume(-1));
     QCOMPARE(player.volume(), 30);
+}
+
+void PlaybackTest::openStatesAccompanyAnItem()
+{
+    EngineHarness engine;
+    QSignalSpy openStates(&engine.player(), &Player::OpenStateChange);
+    engine.player().setAutoStart(false);
+    engine.player().setCurrentPlaylist(engine.listOf({engine.mp3("o.mp3", 0.2)}));
+    QVERIFY(engine.waitForState(10));
+    QList<int> states;
+    for (const auto& arguments : openStates)
+        states << arguments.first().toInt();
+    // Playlist changed, media changing, opening, open.
+    QCOMPARE(states, (QList<int>{7, 8, 12, 13}));
+}
+
+// At the end of an item the main window may switch to the folder on show and play it: that wins
+// over the engine's own next item.
+void PlaybackTest::endedHandlerMayStartAnotherList()
+{
+    EngineHarness engine(false);
+    const PlaylistPtr playing = engine.listOf({engine.mp3("old1.mp3", 0.15), engine.mp3("old2.mp3", 0.15)});
+    const PlaylistPtr shown = engine.listOf({engine.mp3("new1.mp3", 0.15)});
+    bool switched = false;
+    connect(&engine.player(), &Player::PlayStateChange, this, [&](int state) {
+        if (state != 8 || switched)
+            return;
+        switched = true;
+        engine.player().stop();
+        engine.player().setCurrentPlaylist(shown);
+    });
+    engine.player().setCurrentPlaylist(playing);
+    QVERIFY(QTest::qWaitFor([&] { return engine.player().playState() == 1 && switched; }, 10000));
+    QVERIFY(engine.waitForState(1));
+    QCOMPARE(engine.playedTitles(), (QStringList{"old1", "new1"}));
+    QCOMPARE(engine.player().currentPlaylist(), shown);
+}
+
+void PlaybackTest::changingTheListWhilePlaying()
+{
+    EngineHarness engine(false);
+    QStringList paths;
+    for (const char* name : {"m0", "m1", "m2", "m3"})
+        paths << engine.mp3(QString::fromLatin1(name) + QStringLiteral(".mp3"), 0.4);
+    const PlaylistPtr list = engine.listOf(paths);
+    engine.player().setCurrentPlaylist(list);
+    QVERIFY(engine.waitForState(3));
+    // The playing item moves to the end: nothing follows it any more.
+    QVERIFY(list->moveItem(0, 3));
+    QVERIFY(engine.waitForState(1));
+    QCOMPARE(engine.playedTitles(), QStringList{"m0"});
+    QCOMPARE(engine.player().currentMedia(), list->item(0));
+
+    // A list cleared under the playing item ends after it.
+    engine.takeStates();
+    engine.player().play();
+    QVERIFY(engine.waitForState(3));
+    list->clear();
+    QVERIFY(engine.waitForState(1));
+    QVERIFY(!engine.player().currentMedia());
+    QVERIFY(!engine.player().isAvailable("play"));
 }
 
 void PlaybackTest::badInputIsSkipped_data()
