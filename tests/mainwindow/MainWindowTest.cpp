@@ -1,0 +1,435 @@
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/Mp3Fixture.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestMain.h"
+
+#include "common/ui/AboutDlg.h"
+#include "common/ui/StringTable.h"
+#include "platform/engine/Player.h"
+#include "platform/profile/Profile.h"
+#include "platform/varnkit/FolderPathEdit.h"
+#include "platform/varnkit/VolSlider.h"
+#include "platform/varnkit/WmpSlider.h"
+#include "player/app/PlayerControl.h"
+#include "player/app/SonavelDlg.h"
+#include "player/app/SonavelStrings.h"
+#include "player/widgets/TimeDisplay.h"
+#include "player/widgets/VerticalSplitterBar.h"
+#include "player/widgets/WmpVideoDlg.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenu>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+
+namespace {
+
+constexpr char kMain[] = "CSonavelDlg";
+constexpr char kWmp[] = "WMPSetting";
+
+QString ProfileText()
+{
+    return QString::fromUtf8(TestFiles::readBytes(Profile::path()));
+}
+
+} // namespace
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        RegisterSonavelStrings();
+        m_tracks = std::make_unique<TempFolder>();
+        m_songA = Mp3Fixture::write(m_tracks->file("a.mp3"), {QStringLiteral("Song A"), QStringLiteral("Artist"), {}, {}}, 6.0);
+        m_songB = Mp3Fixture::write(m_tracks->file("b.mp3"), {QStringLiteral("Song B"), {}, {}, {}}, 6.0);
+        QVERIFY(!m_songA.isEmpty() && !m_songB.isEmpty());
+    }
+
+    void init()
+    {
+        m_folder = std::make_unique<TempFolder>();
+        Profile::setPath(m_folder->file("sonavel.ini"));
+        m_boxes = std::make_unique<MessageBoxRecorder>();
+    }
+
+    void cleanup()
+    {
+        QCOMPARE(m_boxes->count(), 0); // no test expects an error message of its own
+        m_boxes.reset();
+    }
+
+    void enterAndEscapeDoNotClose()
+    {
+        CSonavelDlg dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QTest::keyClick(&dialog, Qt::Key_Return);
+        QTest::keyClick(dialog.LoopBox(), Qt::Key_Escape);
+        QVERIFY(dialog.isVisible());
+        QVERIFY(!dialog.IsDestroyed());
+        dialog.close(); // the close box does close it
+        QVERIFY(dialog.IsDestroyed());
+        QVERIFY(!dialog.isVisible());
+    }
+
+    void aboutEntryAndF1()
+    {
+        CSonavelDlg dialog;
+        const QList<QAction*> entries = dialog.WindowMenu()->actions();
+        QCOMPARE(entries.size(), 3);
+        QCOMPARE(entries[0]->text(), QStringLiteral("Sonavel のﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+        QVERIFY(entries[1]->isSeparator());
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QString version;
+        QString caption;
+        QTimer::singleShot(0, this, [&] {
+            auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
+            if (!about)
+                return;
+            version = about->MediaPlayerVersion();
+            caption = about->windowTitle();
+            about->reject();
+        });
+        QTest::keyClick(&dialog, Qt::Key_F1);
+        QCOMPARE(caption, QStringLiteral("Sonavelのﾊﾞｰｼﾞｮﾝ情報"));
+        QVERIFY2(version.startsWith(QStringLiteral("mpv")), qPrintable(version));
+    }
+
+    void toolBarHoldsTheFiveCommands()
+    {
+        CSonavelDlg dialog;
+        const QList<QAction*> actions = dialog.ToolBar()->actions();
+        QCOMPARE(actions.size(), 5);
+        const QStringList tips{"前曲へ", "停止", "一時停止", "再生", "次曲へ"};
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(actions[i]->data().toInt(), CSonavelDlg::ToolBarCommands[i]);
+            QCOMPARE(actions[i]->toolTip(), tips[i]);
+            QVERIFY(!actions[i]->icon().isNull());
+        }
+        QCOMPARE(dialog.SortMarkImages().size(), size_t(2));
+    }
+
+    void initialArrangement()
+    {
+        CSonavelDlg dialog;
+        const QRect list = dialog.TrackList()->geometry();
+        const QRect split = dialog.Splitter()->geometry();
+        QCOMPARE(split.width(), 7);
+        QCOMPARE(split.top(), list.top());
+        QCOMPARE(split.height(), list.height());
+        QCOMPARE(list.left(), split.x() + split.width());
+        QCOMPARE(list.x() + list.width(), dialog.width());
+        QCOMPARE(dialog.PathEdit()->geometry().bottom(), list.bottom());
+        QCOMPARE(dialog.FolderTree()->width(), split.x());
+        QCOMPARE(dialog.PositionSlider()->y(), list.y() + list.height());
+        QCOMPARE(dialog.ToolBar()->y(), dialog.PositionSlider()->geometry().bottom() + 2);
+        QCOMPARE(dialog.TimeDisplay()->x(), dialog.ToolBar()->geometry().right() + 1);
+        QCOMPARE(dialog.VolumeSlider()->x(), dialog.TimeDisplay()->geometry().right() + 2);
+        QCOMPARE(dialog.LoopBox()->x(), 5);
+        QCOMPARE(dialog.ScrollLine()->y(), dialog.LoopBox()->geometry().bottom() + 1);
+        QCOMPARE(dialog.ScrollLine()->geometry().bottom(), dialog.height() - 1);
+        QCOMPARE(dialog.Thumbnail()->width(), dialog.Thumbnail()->height());
+        QCOMPARE(dialog.TimeDisplay()->Text(), QStringLiteral("00:00"));
+        QCOMPARE(dialog.TimeDisplay()->CellCount(), 5);
+    }
+
+    void resizingKeepsTheBottomLeft()
+    {
+        CSonavelDlg dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QSize start = dialog.size();
+        const QRect list = dialog.TrackList()->geometry();
+        const QRect tree = dialog.FolderTree()->geometry();
+        const QRect edit = dialog.PathEdit()->geometry();
+        const QRect loop = dialog.LoopBox()->geometry();
+        const QRect volume = dialog.VolumeSlider()->geometry();
+        const QRect bar = dialog.ToolBar()->geometry();
+        const QRect line = dialog.ScrollLine()->geometry();
+        dialog.resize(start + QSize(120, 90));
+        QTRY_COMPARE(dialog.size(), start + QSize(120, 90));
+        QCOMPARE(dialog.TrackList()->geometry(), list.adjusted(0, 0, 120, 90));
+        QCOMPARE(dialog.FolderTree()->geometry(), tree.adjusted(0, 0, 0, 90));
+        QCOMPARE(dialog.PathEdit()->geometry(), edit.translated(0, 90));
+        QCOMPARE(dialog.LoopBox()->geometry(), loop.translated(0, 90));
+        QCOMPARE(dialog.VolumeSlider()->geometry(), volume.translated(0, 90));
+        QCOMPARE(dialog.ToolBar()->geometry(), bar.translated(0, 90));
+        QCOMPARE(dialog.ScrollLine()->geometry(), line.adjusted(0, 90, 120, 90));
+
+        // Never narrower than at start.
+        QCOMPARE(dialog.minimumWidth(), start.width());
+        dialog.resize(start.width() - 60, start.height());
+        QVERIFY(dialog.width() >= start.width());
+    }
+
+    void splitterMoveReanchorsTheLayout()
+    {
+        CSonavelDlg dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        CVerticalSplitterBar* splitter = dialog.Splitter();
+        QTest::mouseClick(splitter, Qt::LeftButton, {}, splitter->Button1Rect().center());
+        QCOMPARE(splitter->x(), 0);
+        QCOMPARE(dialog.TrackList()->x(), 8);
+        dialog.resize(dialog.size() + QSize(50, 0));
+        QTRY_COMPARE(dialog.TrackList()->x() + dialog.TrackList()->width(), dialog.width());
+        QCOMPARE(dialog.TrackList()->x(), 8);
+        QCOMPARE(splitter->x(), 0);
+        dialog.close();
+        QCOMPARE(GetProfileInt("CSplitterBar", "PosL", -1), -1); // written when the bar goes
+    }
+
+    void firstStartAndExitKeys()
+    {
+        {
+            CSonavelDlg dialog;
+            for (const char* key : {"Loop", "AutoStart"})
+                QVERIFY2(ProfileHasKey(kWmp, key), key);
+            QCOMPARE(GetProfileInt(kMain, "UpdateTimerInterval", -1), 50);
+            QVERIFY(ProfileHasKey(kMain, "KaraokeEditorPath"));
+            for (const char* font : {"DirTreeFont", "DirEditFont", "FileListFont"})
+                QCOMPARE(GetProfileString(font, "lfFaceName", QString()), QStringLiteral("Tahoma"));
+            QVERIFY(!ProfileHasKey(kMain, "Volume"));
+            dialog.close();
+        }
+        const QString text = ProfileText();
+        const QStringList exitOrder{"ColWid_Track=", "SortType=", "DefaultFolderPath=", "UseID3Edit=",
+                                    "RdExt04=", "RdFile_m3u=", "DelPlaylistOnExit=", "Volume=30",
+                                    "ClipOnDesktop=", "MainAlwaysOnTop=0", "VideoAlwaysOnTop=1", "Left="};
+        qsizetype previous = -1;
+        for (const QString& key : exitOrder) {
+            const qsizetype at = text.indexOf(key);
+            QVERIFY2(at > previous, qPrintable(key));
+            previous = at;
+        }
+        QCOMPARE(GetProfileInt(kWmp, "DetectCdromMediaChange", -1), 1);
+        QCOMPARE(GetProfileInt(kWmp, "Shuffle", -1), 0);
+        QCOMPARE(GetProfileInt("CSplitterBar", "PosL", -1) >= 0, true);
+    }
+
+    void settingsOutOfRangeAreClamped()
+    {
+        WriteProfileInt(kMain, "UpdateTimerInterval", -5);
+        WriteProfileInt(kMain, "Volume", 250);
+        WriteProfileInt(kMain, "RdExtNum", 100000);
+        CSonavelDlg dialog;
+        QCOMPARE(dialog.UpdateTimerPeriod(), 50);
+        QVERIFY(dialog.IsTimerActive());
+        QCOMPARE(dialog.VolumeSlider()->GetPos(), 100);
+        QCOMPARE(dialog.GetPlayer()->volume(), 100);
+        QCOMPARE(dialog.Options().Extensions.size(), MainWindowSettings::MaxExtensions);
+        QCOMPARE(dialog.Options().Extensions[4], QStringLiteral("mpeg"));
+        QCOMPARE(dialog.Options().Extensions[5], QString());
+    }
+
+    void engineSettingsFromProfile()
+    {
+        WriteProfileInt(kWmp, "AutoStart", 0);
+        WriteProfileInt(kWmp, "Loop", 0);
+        WriteProfileInt(kWmp, "Shuffle", 1);
+        CSonavelDlg dialog;
+        Player* player = dialog.GetPlayer();
+        QVERIFY(player);
+        QVERIFY(player->autoStart()); // the engine's own setting stands
+        QCOMPARE(GetProfileInt(kWmp, "AutoStart", -1), 0);
+        QVERIFY(!dialog.LoopBox()->isChecked());
+        QCOMPARE(player->getMode("loop"), std::optional<bool>(false));
+        QVERIFY(dialog.ShuffleBox()->isChecked());
+        QCOMPARE(player->getMode("shuffle"), std::optional<bool>(true));
+        dialog.LoopBox()->click();
+        QCOMPARE(player->getMode("loop"), std::optional<bool>(true));
+        dialog.close();
+        QCOMPARE(GetProfileInt(kWmp, "Loop", -1), 1);
+        QCOMPARE(GetProfileInt(kWmp, "Shuffle", -1), 1);
+    }
+
+    void playerPlaylistsArePrepared()
+    {
+        CSonavelDlg dialog;
+        const std::vector<PlaylistPtr>& prepared = dialog.Control().PlayerPlaylists();
+        QCOMPARE(prepared.size(), size_t(2));
+        QVERIFY(prepared[0] != prepared[1]);
+        for (const PlaylistPtr& playlist : prepared) {
+            QCOMPARE(playlist->name(), QStringLiteral("SonavelPlayList"));
+            QCOMPARE(playlist->count(), 0);
+        }
+    }
+
+    void captionFollowsPlayStates()
+    {
+        CSonavelDlg dialog;
+        const QString stateTexts[] = {"初期状態", "停止中", "一時停止中", "", "早送り中", "巻戻し中",
+                                      "サーバーからバッファ中", "サーバーからの返答を待機中", "メディア終了",
+                                      "新しいメディアを準備中", "準備完了", "ストリームに再接続中"};
+        for (int state = 0; state <= 11; ++state) {
+            if (state == 3)
+                continue;
+            dialog.OnWmpPlayState(state);
+            QCOMPARE(dialog.windowTitle(), stateTexts[state]);
+        }
+        dialog.OnWmpPlayState(12);
+        QCOMPARE(dialog.windowTitle(), QString());
+        dialog.OnWmpPlayState(3); // playing with nothing open: no title, no crash
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("再生中 [  ]"));
+    }
+
+    void playbackCaptionPauseAndResume()
+    {
+        CSonavelDlg dialog;
+        Player* player = dialog.GetPlayer();
+        QVERIFY(player);
+        const PlaylistPtr slot = dialog.Control().PlayerPlaylists().at(0);
+        slot->appendItem(player->newMedia(m_songA));
+        slot->appendItem(player->newMedia(m_songB));
+        auto* row = new QTreeWidgetItem(dialog.TrackList(), {QStringLiteral("b.mp3")});
+        row->setData(0, Qt::UserRole, m_songB);
+        player->setCurrentPlaylist(slot); // auto start plays the first item
+        QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("再生中 [ Song A ]"));
+
+        dialog.Options().ShowFilePathOnTitleBar = 1;
+        dialog.Control().PlayRow(1);
+        QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("再生中 [ %1 ]").arg(m_songB));
+        QCOMPARE(dialog.Control().ResumePosition(), 0.0);
+        QVERIFY(!dialog.VideoDlg()->isVisible());
+
+        QTRY_VERIFY_WITH_TIMEOUT(player->currentPosition() >= 1.2, 10000);
+        dialog.OnCommand(CSonavelDlg::IdPause);
+        QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("一時停止中"));
+        const double pausedAt = player->currentPosition();
+        QVERIFY(pausedAt >= 1.2);
+        dialog.OnCommand(CSonavelDlg::IdPause); // resumes from the row play's position 0
+        QTRY_COMPARE(player->playState(), 3);
+        QVERIFY2(player->currentPosition() < 1.0, qPrintable(QString::number(player->currentPosition())));
+
+        // Play records where it was pressed; a pause-resume comes back there.
+        QTRY_VERIFY_WITH_TIMEOUT(player->currentPosition() >= 1.0, 10000);
+        dialog.OnCommand(CSonavelDlg::IdPlay);
+        const double played = dialog.Control().ResumePosition();
+        QVERIFY(played >= 1.0);
+        dialog.OnCommand(CSonavelDlg::IdNext);
+        QCOMPARE(dialog.Control().ResumePosition(), 0.0);
+
+        dialog.Control().UpdateTick();
+        const int seconds = static_cast<int>(player->currentPosition());
+        QCOMPARE(dialog.TimeDisplay()->Text(), CPlayerControl::FormatTime(seconds));
+        QCOMPARE(dialog.PositionSlider()->GetRangeMax(), static_cast<int>(player->currentMedia()->duration()));
+
+        dialog.OnCommand(CSonavelDlg::IdStop);
+        QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("停止中"));
+    }
+
+    void positionSliderDragSeeksOnRelease()
+    {
+        CSonavelDlg dialog;
+        dialog.show();
+        Player* player = dialog.GetPlayer();
+        const PlaylistPtr slot = dialog.Control().PlayerPlaylists().at(0);
+        slot->appendItem(player->newMedia(m_songA));
+        player->setCurrentPlaylist(slot);
+        QTRY_COMPARE(player->playState(), 3);
+        dialog.OnCommand(CSonavelDlg::IdPause);
+        QTRY_COMPARE(player->playState(), 2);
+        dialog.Control().UpdateTick();
+        CWmpSlider* slider = dialog.PositionSlider();
+        QTRY_VERIFY(slider->GetRangeMax() >= 5);
+        const int startPosition = slider->GetPos();
+        const double resume = dialog.Control().ResumePosition();
+
+        const int usable = slider->width() - 9;
+        const auto xOf = [&](int seconds) { return 4 + usable * seconds / slider->GetRangeMax(); };
+        QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(xOf(4), 5));
+        QCOMPARE(slider->GetPos(), 4);
+        QCOMPARE(dialog.TimeDisplay()->Text(), QStringLiteral("00:04"));
+        dialog.Control().UpdateTick(); // the tick leaves a dragged slider and its read-out alone
+        QCOMPARE(dialog.TimeDisplay()->Text(), QStringLiteral("00:04"));
+        QTest::keyClick(slider, Qt::Key_Escape);
+        QCOMPARE(slider->GetPos(), startPosition);
+        QCOMPARE(dialog.Control().ResumePosition(), resume);
+        QVERIFY(player->currentPosition() < 1.0);
+
+        QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(xOf(1), 5));
+        QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(xOf(3), 5));
+        QCOMPARE(dialog.Control().ResumePosition(), 3.0);
+        QTRY_VERIFY(std::abs(player->currentPosition() - 3.0) < 0.3);
+
+        // The volume slider sets the engine's volume while dragging and back on Escape.
+        CVolSlider* volume = dialog.VolumeSlider();
+        const int before = volume->GetPos();
+        QTest::mousePress(volume, Qt::LeftButton, {}, QPoint(volume->width() - 2, 5));
+        QCOMPARE(player->volume(), 100);
+        QTest::keyClick(volume, Qt::Key_Escape);
+        QCOMPARE(player->volume(), before);
+    }
+
+    void readoutWrapsMinutes()
+    {
+        QCOMPARE(CPlayerControl::FormatTime(0), QStringLiteral("00:00"));
+        QCOMPARE(CPlayerControl::FormatTime(59 * 60 + 59), QStringLiteral("59:59"));
+        QCOMPARE(CPlayerControl::FormatTime(3600), QStringLiteral("00:00"));
+        QCOMPARE(CPlayerControl::FormatTime(3725), QStringLiteral("02:05"));
+    }
+
+    void folderPathEnteredSelectsTheFolder()
+    {
+        CSonavelDlg dialog;
+        CFolderPathEdit* edit = dialog.PathEdit();
+        edit->setText(m_tracks->path());
+        edit->setCursorPosition(0);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QVERIFY(!dialog.IsDestroyed());
+        QCOMPARE(dialog.SelectedTreeFolder(), m_tracks->path());
+        QCOMPARE(edit->cursorPosition(), m_tracks->path().size());
+    }
+
+    void defaultFolderPathRoundTrips()
+    {
+        const QString folder = QStringLiteral("/tmp/フォルダ");
+        {
+            CSonavelDlg dialog;
+            dialog.SelectFolderInTree(folder);
+            dialog.close();
+        }
+        CSonavelDlg dialog;
+        QCOMPARE(dialog.SelectedTreeFolder(), folder);
+    }
+
+    void deletePlaylistsOnLogOff()
+    {
+        WriteProfileInt(kMain, "DelPlaylistOnExit", 1);
+        QString files[2];
+        {
+            CSonavelDlg dialog;
+            Player* player = dialog.GetPlayer();
+            for (int i = 0; i < 2; ++i)
+                files[i] = player->playlistCollection().filePath(dialog.Control().PlayerPlaylists().at(i));
+            QVERIFY(QFileInfo::exists(files[0]) && QFileInfo::exists(files[1]));
+            dialog.EndSession();
+            QVERIFY(dialog.IsDestroyed());
+        }
+        QVERIFY(!QFileInfo::exists(files[0]));
+        QVERIFY(!QFileInfo::exists(files[1]));
+        PlaylistCollection stored(PlaylistCollection::defaultFolder());
+        QVERIFY(stored.getByName(QStringLiteral("SonavelPlayList")).empty());
+        QVERIFY(ProfileHasKey(kMain, "Volume")); // settings saved as well
+        QVERIFY(ProfileHasKey(kMain, "Left"));
+    }
+
+private:
+    std::unique_ptr<TempFolder> m_folder;
+    std::unique_ptr<TempFolder> m_tracks;
+    std::unique_ptr<MessageBoxRecorder> m_boxes;
+    QString m_songA;
+    QString m_songB;
+};
+
+SONAVEL_TEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

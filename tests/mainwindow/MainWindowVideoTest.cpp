@@ -1,0 +1,142 @@
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/Mp3Fixture.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestMain.h"
+
+#include "platform/engine/Player.h"
+#include "platform/profile/Profile.h"
+#include "player/app/SonavelDlg.h"
+#include "player/app/SonavelStrings.h"
+#include "player/widgets/TimeDisplay.h"
+#include "player/widgets/WmpVideoDlg.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QTreeWidget>
+
+namespace {
+
+const QString kTestVideo = QStringLiteral("av://lavfi:testsrc=size=320x240:rate=25");
+
+} // namespace
+
+class MainWindowVideoTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        RegisterSonavelStrings();
+        m_folder = std::make_unique<TempFolder>();
+        Profile::setPath(m_folder->file("sonavel.ini"));
+        m_boxes = std::make_unique<MessageBoxRecorder>();
+    }
+
+    void cleanup()
+    {
+        QCOMPARE(m_boxes->count(), 0);
+        m_boxes.reset();
+    }
+
+    void videoWindowSizesToTheVideo()
+    {
+        CSonavelDlg dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        Player* player = dialog.GetPlayer();
+        QVERIFY(player);
+        CWmpVideoDlg* video = dialog.VideoDlg();
+        QVERIFY(!video->isVisible());
+        QVERIFY(!video->PrepareContextMenu()); // no media item: no menu
+
+        const PlaylistPtr slot = dialog.Control().PlayerPlaylists().at(0);
+        slot->appendItem(player->newMedia(kTestVideo));
+        player->setCurrentPlaylist(slot);
+        QTRY_VERIFY_WITH_TIMEOUT(video->isVisible(), 10000);
+        QVERIFY(dialog.windowTitle().startsWith(QStringLiteral("再生中 [ ")));
+        QCOMPARE(video->Surface()->geometry(), video->rect());
+        QTRY_COMPARE(player->currentMedia()->imageSourceWidth(), 320);
+
+        video->MenuAction(CWmpVideoDlg::IdDoubleSize)->trigger();
+        QTRY_COMPARE(video->size(), QSize(640, 480));
+        QCOMPARE(video->Surface()->size(), QSize(640, 480));
+        QVERIFY(video->PrepareContextMenu());
+        QVERIFY(video->MenuAction(CWmpVideoDlg::IdDoubleSize)->isChecked());
+        QVERIFY(!video->MenuAction(CWmpVideoDlg::IdNormalSize)->isChecked());
+        QVERIFY(!video->MenuAction(CWmpVideoDlg::IdHalfSize)->isChecked());
+
+        video->MenuAction(CWmpVideoDlg::IdHalfSize)->trigger();
+        QTRY_COMPARE(video->size(), QSize(160, 120));
+        QVERIFY(video->PrepareContextMenu());
+        QVERIFY(video->MenuAction(CWmpVideoDlg::IdHalfSize)->isChecked());
+        QVERIFY(!video->MenuAction(CWmpVideoDlg::IdDoubleSize)->isChecked());
+
+        // The user cannot close it.
+        video->close();
+        QVERIFY(video->isVisible());
+
+        // With the main window topmost, the video window's own switch is disabled.
+        QVERIFY(video->MenuAction(CWmpVideoDlg::IdAlwaysOnTop)->isEnabled());
+        QCOMPARE(video->MenuAction(CWmpVideoDlg::IdAlwaysOnTop)->isChecked(), video->IsTopmost());
+        dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        dialog.show();
+        QVERIFY(video->PrepareContextMenu());
+        QVERIFY(!video->MenuAction(CWmpVideoDlg::IdAlwaysOnTop)->isEnabled());
+
+        dialog.OnCommand(CSonavelDlg::IdStop);
+        QTRY_VERIFY(!video->isVisible());
+        dialog.close();
+        QCOMPARE(GetProfileInt("CSonavelDlg", "MainAlwaysOnTop", -1), 1);
+        QCOMPARE(GetProfileInt("CSonavelDlg", "VideoAlwaysOnTop", -1), 1);
+        QCOMPARE(GetProfileInt("CWmpVideoDlg", "AlwaysOnTop", -1), 1);
+    }
+
+    void dockedEdgesStayDocked()
+    {
+        const QRect desktop(0, 0, 1600, 1200);
+        // Docked at the right edge: growing keeps the right edge there.
+        const QRect right = CWmpVideoDlg::DockedFrame(QRect(1280, 100, 320, 240), QRect(1280, 100, 640, 480), desktop);
+        QCOMPARE(right, QRect(960, 100, 640, 480));
+        // Docked at the left and top edges: the top-left corner stays.
+        const QRect topLeft = CWmpVideoDlg::DockedFrame(QRect(0, 0, 320, 240), QRect(0, 0, 640, 480), desktop);
+        QCOMPARE(topLeft, QRect(0, 0, 640, 480));
+        // Free in the middle, growing past the bottom: pushed up to the bottom edge.
+        const QRect bottom = CWmpVideoDlg::DockedFrame(QRect(300, 900, 320, 240), QRect(300, 900, 640, 480), desktop);
+        QCOMPARE(bottom, QRect(300, 720, 640, 480));
+        // Free, growing past the right edge: pushed left until the right edge is on the desktop's.
+        const QRect wide = CWmpVideoDlg::DockedFrame(QRect(100, 100, 320, 240), QRect(100, 100, 640, 480), desktop);
+        QCOMPARE(wide, QRect(100, 100, 640, 480));
+        const QRect past = CWmpVideoDlg::DockedFrame(QRect(1200, 100, 320, 240), QRect(1200, 100, 640, 480), desktop);
+        QCOMPARE(past, QRect(960, 100, 640, 480));
+    }
+
+    void screenshotWhilePlaying()
+    {
+        TempFolder tracks;
+        const QString song = Mp3Fixture::write(tracks.file("song.mp3"),
+                                               {QStringLiteral("夜明けの歌"), QStringLiteral("Artist"), {}, {}}, 8.0);
+        CSonavelDlg dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        Player* player = dialog.GetPlayer();
+        const PlaylistPtr slot = dialog.Control().PlayerPlaylists().at(0);
+        slot->appendItem(player->newMedia(song));
+        dialog.SelectFolderInTree(tracks.path());
+        player->setCurrentPlaylist(slot);
+        QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("再生中 [ 夜明けの歌 ]"));
+        QTRY_VERIFY_WITH_TIMEOUT(player->currentPosition() >= 1.0, 10000);
+        dialog.Control().UpdateTick();
+        QCOMPARE(dialog.TimeDisplay()->Text(), QStringLiteral("00:01"));
+        const QString artifacts = qEnvironmentVariable("SONAVEL_BINARY_DIR") + QStringLiteral("/artifacts");
+        QVERIFY(QDir().mkpath(artifacts));
+        QVERIFY(dialog.grab().save(artifacts + QStringLiteral("/mainwindow.png")));
+    }
+
+private:
+    std::unique_ptr<TempFolder> m_folder;
+    std::unique_ptr<MessageBoxRecorder> m_boxes;
+};
+
+SONAVEL_TEST_MAIN(MainWindowVideoTest)
+#include "MainWindowVideoTest.moc"
