@@ -358,6 +358,13 @@ void KaraokeDataTest::saveIsAtomicAndRefusesUnknownPages()
     QCOMPARE(TestFiles::readBytes(path), utf16WithMark(u"[00:02:00]new"_qs));
     QCOMPARE(TestFiles::readBytes(folder.file("other")), old);
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 2);
+
+    // A lyric file that is a symbolic link stays one; its target gets the text.
+    const QString real = folder.write("real/song.kra", old);
+    QVERIFY(QFile::link(real, folder.file("linked.kra")));
+    QVERIFY(data.SaveKaraokeFile(folder.file("linked.kra"), 0));
+    QVERIFY(QFileInfo(folder.file("linked.kra")).isSymLink());
+    QCOMPARE(TestFiles::readBytes(real), utf16WithMark(u"[00:02:00]new"_qs));
 }
 
 void KaraokeDataTest::findPrefersKraThenLrcThenTxt()
