@@ -20,6 +20,7 @@ private slots:
     void stopAndPlayAgain();
     void playItemAndNextPrevious();
     void availabilityFollowsState();
+    void shuffleNextAndPrevious();
     void switchingTheCurrentPlaylist();
     void modesAndVolume();
     void openStatesAccompanyAnItem();
@@ -194,6 +195,37 @@ void PlaybackTest::playItemAndNextPrevious()
     QCOMPARE(engine.player().currentMedia(), list->item(2));
     QVERIFY(engine.waitForState(3));
     engine.player().stop();
+}
+
+void PlaybackTest::shuffleNextAndPrevious()
+{
+    EngineHarness engine(false);
+    QStringList paths;
+    for (int i = 0; i < 4; ++i)
+        paths << engine.mp3(QStringLiteral("r%1.mp3").arg(i), 3.0);
+    const PlaylistPtr list = engine.listOf(paths);
+    Player& player = engine.player();
+    player.setMode("shuffle", true);
+    player.setCurrentPlaylist(list);
+    QVERIFY(engine.waitForState(3));
+    QList<MediaPtr> order{player.currentMedia()};
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(player.next());
+        QVERIFY(!order.contains(player.currentMedia()));
+        order << player.currentMedia();
+    }
+    // Every item has had its turn: without loop there is no next one.
+    QVERIFY(!player.isAvailable("next"));
+    QVERIFY(!player.next());
+    QVERIFY(player.previous());
+    QCOMPARE(player.currentMedia(), order[2]);
+    QVERIFY(player.previous());
+    QCOMPARE(player.currentMedia(), order[1]);
+    player.setMode("loop", true);
+    QVERIFY(player.next());
+    QVERIFY(player.currentMedia() != order[1]);
+    QVERIFY(engine.waitForState(3));
+    player.stop();
 }
 
 void PlaybackTest::availabilityFollowsState()
