@@ -55,13 +55,26 @@ bool isAscii(const char* data, qsizetype size)
     return true;
 }
 
-// One converter per page and direction, opened on first use. The GUI thread is the only
-// heavy user, but tests and benchmarks may convert from other threads, hence thread_local.
+// Converters opened on first use and closed when their thread ends.
+struct ConverterCache {
+    std::unordered_map<int, iconv_t> decoders;
+    std::unordered_map<int, iconv_t> encoders;
+
+    ~ConverterCache()
+    {
+        for (auto* cache : {&decoders, &encoders})
+            for (const auto& [page, cd] : *cache)
+                if (cd != reinterpret_cast<iconv_t>(-1))
+                    iconv_close(cd);
+    }
+};
+
+// One converter per page and direction. The GUI thread is the only heavy user, but tests and
+// benchmarks may convert from other threads, hence thread_local.
 iconv_t converter(int codePage, bool toUnicode)
 {
-    thread_local std::unordered_map<int, iconv_t> decoders;
-    thread_local std::unordered_map<int, iconv_t> encoders;
-    auto& cache = toUnicode ? decoders : encoders;
+    thread_local ConverterCache converters;
+    auto& cache = toUnicode ? converters.decoders : converters.encoders;
     if (auto found = cache.find(codePage); found != cache.end())
         return found->second;
     const char* charset = charsetName(codePage);
