@@ -34,7 +34,18 @@ int WholeSeconds(double seconds)
     return static_cast<int>(std::min(seconds, 2147483647.0));
 }
 
+CPlayerControl::PlayerFactory& Factory()
+{
+    static CPlayerControl::PlayerFactory factory;
+    return factory;
+}
+
 } // namespace
+
+void CPlayerControl::SetPlayerFactory(PlayerFactory factory)
+{
+    Factory() = std::move(factory);
+}
 
 CPlayerControl::CPlayerControl(CSonavelDlg& dialog) : m_dialog(dialog)
 {
@@ -48,7 +59,7 @@ CPlayerControl::~CPlayerControl()
 void CPlayerControl::CreateEngine()
 {
     m_video = new CWmpVideoDlg(&m_dialog);
-    m_player = Player::create();
+    m_player = Factory() ? Factory()() : Player::create();
     if (!m_player) {
         AfxMessageBox(QStringLiteral("Error occurs while Initialize MediaPlayer"), MB_OK);
         return;
@@ -99,6 +110,7 @@ void CPlayerControl::ApplyEngineSettings()
     }
     if (GetProfileIntInit(Wmp::Section, Wmp::AutoStart, Wmp::DefaultAutoStart) != 0)
         m_player->setAutoStart(true);
+    m_engineSettingsApplied = true;
 }
 
 bool CPlayerControl::VideoTopmost() const
@@ -121,6 +133,9 @@ void CPlayerControl::Teardown()
         delete m_video;
         m_video = nullptr;
     }
+    // Without an engine the boxes never showed the stored modes; writing them would lose them.
+    if (!m_engineSettingsApplied)
+        return;
     WriteProfileInt(Wmp::Section, Wmp::DetectCdromMediaChange, m_detectCdromMediaChange);
     WriteProfileInt(Wmp::Section, Wmp::Loop, m_dialog.LoopBox()->isChecked() ? 1 : 0);
     WriteProfileInt(Wmp::Section, Wmp::Shuffle, m_dialog.ShuffleBox()->isChecked() ? 1 : 0);

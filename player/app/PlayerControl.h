@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -18,6 +19,8 @@ class CPlayerControl
 {
 public:
     static constexpr char PlaylistName[] = "SonavelPlayList";
+
+    using PlayerFactory = std::function<std::unique_ptr<Player>()>;
 
     explicit CPlayerControl(CSonavelDlg& dialog);
     ~CPlayerControl();
@@ -55,6 +58,10 @@ public:
     CWmpVideoDlg* VideoDlg() const { return m_video; }
     double ResumePosition() const { return m_resumePosition; }
     bool DetectCdromMediaChange() const { return m_detectCdromMediaChange != 0; }
+    // Replaces how the engine is made (tests: an engine with their own disc drives, or none at
+    // all as when libmpv cannot start); an empty factory restores Player::create().
+    static void SetPlayerFactory(PlayerFactory factory);
+
     // The video window's topmost state, kept when the window goes at teardown.
     bool VideoTopmost() const;
 
@@ -72,5 +79,6 @@ private:
     int m_detectCdromMediaChange = 1;
     double m_resumePosition = 0;
     bool m_videoTopmostAtTeardown = false;
+    bool m_engineSettingsApplied = false;
     bool m_tornDown = false;
 };

@@ -29,6 +29,15 @@
 namespace {
 
 constexpr char kMain[] = "CSonavelDlg";
+
+// One optical drive whose disc the test puts in and takes out.
+class FakeDiscDrives : public DiscDriveProvider
+{
+public:
+    std::optional<Disc> disc;
+    QStringList drives() const override { return {QStringLiteral("/dev/sr9")}; }
+    std::optional<Disc> readDisc(const QString&) const override { return disc; }
+};
 constexpr char kWmp[] = "WMPSetting";
 
 QString ProfileText()
@@ -60,8 +69,72 @@ private slots:
 
     void cleanup()
     {
+        CPlayerControl::SetPlayerFactory({});
         QCOMPARE(m_boxes->count(), 0); // no test expects an error message of its own
         m_boxes.reset();
+    }
+
+    void noEngineAtAll()
+    {
+        WriteProfileInt(kWmp, "Loop", 1);
+        WriteProfileInt(kWmp, "Shuffle", 1);
+        CPlayerControl::SetPlayerFactory([] { return std::unique_ptr<Player>(); });
+        {
+            CSonavelDlg dialog;
+            QCOMPARE(m_boxes->count(), 1);
+            QCOMPARE(m_boxes->prompts()[0].text, QStringLiteral("Error occurs while Initialize MediaPlayer"));
+            QCOMPARE(m_boxes->prompts()[0].caption, QApplication::applicationName());
+            m_boxes->clear();
+            QVERIFY(!dialog.GetPlayer());
+            QVERIFY(dialog.Control().PlayerPlaylists().empty());
+            for (int command : CSonavelDlg::ToolBarCommands)
+                dialog.OnCommand(command);
+            dialog.OnCommand(CSonavelDlg::IdPause);
+            dialog.Control().PlayRow(0);
+            dialog.LoopBox()->click();
+            QTest::mouseClick(dialog.PositionSlider(), Qt::LeftButton, {}, QPoint(40, 5));
+            QTest::mouseClick(dialog.VolumeSlider(), Qt::LeftButton, {}, QPoint(10, 5));
+            dialog.Control().UpdateTick();
+            QCOMPARE(dialog.TimeDisplay()->Text(), QStringLiteral("00:00"));
+            QCOMPARE(dialog.PositionSlider()->GetPos(), 0);
+            dialog.OnWmpPlayState(3);
+            dialog.OnWmpCdromChange(0);
+            QVERIFY(dialog.VideoDlg());
+            QVERIFY(!dialog.VideoDlg()->PrepareContextMenu());
+            dialog.close();
+            QVERIFY(dialog.IsDestroyed());
+        }
+        // The stored engine modes survive a start without an engine.
+        QCOMPARE(GetProfileInt(kWmp, "Loop", -1), 1);
+        QCOMPARE(GetProfileInt(kWmp, "Shuffle", -1), 1);
+        QVERIFY(ProfileHasKey(kMain, "Volume"));
+    }
+
+    void discChangeFollowsTheDetectionFlag()
+    {
+        auto drives = std::make_shared<FakeDiscDrives>();
+        CPlayerControl::SetPlayerFactory([drives] {
+            Player::Options options = Player::Options::fromEnvironment();
+            options.discDrives = drives;
+            return Player::create(options);
+        });
+        WriteProfileInt(kWmp, "DetectCdromMediaChange", 0);
+        {
+            CSonavelDlg dialog;
+            const QString shown = dialog.SelectedTreeFolder();
+            drives->disc = DiscDriveProvider::Disc{{1, 60.0}};
+            dialog.GetPlayer()->cdromCollection().poll();
+            QTest::qWait(50);
+            QCOMPARE(dialog.SelectedTreeFolder(), shown);
+            dialog.close();
+        }
+        QCOMPARE(GetProfileInt(kWmp, "DetectCdromMediaChange", -1), 0);
+        WriteProfileInt(kWmp, "DetectCdromMediaChange", 1);
+        drives->disc.reset();
+        CSonavelDlg dialog;
+        drives->disc = DiscDriveProvider::Disc{{1, 60.0}, {2, 90.0}};
+        dialog.GetPlayer()->cdromCollection().poll();
+        QTRY_COMPARE(dialog.SelectedTreeFolder(), QStringLiteral("/dev/sr9"));
     }
 
     void enterAndEscapeDoNotClose()
