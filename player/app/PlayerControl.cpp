@@ -5,6 +5,7 @@
 #include "platform/profile/Profile.h"
 #include "platform/varnkit/VolSlider.h"
 #include "platform/varnkit/WmpSlider.h"
+#include "player/app/PlayerIcons.h"
 #include "player/app/ProfileHelpers.h"
 #include "player/app/SettingsKeys.h"
 #include "player/app/SonavelDlg.h"
@@ -59,6 +60,7 @@ CPlayerControl::~CPlayerControl()
 void CPlayerControl::CreateEngine()
 {
     m_video = new CWmpVideoDlg(&m_dialog);
+    m_video->setWindowIcon(PlayerIcons::Application());
     m_player = Factory() ? Factory()() : Player::create();
     if (!m_player) {
         AfxMessageBox(QStringLiteral("Error occurs while Initialize MediaPlayer"), MB_OK);
