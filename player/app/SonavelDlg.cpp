@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTableView>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -96,7 +97,16 @@ QWidget* CSonavelDlg::CreateControl(const DialogControl& control, QWidget* paren
 }
 
 QTreeWidget* CSonavelDlg::FolderTree() const { return DlgItem<QTreeWidget>(this, IdFolderTree); }
-QTreeWidget* CSonavelDlg::TrackList() const { return DlgItem<QTreeWidget>(this, IdTrackList); }
+QAbstractItemView* CSonavelDlg::TrackList() const { return DlgItem<QAbstractItemView>(this, IdTrackList); }
+
+QHeaderView* CSonavelDlg::TrackListHeader() const
+{
+    if (auto* tree = qobject_cast<QTreeView*>(TrackList()))
+        return tree->header();
+    if (auto* table = qobject_cast<QTableView*>(TrackList()))
+        return table->horizontalHeader();
+    return nullptr;
+}
 CFolderPathEdit* CSonavelDlg::PathEdit() const { return DlgItem<CFolderPathEdit>(this, IdFolderPathEdit); }
 CWmpSlider* CSonavelDlg::PositionSlider() const { return DlgItem<CWmpSlider>(this, IdPositionSlider); }
 CVolSlider* CSonavelDlg::VolumeSlider() const { return DlgItem<CVolSlider>(this, IdVolumeSlider); }
@@ -156,9 +166,8 @@ void CSonavelDlg::ConnectControls()
         connect(slider, &CWmpSlider::sliderSet, this, [this](int id, int pos) { m_control->OnSliderSet(id, pos); });
         connect(slider, &CWmpSlider::sliderCancel, this, [this](int id, int pos) { m_control->OnSliderCancel(id, pos); });
     }
-    connect(TrackList(), &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
-        OnTrackListDoubleClick(TrackList()->indexOfTopLevelItem(item));
-    });
+    connect(TrackList(), &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& index) { OnTrackListDoubleClick(index.row()); });
     connect(FolderTree(), &QTreeWidget::currentItemChanged, this, &CSonavelDlg::OnFolderTreeSelectionChanged);
     Thumbnail()->installEventFilter(this);
 }
@@ -290,16 +299,18 @@ void CSonavelDlg::OnLayoutReset(int)
 void CSonavelDlg::InitTrackListColumns()
 {
     GetProfileFont(MainDlg::FileListFont, m_options.FileListFont, 0, 9, false);
-    QTreeWidget* list = TrackList();
     QStringList headers;
     for (int column = 0; column < 5; ++column) {
         m_options.ColumnWidths[column] =
             GetProfileInt(kMainSection, MainDlg::ColWidKeys[column], MainDlg::DefaultColWid[column]);
         headers.append(StringTable::text(SonavelString::ColumnFileName + column));
     }
-    list->setHeaderLabels(headers);
-    for (int column = 0; column < 5; ++column)
-        list->header()->resizeSection(column, std::max(0, m_options.ColumnWidths[column]));
+    // A list with a model of its own takes the header texts from it.
+    if (auto* list = qobject_cast<QTreeWidget*>(TrackList()))
+        list->setHeaderLabels(headers);
+    if (QHeaderView* header = TrackListHeader())
+        for (int column = 0; column < std::min(5, header->count()); ++column)
+            header->resizeSection(column, std::max(0, m_options.ColumnWidths[column]));
     m_options.SortType = GetProfileInt(kMainSection, MainDlg::SortType, MainDlg::DefaultSortType);
     m_options.SortCol = GetProfileInt(kMainSection, MainDlg::SortCol, MainDlg::DefaultSortCol);
     ShowSortMark();
@@ -521,9 +532,10 @@ void CSonavelDlg::SaveSettings()
     WriteProfileFont(MainDlg::DirTreeFont, o.DirTreeFont);
     WriteProfileFont(MainDlg::DirEditFont, o.DirEditFont);
     WriteProfileFont(MainDlg::FileListFont, o.FileListFont);
-    const QHeaderView* header = TrackList()->header();
+    const QHeaderView* header = TrackListHeader();
     for (int column = 0; column < 5; ++column) {
-        const int width = column < header->count() ? header->sectionSize(column) : o.ColumnWidths[column];
+        const bool shown = header && column < header->count();
+        const int width = shown ? header->sectionSize(column) : o.ColumnWidths[column];
         WriteProfileInt(kMainSection, MainDlg::ColWidKeys[column], width);
     }
     WriteProfileInt(kMainSection, MainDlg::SortType, o.SortType);

@@ -15,7 +15,9 @@ class CTimeDisplay;
 class CVerticalSplitterBar;
 class CVolSlider;
 class CWmpSlider;
+class QAbstractItemView;
 class QCheckBox;
+class QHeaderView;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -67,7 +69,9 @@ public:
     CWmpVideoDlg* VideoDlg() const { return m_control->VideoDlg(); }
     MainWindowSettings& Options() { return m_options; }
     QTreeWidget* FolderTree() const;
-    QTreeWidget* TrackList() const;
+    // The track list as a view of any kind; its column header (tree or table view).
+    QAbstractItemView* TrackList() const;
+    QHeaderView* TrackListHeader() const;
     CFolderPathEdit* PathEdit() const;
     CWmpSlider* PositionSlider() const;
     CVolSlider* VolumeSlider() const;
@@ -140,7 +144,7 @@ protected:
 private:
     static QWidget* CreateControl(const DialogControl& control, QWidget* parent);
     static QTreeWidget* CreateFolderTree(QWidget* parent);
-    static QTreeWidget* CreateTrackList(QWidget* parent);
+    static QAbstractItemView* CreateTrackList(QWidget* parent);
     static QWidget* CreateScrollLine(QWidget* parent);
     static QLabel* CreateArtworkThumbnail(QWidget* parent);
 

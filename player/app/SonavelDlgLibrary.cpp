@@ -17,7 +17,7 @@ QTreeWidget* CSonavelDlg::CreateFolderTree(QWidget* parent)
     return tree;
 }
 
-QTreeWidget* CSonavelDlg::CreateTrackList(QWidget* parent)
+QAbstractItemView* CSonavelDlg::CreateTrackList(QWidget* parent)
 {
     // Track list control 1002: one row per item of the shown folder's playlist.
     auto* list = new QTreeWidget(parent);
@@ -52,20 +52,18 @@ QString CSonavelDlg::UpdateNowPlayingInfo()
 
 int CSonavelDlg::TrackListRowCount() const
 {
-    return TrackList()->topLevelItemCount();
+    return TrackList()->model()->rowCount();
 }
 
 QString CSonavelDlg::TrackListRowPath(int row) const
 {
     // The full path of the row's item.
-    const QTreeWidgetItem* item = TrackList()->topLevelItem(row);
-    return item ? item->data(0, Qt::UserRole).toString() : QString();
+    return TrackList()->model()->index(row, 0).data(Qt::UserRole).toString();
 }
 
 void CSonavelDlg::ScrollTrackListToRow(int row)
 {
-    if (QTreeWidgetItem* item = TrackList()->topLevelItem(row))
-        TrackList()->scrollToItem(item);
+    TrackList()->scrollTo(TrackList()->model()->index(row, 0));
 }
 
 void CSonavelDlg::SelectFolderInTree(const QString& path)

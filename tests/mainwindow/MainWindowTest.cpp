@@ -363,7 +363,7 @@ private slots:
         const PlaylistPtr slot = dialog.Control().PlayerPlaylists().at(0);
         slot->appendItem(player->newMedia(m_songA));
         slot->appendItem(player->newMedia(m_songB));
-        auto* row = new QTreeWidgetItem(dialog.TrackList(), {QStringLiteral("b.mp3")});
+        auto* row = new QTreeWidgetItem(qobject_cast<QTreeWidget*>(dialog.TrackList()), {QStringLiteral("b.mp3")});
         row->setData(0, Qt::UserRole, m_songB);
         player->setCurrentPlaylist(slot); // auto start plays the first item
         QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("再生中 [ Song A ]"));
