@@ -589,6 +589,10 @@ int CTrackLibrary::OtherSlot() const
 int CTrackLibrary::ListedPlaylist(int& slot, PlaylistPtr& playlist)
 {
     const QString path = m_listedFolder;
+    playlist.reset();
+    slot = -1;
+    if (m_listedSlot < 0)
+        return 0; // nothing listed yet
     if (m_playingSlot >= 0 && path == m_playingFolder) {
         slot = m_playingSlot;
         return qMax(slot == DiscSlot ? GetDiscPlaylist(path, playlist) : GetSlotPlaylist(slot, playlist), 0);

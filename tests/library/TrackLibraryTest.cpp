@@ -269,6 +269,10 @@ private slots:
         mp3("tracks/b.mp3", {"", "", "", "2"});
         mp3("tracks/c.mp3", {"", "", "", "3/12"});
         mp3("tracks/d.mp3", {"", "", "", ""});
+        // Before any folder is shown a header click only sets the mark.
+        library().OnColumnClick(4);
+        QCOMPARE(m_list->GetItemCount(), 0);
+        library().Settings().SortState = 0;
         library().Settings().UseID3Edit = true; // the track texts as stored
         show(m_temp->file("tracks"));
         library().OnColumnClick(4);
