@@ -373,6 +373,11 @@ private slots:
         QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("再生中 [ %1 ]").arg(m_songB));
         QCOMPARE(dialog.Control().ResumePosition(), 0.0);
         QVERIFY(!dialog.VideoDlg()->isVisible());
+        // The playing row is found by its exact path; a track not listed has none.
+        QCOMPARE(dialog.FindPlayingRow(m_songB), 0);
+        QCOMPARE(dialog.FindPlayingRow(m_songB.toUpper()), -1);
+        QCOMPARE(dialog.FindPlayingRow(m_songA), -1);
+        QCOMPARE(dialog.FindPlayingRow(QString()), -1);
 
         QTRY_VERIFY_WITH_TIMEOUT(player->currentPosition() >= 1.2, 10000);
         dialog.OnCommand(CSonavelDlg::IdPause);
