@@ -304,6 +304,27 @@ private slots:
         QCOMPARE(dialog.Options().Extensions[5], QString());
     }
 
+    void windowSwitchesFromProfile()
+    {
+        WriteProfileInt(kMain, "MainAlwaysOnTop", 1);
+        WriteProfileInt(kMain, "VideoAlwaysOnTop", 0);
+        WriteProfileInt("CWmpVideoDlg", "AlwaysOnTop", 0);
+        WriteProfileInt(kMain, "ClipOnDesktop", 0);
+        {
+            CSonavelDlg dialog;
+            QVERIFY(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+            QVERIFY(!dialog.VideoDlg()->IsTopmost());
+            QVERIFY(!dialog.IsClipOnDesktop());
+            QVERIFY(!dialog.VideoDlg()->IsClipOnDesktop());
+            dialog.VideoDlg()->ToggleAlwaysOnTop();
+            dialog.close();
+        }
+        QCOMPARE(GetProfileInt(kMain, "MainAlwaysOnTop", -1), 1);
+        QCOMPARE(GetProfileInt(kMain, "VideoAlwaysOnTop", -1), 1);
+        QCOMPARE(GetProfileInt("CWmpVideoDlg", "AlwaysOnTop", -1), 1);
+        QCOMPARE(GetProfileInt(kMain, "ClipOnDesktop", -1), 0);
+    }
+
     void engineSettingsFromProfile()
     {
         WriteProfileInt(kWmp, "AutoStart", 0);
