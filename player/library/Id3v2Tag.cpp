@@ -58,23 +58,27 @@ void CId3v2Tag::removeUnsynchronisation(QByteArray& bytes)
     bytes.truncate(out);
 }
 
-void CId3v2Tag::parseBody(QByteArray body)
+void CId3v2Tag::parseBody(QByteArrayView body)
 {
     // Version 2.4 unsynchronises frame by frame (the frame sizes count the stuffed bytes),
     // so only older versions undo it over the whole body.
-    if ((Flags & Unsynchronisation) && majorVersion() != 4)
-        removeUnsynchronisation(body);
+    if ((Flags & Unsynchronisation) && majorVersion() != 4) {
+        QByteArray synchronised = body.toByteArray();
+        removeUnsynchronisation(synchronised);
+        scanFrames(synchronised, skipExtendedHeader(synchronised));
+        return;
+    }
     scanFrames(body, skipExtendedHeader(body));
 }
 
-qsizetype CId3v2Tag::skipExtendedHeader(const QByteArray& body)
+qsizetype CId3v2Tag::skipExtendedHeader(QByteArrayView body)
 {
     const int major = majorVersion();
     if (!(Flags & ExtendedHeaderFlag) || (major != 3 && major != 4))
         return 0;
     if (body.size() < 4)
         return body.size();
-    const char* data = body.constData();
+    const char* data = body.data();
     Extended.Size = synchsafe32(data);
     if (body.size() >= 10) {
         Extended.Flags = static_cast<quint16>(bigEndian(data + 4, 2));
@@ -87,14 +91,14 @@ qsizetype CId3v2Tag::skipExtendedHeader(const QByteArray& body)
     return static_cast<qsizetype>(std::min<qint64>(end, body.size()));
 }
 
-void CId3v2Tag::scanFrames(const QByteArray& body, qsizetype position)
+void CId3v2Tag::scanFrames(QByteArrayView body, qsizetype position)
 {
     const int major = majorVersion();
     if (major < 2 || major > 4)
         return;
     const qsizetype idLength = major == 2 ? 3 : 4;
     const qsizetype headerSize = major == 2 ? 6 : 10;
-    const char* data = body.constData();
+    const char* data = body.data();
     while (position < body.size()) {
         const qsizetype remaining = body.size() - position;
         if (remaining < headerSize)

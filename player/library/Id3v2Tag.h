@@ -3,6 +3,7 @@
 #include "player/library/TagFrame.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 #include <string_view>
 #include <vector>
@@ -33,7 +34,7 @@ public:
     // otherwise.
     bool parseHeader(const char* header);
     // Reads the frames from the tag body (the `Size` bytes after the header).
-    void parseBody(QByteArray body);
+    void parseBody(QByteArrayView body);
 
     int majorVersion() const { return Version >> 8; }
     const TagFrame* firstFrame(std::string_view id) const;
@@ -49,7 +50,7 @@ public:
     std::vector<TagFrame> Frames;
 
 private:
-    qsizetype skipExtendedHeader(const QByteArray& body);
-    void scanFrames(const QByteArray& body, qsizetype position);
+    qsizetype skipExtendedHeader(QByteArrayView body);
+    void scanFrames(QByteArrayView body, qsizetype position);
     QByteArray frameDataOfVersion24(QByteArray data, quint16 frameFlags) const;
 };

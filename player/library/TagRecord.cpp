@@ -59,23 +59,27 @@ int CTagRecord::read(const QString& folder, const QString& fileName)
     reset();
     const QString path = folder + u'/' + fileName;
     const QByteArray nativePath = QFile::encodeName(path);
+    // Opening first and asking the open file for its entry saves a lookup per file; the
+    // lookup by name is only needed to tell a missing file from one that cannot be opened.
+    const int descriptor = ::open(nativePath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat status {};
-    if (::stat(nativePath.constData(), &status) != 0)
-        return FileNotFound;
+    const bool found = descriptor >= 0 ? ::fstat(descriptor, &status) == 0 : ::stat(nativePath.constData(), &status) == 0;
+    const auto finish = [descriptor](int result) {
+        if (descriptor >= 0)
+            ::close(descriptor);
+        return result;
+    };
+    if (!found)
+        return finish(FileNotFound);
     FileFound = true;
     Folder = folder;
     FileName = fileName;
     FullPath = path;
     FindData = entryOf(status, fileName);
     // Only a regular file can be read as a track: a folder or a pipe named like one cannot.
-    if (!S_ISREG(status.st_mode))
-        return CannotOpen;
-    const int descriptor = ::open(nativePath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (descriptor < 0)
-        return CannotOpen;
-    const int result = readTags(CTagSource(descriptor, status.st_size));
-    ::close(descriptor);
-    return result;
+    if (descriptor < 0 || !S_ISREG(status.st_mode))
+        return finish(CannotOpen);
+    return finish(readTags(CTagSource(descriptor, status.st_size)));
 }
 
 int CTagRecord::readBytes(QByteArrayView bytes, const QString& fileName)
@@ -99,32 +103,38 @@ int CTagRecord::readTags(const CTagSource& source)
     return bytesAfterTag.startsWith("ID3") ? SecondTagHeader : ReadOk;
 }
 
-// Reads the header, then the body together with the 10 bytes after it (where a second
-// header would start) in one piece.
+// One read usually brings the header, the whole body and the 10 bytes after it (where a
+// second header would start); a larger tag needs one more read for the rest.
 int CTagRecord::readId3v2(const CTagSource& source, QByteArray& bytesAfterTag)
 {
-    char header[CId3v2Tag::HeaderSize];
-    const qint64 headerRead = source.readAt(0, header, CId3v2Tag::HeaderSize);
-    if (headerRead < 0)
+    constexpr qint64 kFirstReadSize = 16 * 1024;
+    constexpr qint64 kHeaderSize = CId3v2Tag::HeaderSize;
+    QByteArray bytes(std::min(source.size(), kFirstReadSize), Qt::Uninitialized);
+    const qint64 firstRead = source.readAt(0, bytes.data(), bytes.size());
+    if (firstRead < 0)
         return FileError;
-    if (headerRead < CId3v2Tag::HeaderSize)
+    if (firstRead < kHeaderSize)
         return ShortRead;
-    if (!V2.parseHeader(header))
+    if (!V2.parseHeader(bytes.constData()))
         return ReadOk;
     // A size beyond the end of the file is a short read; nothing is allocated for it.
-    const qint64 available = source.size() - CId3v2Tag::HeaderSize;
-    if (available < V2.Size)
+    const qint64 bodySize = V2.Size;
+    if (source.size() - kHeaderSize < bodySize)
         return ShortRead;
-    QByteArray body(std::min<qint64>(qint64(V2.Size) + CId3v2Tag::HeaderSize, available), Qt::Uninitialized);
-    const qint64 bodyRead = source.readAt(CId3v2Tag::HeaderSize, body.data(), body.size());
-    if (bodyRead < 0)
-        return FileError;
-    if (bodyRead < V2.Size)
+    const qint64 wanted = std::min(kHeaderSize + bodySize + kHeaderSize, source.size());
+    qint64 have = firstRead;
+    if (wanted > have) {
+        bytes.resize(wanted);
+        const qint64 restRead = source.readAt(have, bytes.data() + have, wanted - have);
+        if (restRead < 0)
+            return FileError;
+        have += restRead;
+    }
+    if (have < kHeaderSize + bodySize)
         return ShortRead;
-    bytesAfterTag = body.mid(V2.Size, bodyRead - V2.Size);
-    body.truncate(V2.Size);
-    V2.parseBody(std::move(body));
-    AudioStart = CId3v2Tag::HeaderSize + qint64(V2.Size);
+    bytesAfterTag = bytes.mid(kHeaderSize + bodySize, std::min(have, wanted) - kHeaderSize - bodySize);
+    V2.parseBody(QByteArrayView(bytes).sliced(kHeaderSize, bodySize));
+    AudioStart = kHeaderSize + bodySize;
     return ReadOk;
 }
 
