@@ -465,8 +465,10 @@ void Player::Engine::reachedEnd()
 bool Player::isAvailable(const QString& action) const
 {
     const bool hasItems = d->playlist && d->playlist->count() > 0;
-    if (action == QLatin1String("play"))
-        return d->state != Playing && (hasItems || d->media);
+    if (action == QLatin1String("play")) {
+        const bool starting = d->state == Transitioning && d->startOnLoad;
+        return d->state != Playing && !starting && (hasItems || d->media);
+    }
     if (action == QLatin1String("pause"))
         return d->state == Playing;
     if (action == QLatin1String("stop"))
@@ -480,8 +482,15 @@ bool Player::isAvailable(const QString& action) const
 
 bool Player::play()
 {
-    if (d->state == Playing)
+    if (!isAvailable(QStringLiteral("play")))
         return false;
+    // An item still opening without auto start: let it start when it is open.
+    if (d->state == Transitioning) {
+        int pause = 0;
+        mpv_set_property(d->mpv, "pause", MPV_FORMAT_FLAG, &pause);
+        d->startOnLoad = true;
+        return true;
+    }
     if (d->state == Paused || d->state == Ready) {
         int pause = 0;
         if (mpv_set_property(d->mpv, "pause", MPV_FORMAT_FLAG, &pause) < 0)

@@ -14,7 +14,10 @@
 //   of the list without loop 1, with the first item current again. An item that cannot be played
 //   (missing, unreadable, not media) is skipped like an ended one, without 8.
 // - setCurrentPlaylist() stops playback and makes the list's first item current; with auto start on
-//   it starts playing at once, as the original control did.
+//   it starts playing at once, as the original control did. play() while an item is still opening
+//   (9) only makes it start once open.
+// - A playlist may change while it plays (moveItem, clear): the playing item is found again by
+//   identity, and the list goes on after it.
 // - Events are Qt signals on the GUI thread, emitted from the event loop (never from inside a call):
 //   OpenStateChange, PlayStateChange, CdromMediaChange (drive index), Click and DoubleClick
 //   (button 1 left / 2 right / 4 middle, shift 1 Shift / 2 Ctrl / 4 Alt, x, y on the surface).
@@ -47,7 +50,8 @@ public:
         bool nullVideo = false;
         // Plays as fast as it can decode (for tests where timing does not matter).
         bool untimed = false;
-        // Where playlists are kept; empty for PlaylistCollection::defaultFolder().
+        // Where playlists are kept; empty for PlaylistCollection::defaultFolder(). Tests give a
+        // temporary folder, since test executables running side by side share the default one.
         QString playlistFolder;
         // The optical drives; nullptr for the system's own.
         std::shared_ptr<DiscDriveProvider> discDrives;

@@ -113,6 +113,15 @@ void PlaybackTest::autoStartOffWaitsInReady()
     QVERIFY(engine.player().play());
     QVERIFY(engine.waitForState(1));
     QCOMPARE(engine.takeStates(), (QList<int>{3, 8, 1}));
+    // Play while the item is still opening: it starts once open, without waiting in ready.
+    engine.player().setCurrentPlaylist(engine.listOf({engine.mp3("s.mp3", 0.3)}));
+    QCOMPARE(engine.player().playState(), 9);
+    QVERIFY(engine.player().isAvailable("play"));
+    QVERIFY(engine.player().play());
+    QVERIFY(!engine.player().isAvailable("play"));
+    QVERIFY(!engine.player().play());
+    QVERIFY(engine.waitForState(1));
+    QCOMPARE(engine.takeStates(), (QList<int>{9, 3, 8, 1}));
 }
 
 void PlaybackTest::pauseResumeAndSeekReadBack()
