@@ -130,9 +130,9 @@ struct Player::Engine {
     bool seekSettled = false;
     int failuresInRow = 0;
 
-    std::vector<const Media*> playedThisRound;
+    std::vector<MediaPtr> playedThisRound;
     std::vector<MediaPtr> history;
-    std::mt19937 random{std::random_device{}()};
+    mutable std::mt19937 random{std::random_device{}()};
 
     // Signals waiting to be emitted, in order.
     std::deque<std::function<void()>> announcements;
@@ -268,8 +268,8 @@ bool Player::Engine::open(int itemIndex, bool start)
     ++generation;
     index = itemIndex;
     media = item;
-    if (shuffle && std::find(playedThisRound.begin(), playedThisRound.end(), item.get()) == playedThisRound.end())
-        playedThisRound.push_back(item.get());
+    if (shuffle && std::find(playedThisRound.begin(), playedThisRound.end(), item) == playedThisRound.end())
+        playedThisRound.push_back(item);
     setState(Transitioning);
     announceOpenState(MediaChanging);
 
@@ -338,7 +338,7 @@ int Player::Engine::nextIndex() const
     }
     std::vector<int> candidates;
     for (int i = 0; i < count; ++i) {
-        const Media* item = playlist->item(i).get();
+        const MediaPtr item = playlist->item(i);
         if (i != current && std::find(playedThisRound.begin(), playedThisRound.end(), item) == playedThisRound.end())
             candidates.push_back(i);
     }
@@ -350,8 +350,7 @@ int Player::Engine::nextIndex() const
     }
     if (candidates.empty())
         return -1;
-    auto& generator = const_cast<std::mt19937&>(random);
-    return candidates[std::uniform_int_distribution<size_t>(0, candidates.size() - 1)(generator)];
+    return candidates[std::uniform_int_distribution<size_t>(0, candidates.size() - 1)(random)];
 }
 
 int Player::Engine::previousIndex() const
