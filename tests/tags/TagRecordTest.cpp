@@ -68,6 +68,7 @@ private slots:
     void shortFileKeepsVersion2Frames();
     void secondTagHeader();
     void lyricsAndPictureFrames();
+    void largeTagsAroundTheFirstRead();
     void version22LyricsAndPicture();
     void bytesReadLikeFile();
     void nonAsciiPath();
@@ -494,6 +495,25 @@ void TagRecordTest::lyricsAndPictureFrames()
     QCOMPARE(picture->Description, QStringLiteral("表紙"));
     QCOMPARE(picture->MimeType, QStringLiteral("image/jpeg"));
     QCOMPARE(picture->Image.toByteArray(), jpeg);
+}
+
+void TagRecordTest::largeTagsAroundTheFirstRead()
+{
+    // Tags that end just before, at and after the first 16 KiB read, followed by a second
+    // header whose "ID3" may straddle that boundary.
+    for (int imageSize = 16300; imageSize <= 16400; imageSize += 3) {
+        const QByteArray image(imageSize, '\x5A');
+        const QByteArray first = tag({{"APIC", pictureData(Latin1, "image/jpeg", 3, "", image)}, text("TIT2", "Big")});
+        const QByteArray bytes = first + tag({text("TIT2", "Second")}) + kAudio;
+        m_folder->write("big.mp3", bytes);
+        CTagRecord record;
+        QCOMPARE(record.read(m_folder->path(), "big.mp3"), -17);
+        QCOMPARE(record.AudioStart, first.size());
+        QCOMPARE(record.titleText(1252), QStringLiteral("Big"));
+        QCOMPARE(record.pictureFrame()->picture(1252)->Image.size(), imageSize);
+        QCOMPARE(record.readBytes(first + kAudio, "big.mp3"), 0);
+        QCOMPARE(record.titleText(1252), QStringLiteral("Big"));
+    }
 }
 
 void TagRecordTest::version22LyricsAndPicture()
