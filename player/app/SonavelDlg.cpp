@@ -407,7 +407,7 @@ void CSonavelDlg::OnWmpPlayState(int state)
         const bool showPath = m_options.ShowFilePathOnTitleBar != 0 && !url.isEmpty();
         caption = StringTable::format(SonavelString::PlayStatePlaying, {showPath ? url : title});
         LoadLyricsForNewTrack(url, row);
-        ShowVideoFor(media, showPath ? url : title, title);
+        ShowVideoFor(media, showPath ? url : title);
         TrackList()->viewport()->repaint();
         break;
     }
@@ -424,7 +424,7 @@ void CSonavelDlg::OnWmpPlayState(int state)
     setWindowTitle(caption);
 }
 
-void CSonavelDlg::ShowVideoFor(const MediaPtr& media, const QString& caption, const QString&)
+void CSonavelDlg::ShowVideoFor(const MediaPtr& media, const QString& caption)
 {
     CWmpVideoDlg* video = VideoDlg();
     if (!video)

@@ -159,7 +159,8 @@ private:
     void InitTrackListColumns();
     void ApplyFonts();
     void StartUpdateTimer();
-    void ShowVideoFor(const MediaPtr& media, const QString& url, const QString& title);
+    // Shows the video window with the caption for a video item, hides it otherwise.
+    void ShowVideoFor(const MediaPtr& media, const QString& caption);
     void Destroy();
     void SaveSettings();
 
