@@ -45,7 +45,9 @@ mpv_handle* startMpv(const Player::Options& options)
     // Cover art is the player's own business; an mp3 must not open a picture.
     setOption(mpv, "audio-display", "no");
     setOption(mpv, "ao", options.nullAudio ? "null" : "pulse,alsa,jack,oss,null");
-    setOption(mpv, "vo", options.nullVideo ? "null" : "libmpv");
+    // Video goes to the surface once it can draw (Engine::chooseVideoOutput); until then nowhere,
+    // since libmpv output without a render context would fail every video-only file.
+    setOption(mpv, "vo", "null");
     if (options.untimed) {
         setOption(mpv, "untimed", "yes");
         setOption(mpv, "ao-null-untimed", "yes");
@@ -119,6 +121,7 @@ struct Player::Engine {
     bool shuffle = false;
     bool autoStart = true;
     int volume = 100;
+    QByteArray videoOutput = "null";
 
     // The file mpv was last asked to open, and whether it has opened.
     int64_t expectedEntry = -1;
@@ -149,6 +152,7 @@ struct Player::Engine {
     int resolvedIndex() const;
     bool open(int itemIndex, bool start);
     void stopPlayback();
+    void chooseVideoOutput();
     void finishList();
     void advance();
     int nextIndex() const;
@@ -273,6 +277,7 @@ bool Player::Engine::open(int itemIndex, bool start)
     setState(Transitioning);
     announceOpenState(MediaChanging);
 
+    chooseVideoOutput();
     int pause = start ? 0 : 1;
     mpv_set_property(mpv, "pause", MPV_FORMAT_FLAG, &pause);
     const QByteArray url = item->playbackUrl().toUtf8();
@@ -296,6 +301,14 @@ bool Player::Engine::open(int itemIndex, bool start)
     mpv_free_node_contents(&result);
     announceOpenState(MediaOpening);
     return true;
+}
+
+void Player::Engine::chooseVideoOutput()
+{
+    const QByteArray wanted =
+        !options.nullVideo && surface && surface->hasRenderer() ? QByteArrayLiteral("libmpv") : QByteArrayLiteral("null");
+    if (wanted != videoOutput && mpv_set_property_string(mpv, "vo", wanted.constData()) >= 0)
+        videoOutput = wanted;
 }
 
 void Player::Engine::stopPlayback()

@@ -104,6 +104,11 @@ void VideoSurface::releaseRenderer()
     doneCurrent();
 }
 
+bool VideoSurface::hasRenderer() const
+{
+    return m_renderer->context != nullptr;
+}
+
 void VideoSurface::mousePressEvent(QMouseEvent* event)
 {
     if (m_player) {

@@ -28,6 +28,7 @@ private:
 
     VideoSurface(Player& player, void* mpvHandle, QWidget* parent);
     void releaseRenderer();
+    bool hasRenderer() const;
 
     Player* m_player;
     void* m_mpv;

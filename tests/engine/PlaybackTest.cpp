@@ -30,6 +30,7 @@ private slots:
     void badInputIsSkipped();
     void everyItemFailingStops();
     void videoReportsItsPictureSize();
+    void videoWithoutASurfaceStillPlays();
     void versionAndSurfaceWithoutDisplay();
 };
 
@@ -444,6 +445,29 @@ void PlaybackTest::videoReportsItsPictureSize()
     const MediaPtr song = list->item(1);
     QCOMPARE(song->getItemInfo("MediaType"), std::optional<QString>("audio"));
     QCOMPARE(song->imageSourceWidth(), 0);
+}
+
+// Real video output, but nothing that can draw (no display, or no surface made yet).
+void PlaybackTest::videoWithoutASurfaceStillPlays()
+{
+    Player::Options options;
+    options.nullAudio = true;
+    options.untimed = true;
+    TempFolder playlists;
+    options.playlistFolder = playlists.path();
+    const auto player = Player::create(options);
+    QVERIFY(player);
+    QWidget host;
+    player->createVideoSurface(&host);
+    QList<int> states;
+    connect(player.get(), &Player::PlayStateChange, this, [&](int state) { states << state; });
+    auto list = std::make_shared<Playlist>("video");
+    list->appendItem(player->newMedia("av://lavfi:testsrc=size=176x144:rate=25:duration=0.5"));
+    player->setCurrentPlaylist(list);
+    QTRY_VERIFY_WITH_TIMEOUT(states.contains(1), 10000);
+    QCOMPARE(states, (QList<int>{9, 3, 8, 1}));
+    QCOMPARE(list->item(0)->imageSourceWidth(), 176);
+    QCOMPARE(list->item(0)->imageSourceHeight(), 144);
 }
 
 void PlaybackTest::versionAndSurfaceWithoutDisplay()
