@@ -35,6 +35,7 @@ private slots:
     void drivesAreListedAndFound();
     void insertedAndRemovedDiscIsReported();
     void discTracksAreItems();
+    void trackOfAMissingDriveFailsQuietly();
     void noDrivesMeansNoPolling();
     void systemDrivesCanBeAskedSafely();
 };
@@ -118,6 +119,29 @@ void DiscTest::discTracksAreItems()
     QCOMPARE(first->playbackUrl(), QString("cdda://"));
     QVERIFY(tracks->item(1)->playbackOptions().contains("cdda-span-a=3"));
     QVERIFY(tracks->item(1)->playbackOptions().contains("cdrom-device=/dev/sr0"));
+}
+
+// The fake drive does not exist for mpv: each track is tried (open state "opening") and fails,
+// and the engine ends stopped instead of hanging.
+void DiscTest::trackOfAMissingDriveFailsQuietly()
+{
+    auto fake = std::make_shared<FakeDrives>();
+    fake->m_devices = {"/nonexistent/sr7"};
+    fake->m_discs["/nonexistent/sr7"] = {{1, 10}, {2, 10}};
+    Player::Options options = Player::Options::fromEnvironment();
+    options.nullAudio = options.nullVideo = true;
+    TempFolder playlists;
+    options.playlistFolder = playlists.path();
+    options.discDrives = fake;
+    const auto player = Player::create(options);
+    QSignalSpy states(player.get(), &Player::PlayStateChange);
+    QSignalSpy openStates(player.get(), &Player::OpenStateChange);
+    QVERIFY(player->setCurrentPlaylist(player->cdromCollection().item(0)->playlist()));
+    QTRY_COMPARE_WITH_TIMEOUT(player->playState(), 1, 10000);
+    QVERIFY(std::any_of(openStates.begin(), openStates.end(), [](const QList<QVariant>& arguments) {
+        return arguments.first().toInt() == 12;
+    }));
+    QTRY_VERIFY(!states.isEmpty() && states.last().first().toInt() == 1);
 }
 
 void DiscTest::noDrivesMeansNoPolling()
