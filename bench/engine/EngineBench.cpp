@@ -32,9 +32,9 @@ int main(int argc, char** argv)
     const QByteArray frames = Mp3Fixture::silentFrames(0.1);
     for (int i = 0; i < count; ++i) {
         const Mp3Fixture::Tags tags{QStringLiteral("曲 %1").arg(i), QStringLiteral("歌手 %1").arg(i % 50),
-            QStringLiteral("アルバム %1").arg(i % 300), QString::number(i % 20 + 1)};
+                                    QStringLiteral("アルバム %1").arg(i % 300), QString::number(i % 20 + 1)};
         paths << media.write(QStringLiteral("%1.mp3").arg(i, 5, 10, QLatin1Char('0')),
-            Mp3Fixture::id3v23Tag(tags) + frames);
+                             Mp3Fixture::id3v23Tag(tags) + frames);
     }
 
     Player::Options options;
@@ -82,6 +82,6 @@ int main(int argc, char** argv)
     const auto reloaded = player->playlistCollection().getByName(QStringLiteral("SonavelPlayList"));
     report("restart and load the saved list", timer.nsecsElapsed(), count);
     std::printf("(%lld characters read, %d items reloaded)\n", static_cast<long long>(characters),
-        reloaded.empty() ? 0 : reloaded.front()->count());
+                reloaded.empty() ? 0 : reloaded.front()->count());
     return 0;
 }

@@ -1,9 +1,6 @@
 #include "platform/engine/Cdrom.h"
 
-Cdrom::Cdrom(const QString& device)
-    : m_device(device), m_playlist(std::make_shared<Playlist>(device))
-{
-}
+Cdrom::Cdrom(const QString& device) : m_device(device), m_playlist(std::make_shared<Playlist>(device)) {}
 
 bool Cdrom::update(const std::optional<DiscDriveProvider::Disc>& disc)
 {

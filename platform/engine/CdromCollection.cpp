@@ -7,9 +7,7 @@ constexpr int pollInterval = 2000;
 }
 
 CdromCollection::CdromCollection(std::shared_ptr<DiscDriveProvider> provider, QObject* parent)
-    : QObject(parent)
-    , m_provider(provider ? std::move(provider) : std::make_shared<LinuxDiscDrives>())
-    , m_timer(this)
+    : QObject(parent), m_provider(provider ? std::move(provider) : std::make_shared<LinuxDiscDrives>()), m_timer(this)
 {
     for (const QString& device : m_provider->drives()) {
         m_drives.push_back(std::make_unique<Cdrom>(device));

@@ -60,9 +60,8 @@ QStringList LinuxDiscDrives::drives() const
     const QDir dev(QStringLiteral("/dev"));
     for (const QString& name : dev.entryList({QStringLiteral("sr*")}, QDir::System | QDir::Files))
         devices << dev.filePath(name);
-    std::sort(devices.begin(), devices.end(), [](const QString& a, const QString& b) {
-        return a.size() != b.size() ? a.size() < b.size() : a < b;
-    });
+    std::sort(devices.begin(), devices.end(),
+              [](const QString& a, const QString& b) { return a.size() != b.size() ? a.size() < b.size() : a < b; });
     return devices;
 }
 

@@ -33,8 +33,8 @@ QString toQString(const TagLib::String& text)
 // Until an item has been opened, its kind of content is judged by the file name.
 const QSet<QString>& videoExtensions()
 {
-    static const QSet<QString> extensions{"3gp", "asf", "avi", "dat", "flv", "m2ts", "m4v",
-        "mkv", "mov", "mp4", "mpe", "mpeg", "mpg", "mts", "ogv", "ts", "vob", "webm", "wmv"};
+    static const QSet<QString> extensions{"3gp", "asf",  "avi", "dat", "flv", "m2ts", "m4v", "mkv",  "mov", "mp4",
+                                          "mpe", "mpeg", "mpg", "mts", "ogv", "ts",   "vob", "webm", "wmv"};
     return extensions;
 }
 
@@ -56,8 +56,8 @@ MediaPtr Media::forPlaylist(const QString& title, const QString& playlistFile)
 
 MediaPtr Media::forDiscTrack(const QString& device, int track, double seconds)
 {
-    MediaPtr media(new Media(Kind::DiscTrack,
-        QStringLiteral("%1/Track%2.cda").arg(device).arg(track, 2, 10, QLatin1Char('0'))));
+    MediaPtr media(
+        new Media(Kind::DiscTrack, QStringLiteral("%1/Track%2.cda").arg(device).arg(track, 2, 10, QLatin1Char('0'))));
     media->m_device = device;
     media->m_track = track;
     media->m_seconds = seconds;
@@ -89,9 +89,8 @@ std::optional<QString> Media::getItemInfo(const QString& attribute) const
         const auto& read = tags();
         return read && !read->title.isEmpty() ? read->title : fallbackTitle();
     }
-    const bool tagAttribute = attribute == QLatin1String("Author")
-        || attribute == QLatin1String("WM/AlbumTitle")
-        || attribute == QLatin1String("WM/TrackNumber");
+    const bool tagAttribute = attribute == QLatin1String("Author") || attribute == QLatin1String("WM/AlbumTitle") ||
+                              attribute == QLatin1String("WM/TrackNumber");
     if (!tagAttribute)
         return std::nullopt;
     if (m_kind == Kind::DiscTrack)

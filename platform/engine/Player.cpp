@@ -15,9 +15,7 @@
 
 namespace {
 
-enum PlayState {
-    Undefined = 0, Stopped = 1, Paused = 2, Playing = 3, MediaEnded = 8, Transitioning = 9, Ready = 10
-};
+enum PlayState { Undefined = 0, Stopped = 1, Paused = 2, Playing = 3, MediaEnded = 8, Transitioning = 9, Ready = 10 };
 enum OpenState { PlaylistChanged = 7, MediaChanging = 8, MediaOpening = 12, MediaOpen = 13 };
 
 void setOption(mpv_handle* mpv, const char* name, const char* value)
@@ -94,8 +92,8 @@ PictureSize pictureSize(mpv_handle* mpv)
     const int64_t tracks = intProperty(mpv, "track-list/count");
     for (int64_t i = 0; i < tracks; ++i) {
         const QByteArray prefix = "track-list/" + QByteArray::number(i) + '/';
-        if (stringProperty(mpv, prefix + "type") != QLatin1String("video")
-            || stringProperty(mpv, prefix + "albumart") == QLatin1String("yes"))
+        if (stringProperty(mpv, prefix + "type") != QLatin1String("video") ||
+            stringProperty(mpv, prefix + "albumart") == QLatin1String("yes"))
             continue;
         return {true, int(intProperty(mpv, prefix + "demux-w")), int(intProperty(mpv, prefix + "demux-h"))};
     }
@@ -188,8 +186,8 @@ std::unique_ptr<Player> Player::create(const Options& options)
 Player::Player(std::unique_ptr<Engine> engine) : d(std::move(engine))
 {
     d->owner = this;
-    const QString folder = d->options.playlistFolder.isEmpty() ? PlaylistCollection::defaultFolder()
-                                                               : d->options.playlistFolder;
+    const QString folder =
+        d->options.playlistFolder.isEmpty() ? PlaylistCollection::defaultFolder() : d->options.playlistFolder;
     d->playlists = std::make_unique<PlaylistCollection>(folder);
     d->library = std::make_unique<MediaCollection>(*d->playlists);
     d->discs = std::make_unique<CdromCollection>(d->options.discDrives);
@@ -237,7 +235,8 @@ void Player::Engine::announce(std::function<void()> signal)
     announcements.push_back(std::move(signal));
     if (!handlingEvents && !flushScheduled) {
         flushScheduled = true;
-        QMetaObject::invokeMethod(owner, [this] { flushAnnouncements(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            owner, [this] { flushAnnouncements(); }, Qt::QueuedConnection);
     }
 }
 
@@ -305,8 +304,8 @@ bool Player::Engine::open(int itemIndex, bool start)
 
 void Player::Engine::chooseVideoOutput()
 {
-    const QByteArray wanted =
-        !options.nullVideo && surface && surface->hasRenderer() ? QByteArrayLiteral("libmpv") : QByteArrayLiteral("null");
+    const QByteArray wanted = !options.nullVideo && surface && surface->hasRenderer() ? QByteArrayLiteral("libmpv")
+                                                                                      : QByteArrayLiteral("null");
     if (wanted != videoOutput && mpv_set_property_string(mpv, "vo", wanted.constData()) >= 0)
         videoOutput = wanted;
 }
@@ -429,8 +428,7 @@ void Player::Engine::fileLoaded()
     loaded = true;
     failuresInRow = 0;
     const PictureSize picture = pictureSize(mpv);
-    media->noteOpened(doubleProperty(mpv, "duration").value_or(0), picture.width, picture.height,
-        picture.hasVideo);
+    media->noteOpened(doubleProperty(mpv, "duration").value_or(0), picture.width, picture.height, picture.hasVideo);
     announceOpenState(MediaOpen);
     setState(startOnLoad ? Playing : Ready);
 }

@@ -74,7 +74,8 @@ QByteArray serialise(const Playlist& playlist)
         if (url.contains(QLatin1Char('\n')) || url.contains(QLatin1Char('\r')))
             continue;
         if (item->hasOwnTitle())
-            text += titleTag + QStringLiteral("-1,") + oneLine(item->getItemInfo(QStringLiteral("Title")).value_or(QString())) + QLatin1Char('\n');
+            text += titleTag + QStringLiteral("-1,") +
+                    oneLine(item->getItemInfo(QStringLiteral("Title")).value_or(QString())) + QLatin1Char('\n');
         text += url + QLatin1Char('\n');
     }
     return text.toUtf8();
@@ -84,12 +85,10 @@ QByteArray serialise(const Playlist& playlist)
 
 QString PlaylistCollection::defaultFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-        + QStringLiteral("/sonavel/playlists");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/sonavel/playlists");
 }
 
-PlaylistCollection::PlaylistCollection(const QString& folder, QObject* parent)
-    : QObject(parent), m_folder(folder)
+PlaylistCollection::PlaylistCollection(const QString& folder, QObject* parent) : QObject(parent), m_folder(folder)
 {
     load();
 }

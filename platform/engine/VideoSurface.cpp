@@ -31,17 +31,21 @@ void onFrameReady(void* surface)
 short buttonCode(Qt::MouseButton button)
 {
     switch (button) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
     }
 }
 
 short shiftCode(Qt::KeyboardModifiers modifiers)
 {
-    return short((modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
-        | (modifiers & Qt::AltModifier ? 4 : 0));
+    return short((modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
+                 (modifiers & Qt::AltModifier ? 4 : 0));
 }
 
 } // namespace
@@ -67,15 +71,15 @@ void VideoSurface::initializeGL()
     mpv_opengl_init_params glParams{procAddress, nullptr};
     char apiType[] = MPV_RENDER_API_TYPE_OPENGL;
     mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, apiType},
-        {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &glParams}, {MPV_RENDER_PARAM_INVALID, nullptr}};
+                                 {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &glParams},
+                                 {MPV_RENDER_PARAM_INVALID, nullptr}};
     if (mpv_render_context_create(&m_renderer->context, static_cast<mpv_handle*>(m_mpv), params) < 0) {
         m_renderer->context = nullptr;
         return;
     }
     mpv_render_context_set_update_callback(m_renderer->context, onFrameReady, this);
     // Moving the widget to another window replaces its GL context; mpv's must go with the old one.
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &VideoSurface::releaseRenderer,
-        Qt::DirectConnection);
+    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &VideoSurface::releaseRenderer, Qt::DirectConnection);
 }
 
 void VideoSurface::paintGL()
@@ -89,8 +93,8 @@ void VideoSurface::paintGL()
     const qreal ratio = devicePixelRatioF();
     mpv_opengl_fbo fbo{int(defaultFramebufferObject()), int(width() * ratio), int(height() * ratio), 0};
     int flipY = 1;
-    mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
-        {MPV_RENDER_PARAM_FLIP_Y, &flipY}, {MPV_RENDER_PARAM_INVALID, nullptr}};
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_OPENGL_FBO, &fbo}, {MPV_RENDER_PARAM_FLIP_Y, &flipY}, {MPV_RENDER_PARAM_INVALID, nullptr}};
     mpv_render_context_render(m_renderer->context, params);
 }
 

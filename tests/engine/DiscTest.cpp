@@ -138,9 +138,8 @@ void DiscTest::trackOfAMissingDriveFailsQuietly()
     QSignalSpy openStates(player.get(), &Player::OpenStateChange);
     QVERIFY(player->setCurrentPlaylist(player->cdromCollection().item(0)->playlist()));
     QTRY_COMPARE_WITH_TIMEOUT(player->playState(), 1, 10000);
-    QVERIFY(std::any_of(openStates.begin(), openStates.end(), [](const QList<QVariant>& arguments) {
-        return arguments.first().toInt() == 12;
-    }));
+    QVERIFY(std::any_of(openStates.begin(), openStates.end(),
+                        [](const QList<QVariant>& arguments) { return arguments.first().toInt() == 12; }));
     QTRY_VERIFY(!states.isEmpty() && states.last().first().toInt() == 1);
 }
 

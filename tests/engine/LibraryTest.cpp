@@ -62,7 +62,8 @@ void LibraryTest::unreadableFilesGiveNoTagResult()
 {
     EngineHarness engine;
     const QStringList paths{engine.files().file("missing.mp3"), engine.files().write("empty.mp3", {}),
-        engine.files().write("noise.mp3", QByteArray(5000, '\xff')), engine.files().mkdir("folder.mp3")};
+                            engine.files().write("noise.mp3", QByteArray(5000, '\xff')),
+                            engine.files().mkdir("folder.mp3")};
     for (const QString& path : paths) {
         const MediaPtr item = engine.player().newMedia(path);
         QVERIFY2(item->getItemInfo("Title").has_value(), qPrintable(path));

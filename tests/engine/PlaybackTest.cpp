@@ -140,7 +140,8 @@ void PlaybackTest::pauseResumeAndSeekReadBack()
     QVERIFY(engine.player().setCurrentPosition(2.5));
     QCOMPARE(engine.player().currentPosition(), 2.5);
     QTest::qWait(300);
-    QVERIFY2(qAbs(engine.player().currentPosition() - 2.5) < 0.05, qPrintable(QString::number(engine.player().currentPosition())));
+    QVERIFY2(qAbs(engine.player().currentPosition() - 2.5) < 0.05,
+             qPrintable(QString::number(engine.player().currentPosition())));
 
     QVERIFY(engine.player().play());
     QCOMPARE(engine.player().playState(), 3);
@@ -423,8 +424,8 @@ void PlaybackTest::videoReportsItsPictureSize()
     EngineHarness engine;
     const QString video = engine.files().file("clip.mp4");
     QProcess ffmpeg;
-    ffmpeg.start("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25", "-t", "1",
-                               "-pix_fmt", "yuv420p", video});
+    ffmpeg.start("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25", "-t", "1", "-pix_fmt",
+                            "yuv420p", video});
     if (!ffmpeg.waitForStarted())
         QSKIP("ffmpeg is not installed");
     QVERIFY(ffmpeg.waitForFinished(30000));

@@ -1,5 +1,5 @@
-#include "platform/engine/Player.h"
 #include "platform/engine/VideoSurface.h"
+#include "platform/engine/Player.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
