@@ -205,9 +205,7 @@ Player::~Player()
 {
     mpv_set_wakeup_callback(d->mpv, nullptr, nullptr);
     if (d->surface) {
-        d->surface->releaseRenderer();
-        d->surface->m_mpv = nullptr;
-        d->surface->m_player = nullptr;
+        d->surface->detach();
     }
     mpv_terminate_destroy(d->mpv);
 }

@@ -1,32 +1,12 @@
 #include "platform/engine/VideoSurface.h"
 
+#include "platform/engine/GlVideoView.h"
 #include "platform/engine/Player.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QOpenGLContext>
-#include <QOpenGLFunctions>
-
-#include <mpv/client.h>
-#include <mpv/render_gl.h>
-
-struct VideoSurface::Renderer {
-    mpv_render_context* context = nullptr;
-};
 
 namespace {
-
-void* procAddress(void*, const char* name)
-{
-    QOpenGLContext* current = QOpenGLContext::currentContext();
-    return current ? reinterpret_cast<void*>(current->getProcAddress(name)) : nullptr;
-}
-
-// Called on one of mpv's threads: only ask for a repaint on the GUI thread.
-void onFrameReady(void* surface)
-{
-    QMetaObject::invokeMethod(static_cast<QWidget*>(surface), "update", Qt::QueuedConnection);
-}
 
 short buttonCode(Qt::MouseButton button)
 {
@@ -50,67 +30,48 @@ short shiftCode(Qt::KeyboardModifiers modifiers)
 
 } // namespace
 
-VideoSurface::VideoSurface(Player& player, void* mpvHandle, QWidget* parent)
-    : QOpenGLWidget(parent), m_player(&player), m_mpv(mpvHandle), m_renderer(std::make_unique<Renderer>())
+VideoSurface::VideoSurface(Player& player, void* mpvHandle, QWidget* parent) : QWidget(parent), m_player(&player)
 {
     setFocusPolicy(Qt::ClickFocus);
+    setAutoFillBackground(true);
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    // A QOpenGLWidget on a platform without OpenGL takes the whole window down when it paints.
+    if (GlVideoView::isOpenGlAvailable())
+        m_view = new GlVideoView(mpvHandle, this);
 }
 
-VideoSurface::~VideoSurface()
+VideoSurface::~VideoSurface() = default;
+
+QImage VideoSurface::grabFrame()
 {
-    releaseRenderer();
-    // The base class destroys the GL context after this part of the object is gone.
-    if (context())
-        disconnect(context(), nullptr, this, nullptr);
+    return m_view ? m_view->grabFramebuffer() : grab().toImage();
 }
 
-void VideoSurface::initializeGL()
+void VideoSurface::resizeEvent(QResizeEvent* event)
 {
-    if (!m_mpv || m_renderer->context)
-        return;
-    mpv_opengl_init_params glParams{procAddress, nullptr};
-    char apiType[] = MPV_RENDER_API_TYPE_OPENGL;
-    mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, apiType},
-                                 {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &glParams},
-                                 {MPV_RENDER_PARAM_INVALID, nullptr}};
-    if (mpv_render_context_create(&m_renderer->context, static_cast<mpv_handle*>(m_mpv), params) < 0) {
-        m_renderer->context = nullptr;
-        return;
-    }
-    mpv_render_context_set_update_callback(m_renderer->context, onFrameReady, this);
-    // Moving the widget to another window replaces its GL context; mpv's must go with the old one.
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &VideoSurface::releaseRenderer, Qt::DirectConnection);
-}
-
-void VideoSurface::paintGL()
-{
-    if (!m_renderer->context) {
-        QOpenGLFunctions* gl = context()->functions();
-        gl->glClearColor(0, 0, 0, 1);
-        gl->glClear(GL_COLOR_BUFFER_BIT);
-        return;
-    }
-    const qreal ratio = devicePixelRatioF();
-    mpv_opengl_fbo fbo{int(defaultFramebufferObject()), int(width() * ratio), int(height() * ratio), 0};
-    int flipY = 1;
-    mpv_render_param params[] = {
-        {MPV_RENDER_PARAM_OPENGL_FBO, &fbo}, {MPV_RENDER_PARAM_FLIP_Y, &flipY}, {MPV_RENDER_PARAM_INVALID, nullptr}};
-    mpv_render_context_render(m_renderer->context, params);
+    if (m_view)
+        m_view->setGeometry(rect());
+    QWidget::resizeEvent(event);
 }
 
 void VideoSurface::releaseRenderer()
 {
-    if (!m_renderer->context)
-        return;
-    makeCurrent();
-    mpv_render_context_free(m_renderer->context);
-    m_renderer->context = nullptr;
-    doneCurrent();
+    if (m_view)
+        m_view->releaseRenderer();
+}
+
+void VideoSurface::detach()
+{
+    if (m_view)
+        m_view->detach();
+    m_player = nullptr;
 }
 
 bool VideoSurface::hasRenderer() const
 {
-    return m_renderer->context != nullptr;
+    return m_view && m_view->hasRenderer();
 }
 
 void VideoSurface::mousePressEvent(QMouseEvent* event)
@@ -119,7 +80,7 @@ void VideoSurface::mousePressEvent(QMouseEvent* event)
         const QPoint at = event->position().toPoint();
         emit m_player->Click(buttonCode(event->button()), shiftCode(event->modifiers()), at.x(), at.y());
     }
-    QOpenGLWidget::mousePressEvent(event);
+    QWidget::mousePressEvent(event);
 }
 
 void VideoSurface::mouseDoubleClickEvent(QMouseEvent* event)
@@ -128,7 +89,7 @@ void VideoSurface::mouseDoubleClickEvent(QMouseEvent* event)
         const QPoint at = event->position().toPoint();
         emit m_player->DoubleClick(buttonCode(event->button()), shiftCode(event->modifiers()), at.x(), at.y());
     }
-    QOpenGLWidget::mouseDoubleClickEvent(event);
+    QWidget::mouseDoubleClickEvent(event);
 }
 
 void VideoSurface::keyPressEvent(QKeyEvent* event)
@@ -137,5 +98,5 @@ void VideoSurface::keyPressEvent(QKeyEvent* event)
         m_player->setFullScreen(false);
         return;
     }
-    QOpenGLWidget::keyPressEvent(event);
+    QWidget::keyPressEvent(event);
 }

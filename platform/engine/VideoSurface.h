@@ -1,36 +1,38 @@
 #pragma once
 
-#include <QOpenGLWidget>
+#include <QImage>
+#include <QWidget>
 
-#include <memory>
-
+class GlVideoView;
 class Player;
 
-// The picture of the player: a widget that the video window hosts, filled by mpv's OpenGL render
-// API. Mouse clicks on it reach the player's Click and DoubleClick signals. Made by
+// The picture of the player: a widget that the video window hosts. Where OpenGL is available,
+// mpv draws into a view filling it; elsewhere (no GL at all) it stays black and video plays to
+// no output. Mouse clicks on it reach the player's Click and DoubleClick signals. Made by
 // Player::createVideoSurface; with null video output it stays black.
-class VideoSurface : public QOpenGLWidget
+class VideoSurface : public QWidget
 {
     Q_OBJECT
 public:
     ~VideoSurface() override;
 
+    // What the surface shows now.
+    QImage grabFrame();
+
 protected:
-    void initializeGL() override;
-    void paintGL() override;
+    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     friend class Player;
-    struct Renderer;
 
     VideoSurface(Player& player, void* mpvHandle, QWidget* parent);
     void releaseRenderer();
+    void detach();
     bool hasRenderer() const;
 
     Player* m_player;
-    void* m_mpv;
-    std::unique_ptr<Renderer> m_renderer;
+    GlVideoView* m_view = nullptr;
 };

@@ -51,13 +51,13 @@ void VideoSurfaceTest::rendersTheVideoIntoTheWidget()
     host.show();
     QVERIFY(QTest::qWaitForWindowExposed(&host));
     QTest::qWait(100);
-    QCOMPARE(colourfulPixels(surface->grabFramebuffer()), 0);
+    QCOMPARE(colourfulPixels(surface->grabFrame()), 0);
 
     auto list = std::make_shared<Playlist>("video");
     list->appendItem(player->newMedia("av://lavfi:testsrc=size=320x240:rate=25"));
     QVERIFY(player->setCurrentPlaylist(list));
     QTRY_COMPARE_WITH_TIMEOUT(player->playState(), 3, 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(colourfulPixels(surface->grabFramebuffer()) > 500, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(colourfulPixels(surface->grabFrame()) > 500, 10000);
     QCOMPARE(player->currentMedia()->imageSourceWidth(), 320);
     QCOMPARE(player->currentMedia()->imageSourceHeight(), 240);
 
@@ -87,12 +87,12 @@ void VideoSurfaceTest::playerCanGoBeforeItsSurface()
     list->appendItem(player->newMedia("av://lavfi:testsrc=size=160x120:rate=25"));
     player->setCurrentPlaylist(list);
     QTRY_COMPARE_WITH_TIMEOUT(player->playState(), 3, 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(colourfulPixels(surface->grabFramebuffer()) > 100, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(colourfulPixels(surface->grabFrame()) > 100, 10000);
     player.reset();
     surface->update();
     QTest::qWait(100);
     QTest::mouseClick(surface, Qt::LeftButton);
-    QCOMPARE(colourfulPixels(surface->grabFramebuffer()), 0);
+    QCOMPARE(colourfulPixels(surface->grabFrame()), 0);
 }
 
 SONAVEL_TEST_MAIN(VideoSurfaceTest)

@@ -46,6 +46,14 @@ private:
     QString m_executable;
 };
 
+// Never kill(0, ...): that would signal the whole process group, the test runner included.
+void terminate(const QProcess& process)
+{
+    const qint64 pid = process.processId();
+    QVERIFY(pid > 0);
+    ::kill(static_cast<pid_t>(pid), SIGTERM);
+}
+
 bool waitUntil(const std::function<bool()>& condition, int milliseconds = 10000)
 {
     QElapsedTimer timer;
@@ -176,7 +184,7 @@ void StartupTest::terminationSavesSettings()
     fixture.start(player);
     QVERIFY(player.waitForStarted());
     QVERIFY(waitUntil([&] { return fixture.ini().contains("UpdateTimerInterval"); }));
-    ::kill(static_cast<pid_t>(player.processId()), SIGTERM);
+    terminate(player);
     QVERIFY(player.waitForFinished(10000));
     QCOMPARE(player.exitStatus(), QProcess::NormalExit);
     QCOMPARE(player.exitCode(), 0);
@@ -208,7 +216,7 @@ void StartupTest::anotherExecutableNameGivesAnotherIni()
     QVERIFY(player.waitForStarted());
     QVERIFY(waitUntil([&] { return fixture.ini().contains("Locale=jpn"); }));
     QVERIFY(!QFile::exists(fixture.desktopEntry()));
-    ::kill(static_cast<pid_t>(player.processId()), SIGTERM);
+    terminate(player);
     QVERIFY(player.waitForFinished(10000));
 }
 
