@@ -25,19 +25,29 @@ QString MainWindowSettings::DefaultExtension(int index)
 void MainWindowSettings::ReadUpToEditorPath()
 {
     const QString section = QString::fromLatin1(MainDlg::Section);
-    UseID3Edit = GetProfileInt(section, MainDlg::UseID3Edit, MainDlg::DefaultUseID3Edit);
-    ID3EditCodePage = GetProfileInt(section, MainDlg::ID3EditCodePage, MainDlg::DefaultID3EditCodePage);
+    Scan.UseID3Edit = GetProfileInt(section, MainDlg::UseID3Edit, MainDlg::DefaultUseID3Edit) != 0;
+    Scan.ID3EditCodePage = GetProfileInt(section, MainDlg::ID3EditCodePage, MainDlg::DefaultID3EditCodePage);
     const int count = std::clamp(GetProfileInt(section, MainDlg::RdExtNum, MainDlg::DefaultRdExtNum), 0, MaxExtensions);
-    Extensions.clear();
+    Scan.ExtensionList.clear();
     for (int i = 0; i < count; ++i)
-        Extensions.append(GetProfileString(section, ExtensionKey(i), DefaultExtension(i)));
-    RdFileLink = GetProfileInt(section, MainDlg::RdFileLink, MainDlg::DefaultRdFileLink);
-    RdFileM3u = GetProfileInt(section, MainDlg::RdFileM3u, MainDlg::DefaultRdFileM3u);
-    EnableDrag = GetProfileInt(section, MainDlg::EnableDrag, MainDlg::DefaultEnableDrag);
+        Scan.ExtensionList.append(GetProfileString(section, ExtensionKey(i), DefaultExtension(i)));
+    Scan.ReadShortcuts = GetProfileInt(section, MainDlg::RdFileLink, MainDlg::DefaultRdFileLink) != 0;
+    Scan.ReadM3u = GetProfileInt(section, MainDlg::RdFileM3u, MainDlg::DefaultRdFileM3u) != 0;
+    Scan.EnableDrag = GetProfileInt(section, MainDlg::EnableDrag, MainDlg::DefaultEnableDrag) != 0;
     ShowFilePathOnTitleBar =
         GetProfileInt(section, MainDlg::ShowFilePathOnTitleBar, MainDlg::DefaultShowFilePathOnTitleBar);
     DelPlaylistOnExit = GetProfileInt(section, MainDlg::DelPlaylistOnExit, MainDlg::DefaultDelPlaylistOnExit);
     KaraokeCodePage = GetProfileInt(section, MainDlg::KaraokeCodePage, MainDlg::DefaultKaraokeCodePage);
     KaraokeEditorPath =
         GetProfileStringInit(section, MainDlg::KaraokeEditorPath, SystemPaths::DefaultTextEditorCommand());
+}
+
+void MainWindowSettings::ReadSort()
+{
+    const QString section = QString::fromLatin1(MainDlg::Section);
+    // A state or column nobody can click would leave a mark on no header and sort by nothing.
+    const int state = GetProfileInt(section, MainDlg::SortType, MainDlg::DefaultSortType);
+    const int column = GetProfileInt(section, MainDlg::SortCol, MainDlg::DefaultSortCol);
+    Scan.SortState = state >= 0 && state <= 2 ? state : MainDlg::DefaultSortType;
+    Scan.SortColumn = column >= 0 && column <= 4 ? column : MainDlg::DefaultSortCol;
 }

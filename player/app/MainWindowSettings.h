@@ -1,6 +1,7 @@
 #pragma once
 
 #include "player/app/LogFont.h"
+#include "player/library/ScanSettings.h"
 
 #include <QString>
 #include <QStringList>
@@ -8,17 +9,15 @@
 #include <array>
 
 // The main window's values of section "CSonavelDlg" (without its fonts and placement), read at
-// start and written at exit. The settings dialog edits a copy.
+// start and written at exit. The settings dialog edits a copy. The scan, tag and sort keys live
+// in `Scan`, which the track library works on directly, so there is one copy of them.
 struct MainWindowSettings {
     // "RdExtNum" beyond this is taken as this many: each extension is a key of its own.
     static constexpr int MaxExtensions = 256;
 
-    int UseID3Edit = 0;
-    int ID3EditCodePage = 932;
-    QStringList Extensions;          // "RdExtNum" keys "RdExt%02d"
-    int RdFileLink = 1;
-    int RdFileM3u = 1;
-    int EnableDrag = 0;
+    // "UseID3Edit", "ID3Edit_CodePage", "RdExtNum" keys "RdExt%02d", "RdFile_link",
+    // "RdFile_m3u", "EnableDrag", "SortType", "SortCol".
+    ScanSettings Scan;
     int ShowFilePathOnTitleBar = 0;
     int DelPlaylistOnExit = 0;
     int KaraokeCodePage = 932;
@@ -28,8 +27,6 @@ struct MainWindowSettings {
     LogFont FileListFont;
     LogFont DirTreeFont;
     LogFont DirEditFont;
-    int SortType = 1;
-    int SortCol = 0;
     QString DefaultFolderPath;
     int ClipOnDesktop = 1;
     int MainAlwaysOnTop = 0;
@@ -38,6 +35,8 @@ struct MainWindowSettings {
 
     // The keys from "UseID3Edit" up to "KaraokeEditorPath", in their order.
     void ReadUpToEditorPath();
+    // "SortType" and "SortCol"; values outside their ranges give the defaults.
+    void ReadSort();
     // "RdExt%02d" of an index, and its default (empty beyond the five defaults).
     static QString ExtensionKey(int index);
     static QString DefaultExtension(int index);

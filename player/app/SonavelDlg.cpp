@@ -11,6 +11,9 @@
 #include "player/app/ProfileHelpers.h"
 #include "player/app/SettingsKeys.h"
 #include "player/app/SonavelStrings.h"
+#include "player/library/FolderTree.h"
+#include "player/library/TrackLibrary.h"
+#include "player/library/TrackListCtrl.h"
 #include "player/widgets/TimeDisplay.h"
 #include "player/widgets/VerticalSplitterBar.h"
 #include "player/widgets/WmpVideoDlg.h"
@@ -26,9 +29,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
-#include <QTableView>
 #include <QToolBar>
-#include <QTreeWidget>
 
 #include <algorithm>
 
@@ -96,17 +97,9 @@ QWidget* CSonavelDlg::CreateControl(const DialogControl& control, QWidget* paren
     }
 }
 
-QTreeWidget* CSonavelDlg::FolderTree() const { return DlgItem<QTreeWidget>(this, IdFolderTree); }
-QAbstractItemView* CSonavelDlg::TrackList() const { return DlgItem<QAbstractItemView>(this, IdTrackList); }
-
-QHeaderView* CSonavelDlg::TrackListHeader() const
-{
-    if (auto* tree = qobject_cast<QTreeView*>(TrackList()))
-        return tree->header();
-    if (auto* table = qobject_cast<QTableView*>(TrackList()))
-        return table->horizontalHeader();
-    return nullptr;
-}
+CFolderTree* CSonavelDlg::FolderTree() const { return DlgItem<CFolderTree>(this, IdFolderTree); }
+CTrackListCtrl* CSonavelDlg::TrackList() const { return DlgItem<CTrackListCtrl>(this, IdTrackList); }
+QHeaderView* CSonavelDlg::TrackListHeader() const { return TrackList()->horizontalHeader(); }
 CFolderPathEdit* CSonavelDlg::PathEdit() const { return DlgItem<CFolderPathEdit>(this, IdFolderPathEdit); }
 CWmpSlider* CSonavelDlg::PositionSlider() const { return DlgItem<CWmpSlider>(this, IdPositionSlider); }
 CVolSlider* CSonavelDlg::VolumeSlider() const { return DlgItem<CVolSlider>(this, IdVolumeSlider); }
@@ -159,16 +152,15 @@ void CSonavelDlg::ConnectControls()
     connect(LoopBox(), &QCheckBox::clicked, this, [this](bool on) { m_control->SetLoop(on); });
     connect(ShuffleBox(), &QCheckBox::clicked, this, [this](bool on) { m_control->SetShuffle(on); });
     connect(DlgItem<QPushButton>(this, IdSettingsButton), &QPushButton::clicked, this, &CSonavelDlg::OnSettingsButton);
-    connect(PathEdit(), &CFolderPathEdit::folderPathEntered, this, &CSonavelDlg::OnFolderPathEntered);
+    FolderTree()->SetPathEdit(PathEdit());
+    connect(PathEdit(), &CFolderPathEdit::folderPathEntered, FolderTree(), &CFolderTree::OnFolderPathEntered);
     connect(Splitter(), &CSplitterBar::layoutReset, this, &CSonavelDlg::OnLayoutReset);
     for (CWmpSlider* slider : {PositionSlider(), static_cast<CWmpSlider*>(VolumeSlider())}) {
         connect(slider, &CWmpSlider::sliderTrack, this, [this](int id, int pos) { m_control->OnSliderTrack(id, pos); });
         connect(slider, &CWmpSlider::sliderSet, this, [this](int id, int pos) { m_control->OnSliderSet(id, pos); });
         connect(slider, &CWmpSlider::sliderCancel, this, [this](int id, int pos) { m_control->OnSliderCancel(id, pos); });
     }
-    connect(TrackList(), &QAbstractItemView::doubleClicked, this,
-            [this](const QModelIndex& index) { OnTrackListDoubleClick(index.row()); });
-    connect(FolderTree(), &QTreeWidget::currentItemChanged, this, &CSonavelDlg::OnFolderTreeSelectionChanged);
+    connect(TrackList(), &QAbstractItemView::doubleClicked, this, &CSonavelDlg::OnTrackListDoubleClick);
     Thumbnail()->installEventFilter(this);
 }
 
@@ -177,6 +169,7 @@ void CSonavelDlg::InitDialog()
     CreateWindowMenu();
     setWindowIcon(PlayerIcons::Application());
     m_control->CreateEngine();
+    CreateLibrary();
     ArrangeControls();
     AttachAnchors();
     InitSplitter();
@@ -300,19 +293,15 @@ void CSonavelDlg::InitTrackListColumns()
 {
     GetProfileFont(MainDlg::FileListFont, m_options.FileListFont, 0, 9, false);
     QStringList headers;
+    QList<int> widths;
     for (int column = 0; column < 5; ++column) {
         m_options.ColumnWidths[column] =
             GetProfileInt(kMainSection, MainDlg::ColWidKeys[column], MainDlg::DefaultColWid[column]);
         headers.append(StringTable::text(SonavelString::ColumnFileName + column));
+        widths.append(std::max(0, m_options.ColumnWidths[column]));
     }
-    // A list with a model of its own takes the header texts from it.
-    if (auto* list = qobject_cast<QTreeWidget*>(TrackList()))
-        list->setHeaderLabels(headers);
-    if (QHeaderView* header = TrackListHeader())
-        for (int column = 0; column < std::min(5, header->count()); ++column)
-            header->resizeSection(column, std::max(0, m_options.ColumnWidths[column]));
-    m_options.SortType = GetProfileInt(kMainSection, MainDlg::SortType, MainDlg::DefaultSortType);
-    m_options.SortCol = GetProfileInt(kMainSection, MainDlg::SortCol, MainDlg::DefaultSortCol);
+    TrackList()->SetColumns(headers, widths);
+    m_options.ReadSort();
     ShowSortMark();
 }
 
@@ -368,13 +357,6 @@ void CSonavelDlg::OnAbout()
     if (GetPlayer())
         about.SetMediaPlayerVersion(GetPlayer()->versionInfo());
     about.exec();
-}
-
-void CSonavelDlg::OnFolderPathEntered()
-{
-    CFolderPathEdit* edit = PathEdit();
-    SelectFolderInTree(edit->text());
-    edit->setCursorPosition(static_cast<int>(edit->text().size()));
 }
 
 void CSonavelDlg::OnWmpOpenState(int)
@@ -458,15 +440,9 @@ void CSonavelDlg::OnWmpCdromChange(int driveIndex)
     if (!player || !m_control->DetectCdromMediaChange())
         return;
     const Cdrom* drive = player->cdromCollection().item(driveIndex);
-    if (!drive)
-        return;
     // A drive's root is its device path here.
-    const QString folder = drive->driveSpecifier();
-    if (folder.isEmpty())
-        return;
-    SelectFolderInTree(folder);
-    if (SelectedTreeFolder() == folder)
-        ShowDiscInTrackList(folder);
+    if (drive && !drive->driveSpecifier().isEmpty())
+        ShowDiscInTrackList(drive->driveSpecifier());
 }
 
 void CSonavelDlg::keyPressEvent(QKeyEvent* event)
@@ -520,6 +496,7 @@ void CSonavelDlg::Destroy()
     m_destroyed = true;
     m_timer.stop();
     DestroyKaraokeWindow();
+    m_library.reset();
     m_control->Teardown();
     m_sortMarks.clear();
     SaveSettings();
@@ -532,22 +509,20 @@ void CSonavelDlg::SaveSettings()
     WriteProfileFont(MainDlg::DirTreeFont, o.DirTreeFont);
     WriteProfileFont(MainDlg::DirEditFont, o.DirEditFont);
     WriteProfileFont(MainDlg::FileListFont, o.FileListFont);
-    const QHeaderView* header = TrackListHeader();
-    for (int column = 0; column < 5; ++column) {
-        const bool shown = header && column < header->count();
-        const int width = shown ? header->sectionSize(column) : o.ColumnWidths[column];
-        WriteProfileInt(kMainSection, MainDlg::ColWidKeys[column], width);
-    }
-    WriteProfileInt(kMainSection, MainDlg::SortType, o.SortType);
-    WriteProfileInt(kMainSection, MainDlg::SortCol, o.SortCol);
+    const QList<int> widths = TrackList()->ColumnWidths();
+    for (int column = 0; column < 5; ++column)
+        WriteProfileInt(kMainSection, MainDlg::ColWidKeys[column], widths.value(column, o.ColumnWidths[column]));
+    WriteProfileInt(kMainSection, MainDlg::SortType, o.Scan.SortState);
+    WriteProfileInt(kMainSection, MainDlg::SortCol, o.Scan.SortColumn);
     WriteProfileHexString(kMainSection, MainDlg::DefaultFolderPath, SelectedTreeFolder());
-    WriteProfileInt(kMainSection, MainDlg::UseID3Edit, o.UseID3Edit);
-    WriteProfileInt(kMainSection, MainDlg::ID3EditCodePage, o.ID3EditCodePage);
-    WriteProfileInt(kMainSection, MainDlg::RdExtNum, static_cast<int>(o.Extensions.size()));
-    for (int i = 0; i < o.Extensions.size(); ++i)
-        WriteProfileString(kMainSection, MainWindowSettings::ExtensionKey(i), o.Extensions[i]);
-    WriteProfileInt(kMainSection, MainDlg::RdFileLink, o.RdFileLink);
-    WriteProfileInt(kMainSection, MainDlg::RdFileM3u, o.RdFileM3u);
+    WriteProfileInt(kMainSection, MainDlg::UseID3Edit, o.Scan.UseID3Edit ? 1 : 0);
+    WriteProfileInt(kMainSection, MainDlg::ID3EditCodePage, o.Scan.ID3EditCodePage);
+    const QStringList& extensions = o.Scan.ExtensionList;
+    WriteProfileInt(kMainSection, MainDlg::RdExtNum, static_cast<int>(extensions.size()));
+    for (int i = 0; i < extensions.size(); ++i)
+        WriteProfileString(kMainSection, MainWindowSettings::ExtensionKey(i), extensions[i]);
+    WriteProfileInt(kMainSection, MainDlg::RdFileLink, o.Scan.ReadShortcuts ? 1 : 0);
+    WriteProfileInt(kMainSection, MainDlg::RdFileM3u, o.Scan.ReadM3u ? 1 : 0);
     WriteProfileInt(kMainSection, MainDlg::ShowFilePathOnTitleBar, o.ShowFilePathOnTitleBar);
     WriteProfileInt(kMainSection, MainDlg::DelPlaylistOnExit, o.DelPlaylistOnExit);
     WriteProfileInt(kMainSection, MainDlg::KaraokeCodePage, o.KaraokeCodePage);

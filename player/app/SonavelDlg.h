@@ -11,18 +11,20 @@
 #include <vector>
 
 class CFolderPathEdit;
+class CFolderTree;
 class CTimeDisplay;
+class CTrackLibrary;
+class CTrackListCtrl;
 class CVerticalSplitterBar;
 class CVolSlider;
 class CWmpSlider;
-class QAbstractItemView;
 class QCheckBox;
 class QHeaderView;
 class QLabel;
 class QMenu;
+class QModelIndex;
 class QPushButton;
 class QToolBar;
-class QTreeWidget;
 
 // The player's main window: folder tree, path edit, track list, sliders, time read-out, tool
 // bar, loop and shuffle boxes, settings button, scrolling line and artwork thumbnail. It owns
@@ -68,10 +70,11 @@ public:
     Player* GetPlayer() const { return m_control->GetPlayer(); }
     CWmpVideoDlg* VideoDlg() const { return m_control->VideoDlg(); }
     MainWindowSettings& Options() { return m_options; }
-    QTreeWidget* FolderTree() const;
-    // The track list as a view of any kind; its column header (tree or table view).
-    QAbstractItemView* TrackList() const;
+    CFolderTree* FolderTree() const;
+    CTrackListCtrl* TrackList() const;
     QHeaderView* TrackListHeader() const;
+    // Scanning, sorting and listing folders; nullptr without an engine.
+    CTrackLibrary* Library() const { return m_library.get(); }
     CFolderPathEdit* PathEdit() const;
     CWmpSlider* PositionSlider() const;
     CVolSlider* VolumeSlider() const;
@@ -94,7 +97,6 @@ public:
     void OnWmpPlayState(int state);
     void OnWmpCdromChange(int driveIndex);
     void OnLayoutReset(int barId);
-    void OnFolderPathEntered();
     // Tool bar commands and the About entry.
     void OnCommand(int commandId);
     void OnAbout();
@@ -103,18 +105,19 @@ public:
     // Closing: playlist removal when set, then destruction with the settings saved.
     void Close();
 
-    // Track list and folder tree (filled by the track list and tree code).
+    // Track list and folder tree.
     bool ActivateShownFolder();
     QString UpdateNowPlayingInfo();
     int TrackListRowCount() const;
     QString TrackListRowPath(int row) const;
     void ScrollTrackListToRow(int row);
     int FindPlayingRow(const QString& url);
+    // Selects the folder in the tree, painting it once; the selection change lists it.
     void SelectFolderInTree(const QString& path);
+    // The tree's selected folder ending with "/", or empty when it is no file-system folder.
     QString SelectedTreeFolder() const;
-    void ShowDiscInTrackList(const QString& folder);
-    void OnTrackListDoubleClick(int row);
-    void OnFolderTreeSelectionChanged();
+    void ShowDiscInTrackList(const QString& driveSpecifier);
+    void OnTrackListDoubleClick(const QModelIndex& index);
     void ShowSortMark();
     // Artwork, lyrics, karaoke window and scrolling line.
     void RefreshArtwork();
@@ -143,8 +146,8 @@ protected:
 
 private:
     static QWidget* CreateControl(const DialogControl& control, QWidget* parent);
-    static QTreeWidget* CreateFolderTree(QWidget* parent);
-    static QAbstractItemView* CreateTrackList(QWidget* parent);
+    static CFolderTree* CreateFolderTree(QWidget* parent);
+    static CTrackListCtrl* CreateTrackList(QWidget* parent);
     static QWidget* CreateScrollLine(QWidget* parent);
     static QLabel* CreateArtworkThumbnail(QWidget* parent);
 
@@ -158,6 +161,7 @@ private:
     void InitSplitter();
     void InitTrackListColumns();
     void ApplyFonts();
+    void CreateLibrary();
     void StartUpdateTimer();
     // Shows the video window with the caption for a video item, hides it otherwise.
     void ShowVideoFor(const MediaPtr& media, const QString& caption);
@@ -166,6 +170,8 @@ private:
 
     std::unique_ptr<CPlayerControl> m_control;
     MainWindowSettings m_options;
+    // Works on m_options.Scan and the engine; goes before the engine and the widgets.
+    std::unique_ptr<CTrackLibrary> m_library;
     QToolBar* m_toolBar = nullptr;
     QMenu* m_windowMenu = nullptr;
     std::vector<QIcon> m_sortMarks;

@@ -1,30 +1,23 @@
-// The main window's meeting points with the folder tree, the track list and the artwork.
-// Each function is the one place where that code plugs in; until it does, they do the least
-// that keeps the window working.
+// The main window's side of the folder tree and the track list: creating them, handing them to
+// the track library once the engine exists, and the calls the player control and the event
+// handlers make into them. Artwork plugs in here too.
 
 #include "player/app/SonavelDlg.h"
 
-#include "platform/varnkit/FolderPathEdit.h"
+#include "player/library/FolderTree.h"
+#include "player/library/TrackLibrary.h"
+#include "player/library/TrackListCtrl.h"
 
 #include <QLabel>
-#include <QTreeWidget>
 
-QTreeWidget* CSonavelDlg::CreateFolderTree(QWidget* parent)
+CFolderTree* CSonavelDlg::CreateFolderTree(QWidget* parent)
 {
-    // Folder tree control 1001, to be filled from the folder namespace.
-    auto* tree = new QTreeWidget(parent);
-    tree->setHeaderHidden(true);
-    return tree;
+    return new CFolderTree(parent);
 }
 
-QAbstractItemView* CSonavelDlg::CreateTrackList(QWidget* parent)
+CTrackListCtrl* CSonavelDlg::CreateTrackList(QWidget* parent)
 {
-    // Track list control 1002: one row per item of the shown folder's playlist.
-    auto* list = new QTreeWidget(parent);
-    list->setRootIsDecorated(false);
-    list->setUniformRowHeights(true);
-    list->setAllColumnsShowFocus(true);
-    return list;
+    return new CTrackListCtrl(parent);
 }
 
 QLabel* CSonavelDlg::CreateArtworkThumbnail(QWidget* parent)
@@ -35,30 +28,36 @@ QLabel* CSonavelDlg::CreateArtworkThumbnail(QWidget* parent)
     return thumbnail;
 }
 
+void CSonavelDlg::CreateLibrary()
+{
+    // The library connects the tree's selection, the header clicks, the row drag and the list's
+    // repaint on play-state changes itself; the main window adds none of these.
+    if (Player* player = GetPlayer())
+        m_library = std::make_unique<CTrackLibrary>(*player, *FolderTree(), *TrackList(), nullptr, &m_options.Scan);
+}
+
 bool CSonavelDlg::ActivateShownFolder()
 {
-    // Makes the shown folder's slot the playing playlist; true when it switched.
-    return false;
+    return m_library && m_library->ActivateShownFolder() != 0;
 }
 
 QString CSonavelDlg::UpdateNowPlayingInfo()
 {
-    // Refreshes the now-playing texts (also for the scrolling line) and gives the title.
-    const MediaPtr media = GetPlayer() ? GetPlayer()->currentMedia() : nullptr;
-    if (!media)
-        return QString();
-    return media->getItemInfo(QStringLiteral("Title")).value_or(QString());
+    QString title;
+    if (m_library)
+        m_library->UpdateNowPlayingInfo(&title);
+    return title;
 }
 
 int CSonavelDlg::TrackListRowCount() const
 {
-    return TrackList()->model()->rowCount();
+    return TrackList()->GetItemCount();
 }
 
 QString CSonavelDlg::TrackListRowPath(int row) const
 {
-    // The full path of the row's item.
-    return TrackList()->model()->index(row, 0).data(Qt::UserRole).toString();
+    const CTrackItem* item = TrackList()->GetItem(row);
+    return item ? item->FullPath() : QString();
 }
 
 void CSonavelDlg::ScrollTrackListToRow(int row)
@@ -68,36 +67,32 @@ void CSonavelDlg::ScrollTrackListToRow(int row)
 
 void CSonavelDlg::SelectFolderInTree(const QString& path)
 {
-    // Selects the folder in the tree; the selection change shows it.
-    m_options.DefaultFolderPath = path;
-    PathEdit()->setText(path);
+    CFolderTree* tree = FolderTree();
+    tree->setUpdatesEnabled(false);
+    tree->SelectPath(path, true);
+    tree->setUpdatesEnabled(true);
 }
 
 QString CSonavelDlg::SelectedTreeFolder() const
 {
-    return m_options.DefaultFolderPath;
+    return FolderTree()->GetSelectedFolderPath();
 }
 
-void CSonavelDlg::OnFolderTreeSelectionChanged()
+void CSonavelDlg::ShowDiscInTrackList(const QString& driveSpecifier)
 {
-    // Shows the newly selected folder in the track list.
-}
-
-void CSonavelDlg::ShowDiscInTrackList(const QString&)
-{
-    // Reads the disc's own playlist into slot 2, sorted, and fills the track list with it.
+    if (m_library)
+        m_library->ShowDisc(driveSpecifier);
 }
 
 void CSonavelDlg::ShowSortMark()
 {
-    // Puts the sort mark of the sort state on the sorted column's header.
+    TrackList()->ShowSortMark(m_options.Scan.SortColumn, m_options.Scan.SortState);
 }
 
-void CSonavelDlg::OnTrackListDoubleClick(int row)
+void CSonavelDlg::OnTrackListDoubleClick(const QModelIndex& index)
 {
-    // A double click on the lyric mark opens the lyrics instead of playing.
-    if (row >= 0)
-        m_control->PlayRow(row);
+    if (index.isValid())
+        m_control->PlayRow(index.row());
 }
 
 void CSonavelDlg::RefreshArtwork()

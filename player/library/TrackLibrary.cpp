@@ -98,8 +98,9 @@ QString itemInfo(const Media& media, const char* attribute)
 
 const QString CTrackLibrary::PlaylistName = QStringLiteral("SonavelPlayList");
 
-CTrackLibrary::CTrackLibrary(Player& player, CFolderTree& tree, CTrackListCtrl& list, QObject* parent)
-    : QObject(parent), m_player(player), m_tree(tree), m_list(list)
+CTrackLibrary::CTrackLibrary(Player& player, CFolderTree& tree, CTrackListCtrl& list, QObject* parent,
+                             ScanSettings* settings)
+    : QObject(parent), m_player(player), m_tree(tree), m_list(list), m_settings(settings ? *settings : m_ownSettings)
 {
     RegisterLibraryStrings();
     m_list.SetPlayingUrlSource([this] {
@@ -117,6 +118,8 @@ CTrackLibrary::CTrackLibrary(Player& player, CFolderTree& tree, CTrackListCtrl& 
 
 CTrackLibrary::~CTrackLibrary()
 {
+    // The list outlives the library in the main window; its paints must not reach back here.
+    m_list.SetPlayingUrlSource({});
     delete m_dragImage;
 }
 

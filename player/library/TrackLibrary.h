@@ -31,7 +31,10 @@ public:
     static constexpr int DiscSlot = 2;
     static const QString PlaylistName;
 
-    CTrackLibrary(Player& player, CFolderTree& tree, CTrackListCtrl& list, QObject* parent = nullptr);
+    // With `settings` the library works on the caller's settings (the main window keeps them in
+    // one place for loading, the settings dialog and saving); without, on its own.
+    CTrackLibrary(Player& player, CFolderTree& tree, CTrackListCtrl& list, QObject* parent = nullptr,
+                  ScanSettings* settings = nullptr);
     ~CTrackLibrary() override;
 
     ScanSettings& Settings() { return m_settings; }
@@ -97,7 +100,8 @@ private:
     Player& m_player;
     CFolderTree& m_tree;
     CTrackListCtrl& m_list;
-    ScanSettings m_settings;
+    ScanSettings m_ownSettings;
+    ScanSettings& m_settings;
     std::array<CTagRecordChain, 2> m_records;
     int m_playingSlot = -1;
     QString m_playingFolder;

@@ -11,8 +11,12 @@
 #include "platform/varnkit/VolSlider.h"
 #include "platform/varnkit/WmpSlider.h"
 #include "player/app/PlayerControl.h"
+#include "player/app/ProfileHelpers.h"
 #include "player/app/SonavelDlg.h"
 #include "player/app/SonavelStrings.h"
+#include "player/library/FolderTree.h"
+#include "player/library/TrackLibrary.h"
+#include "player/library/TrackListCtrl.h"
 #include "player/widgets/TimeDisplay.h"
 #include "player/widgets/VerticalSplitterBar.h"
 #include "player/widgets/WmpVideoDlg.h"
@@ -24,19 +28,23 @@
 #include <QMenu>
 #include <QTimer>
 #include <QToolBar>
-#include <QTreeWidget>
 
 namespace {
 
 constexpr char kMain[] = "CSonavelDlg";
 
-// One optical drive whose disc the test puts in and takes out.
+// One optical drive whose disc the test puts in and takes out. Its "root" is a folder of the
+// test, so the folder tree can select it.
 class FakeDiscDrives : public DiscDriveProvider
 {
 public:
+    explicit FakeDiscDrives(QString device) : m_device(std::move(device)) {}
     std::optional<Disc> disc;
-    QStringList drives() const override { return {QStringLiteral("/dev/sr9")}; }
+    QStringList drives() const override { return {m_device}; }
     std::optional<Disc> readDisc(const QString&) const override { return disc; }
+
+private:
+    QString m_device;
 };
 constexpr char kWmp[] = "WMPSetting";
 
@@ -54,6 +62,9 @@ private slots:
     void initTestCase()
     {
         RegisterSonavelStrings();
+        // The folder shown at a first start is the home folder: never the real one.
+        m_home = std::make_unique<TempFolder>();
+        qputenv("HOME", m_home->path().toUtf8());
         m_tracks = std::make_unique<TempFolder>();
         m_songA = Mp3Fixture::write(m_tracks->file("a.mp3"), {QStringLiteral("Song A"), QStringLiteral("Artist"), {}, {}}, 6.0);
         m_songB = Mp3Fixture::write(m_tracks->file("b.mp3"), {QStringLiteral("Song B"), {}, {}, {}}, 6.0);
@@ -112,7 +123,8 @@ private slots:
 
     void discChangeFollowsTheDetectionFlag()
     {
-        auto drives = std::make_shared<FakeDiscDrives>();
+        const QString device = m_folder->mkdir(QStringLiteral("sr9"));
+        auto drives = std::make_shared<FakeDiscDrives>(device);
         CPlayerControl::SetPlayerFactory([drives] {
             Player::Options options = Player::Options::fromEnvironment();
             options.discDrives = drives;
@@ -134,7 +146,10 @@ private slots:
         CSonavelDlg dialog;
         drives->disc = DiscDriveProvider::Disc{{1, 60.0}, {2, 90.0}};
         dialog.GetPlayer()->cdromCollection().poll();
-        QTRY_COMPARE(dialog.SelectedTreeFolder(), QStringLiteral("/dev/sr9"));
+        QTRY_COMPARE(dialog.SelectedTreeFolder(), device + '/');
+        // The disc's own tracks are listed, not the drive's files.
+        QCOMPARE(dialog.TrackListRowCount(), 2);
+        QCOMPARE(dialog.Library()->ListedSlot(), CTrackLibrary::DiscSlot);
     }
 
     void enterAndEscapeDoNotClose()
@@ -299,9 +314,11 @@ private slots:
         QVERIFY(dialog.IsTimerActive());
         QCOMPARE(dialog.VolumeSlider()->GetPos(), 100);
         QCOMPARE(dialog.GetPlayer()->volume(), 100);
-        QCOMPARE(dialog.Options().Extensions.size(), MainWindowSettings::MaxExtensions);
-        QCOMPARE(dialog.Options().Extensions[4], QStringLiteral("mpeg"));
-        QCOMPARE(dialog.Options().Extensions[5], QString());
+        QCOMPARE(dialog.Options().Scan.ExtensionList.size(), MainWindowSettings::MaxExtensions);
+        QCOMPARE(dialog.Options().Scan.ExtensionList[4], QStringLiteral("mpeg"));
+        QCOMPARE(dialog.Options().Scan.ExtensionList[5], QString());
+        // The library works on the same settings.
+        QCOMPARE(&dialog.Library()->Settings(), &dialog.Options().Scan);
     }
 
     void windowSwitchesFromProfile()
@@ -378,15 +395,11 @@ private slots:
 
     void playbackCaptionPauseAndResume()
     {
+        // The first folder shown becomes the playing playlist; auto start plays its first item.
+        WriteProfileHexString(kMain, "DefaultFolderPath", m_tracks->path());
         CSonavelDlg dialog;
         Player* player = dialog.GetPlayer();
         QVERIFY(player);
-        const PlaylistPtr slot = dialog.Control().PlayerPlaylists().at(0);
-        slot->appendItem(player->newMedia(m_songA));
-        slot->appendItem(player->newMedia(m_songB));
-        auto* row = new QTreeWidgetItem(qobject_cast<QTreeWidget*>(dialog.TrackList()), {QStringLiteral("b.mp3")});
-        row->setData(0, Qt::UserRole, m_songB);
-        player->setCurrentPlaylist(slot); // auto start plays the first item
         QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("再生中 [ Song A ]"));
 
         dialog.Options().ShowFilePathOnTitleBar = 1;
@@ -395,9 +408,10 @@ private slots:
         QCOMPARE(dialog.Control().ResumePosition(), 0.0);
         QVERIFY(!dialog.VideoDlg()->isVisible());
         // The playing row is found by its exact path; a track not listed has none.
-        QCOMPARE(dialog.FindPlayingRow(m_songB), 0);
+        QCOMPARE(dialog.FindPlayingRow(m_songB), 1);
+        QCOMPARE(dialog.FindPlayingRow(m_songA), 0);
         QCOMPARE(dialog.FindPlayingRow(m_songB.toUpper()), -1);
-        QCOMPARE(dialog.FindPlayingRow(m_songA), -1);
+        QCOMPARE(dialog.FindPlayingRow(m_tracks->file("c.mp3")), -1);
         QCOMPARE(dialog.FindPlayingRow(QString()), -1);
 
         QTRY_VERIFY_WITH_TIMEOUT(player->currentPosition() >= 1.2, 10000);
@@ -485,20 +499,23 @@ private slots:
         edit->setCursorPosition(0);
         QTest::keyClick(edit, Qt::Key_Return);
         QVERIFY(!dialog.IsDestroyed());
-        QCOMPARE(dialog.SelectedTreeFolder(), m_tracks->path());
-        QCOMPARE(edit->cursorPosition(), m_tracks->path().size());
+        QCOMPARE(dialog.SelectedTreeFolder(), m_tracks->path() + '/');
+        QCOMPARE(edit->text(), m_tracks->path() + '/');
+        QCOMPARE(edit->cursorPosition(), edit->text().size());
+        QCOMPARE(dialog.TrackListRowCount(), 2);
     }
 
     void defaultFolderPathRoundTrips()
     {
-        const QString folder = QStringLiteral("/tmp/フォルダ");
+        const QString folder = m_folder->mkdir(QStringLiteral("フォルダ"));
         {
             CSonavelDlg dialog;
             dialog.SelectFolderInTree(folder);
             dialog.close();
         }
         CSonavelDlg dialog;
-        QCOMPARE(dialog.SelectedTreeFolder(), folder);
+        QCOMPARE(dialog.SelectedTreeFolder(), folder + '/');
+        QCOMPARE(dialog.PathEdit()->text(), folder + '/');
     }
 
     void deletePlaylistsOnLogOff()
@@ -523,6 +540,7 @@ private slots:
     }
 
 private:
+    std::unique_ptr<TempFolder> m_home;
     std::unique_ptr<TempFolder> m_folder;
     std::unique_ptr<TempFolder> m_tracks;
     std::unique_ptr<MessageBoxRecorder> m_boxes;

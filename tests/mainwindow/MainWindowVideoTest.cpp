@@ -6,14 +6,15 @@
 #include "platform/engine/Player.h"
 #include "platform/profile/Profile.h"
 #include "player/app/SonavelDlg.h"
+#include "player/app/ProfileHelpers.h"
 #include "player/app/SonavelStrings.h"
+#include "player/library/TrackListCtrl.h"
 #include "player/widgets/TimeDisplay.h"
 #include "player/widgets/WmpVideoDlg.h"
 
 #include <QAction>
 #include <QDir>
 #include <QMenu>
-#include <QTreeWidget>
 
 namespace {
 
@@ -25,6 +26,13 @@ class MainWindowVideoTest : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase()
+    {
+        // The folder shown at a first start is the home folder: never the real one.
+        m_home = std::make_unique<TempFolder>();
+        qputenv("HOME", m_home->path().toUtf8());
+    }
+
     void init()
     {
         RegisterSonavelStrings();
@@ -113,18 +121,28 @@ private slots:
 
     void screenshotWhilePlaying()
     {
+        // A folder of tagged tracks, one with a lyric file beside it, shown and one track playing.
         TempFolder tracks;
-        const QString song = Mp3Fixture::write(tracks.file("song.mp3"),
-                                               {QStringLiteral("夜明けの歌"), QStringLiteral("Artist"), {}, {}}, 8.0);
+        const QString folder = tracks.mkdir(QStringLiteral("ミュージック"));
+        const QStringList titles{"夜明けの歌", "青い空", "風のメロディ", "星降る夜に", "さくら", "Long Road Home"};
+        for (int i = 0; i < titles.size(); ++i) {
+            const QString name = folder + QString::asprintf("/%02d.mp3", i + 1);
+            QVERIFY(!Mp3Fixture::write(name, {titles[i], QStringLiteral("歌手 %1").arg(i + 1), QStringLiteral("アルバム"),
+                                              QString::number(i + 1)}, 8.0).isEmpty());
+        }
+        QVERIFY(TestFiles::writeBytes(folder + QStringLiteral("/03.lrc"), QByteArray("[00:00.00]la la la\r\n")));
+        WriteProfileHexString("CSonavelDlg", "DefaultFolderPath", folder);
         CSonavelDlg dialog;
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        CTrackListCtrl* list = dialog.TrackList();
+        QCOMPARE(list->GetItemCount(), titles.size());
+        QVERIFY(list->GetCheck(2));
+        QVERIFY(!list->GetCheck(0));
+        list->setFocus();
+        dialog.Control().PlayRow(2);
+        QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("再生中 [ 風のメロディ ]"));
         Player* player = dialog.GetPlayer();
-        const PlaylistPtr slot = dialog.Control().PlayerPlaylists().at(0);
-        slot->appendItem(player->newMedia(song));
-        dialog.SelectFolderInTree(tracks.path());
-        player->setCurrentPlaylist(slot);
-        QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("再生中 [ 夜明けの歌 ]"));
         QTRY_VERIFY_WITH_TIMEOUT(player->currentPosition() >= 1.0, 10000);
         dialog.Control().UpdateTick();
         QCOMPARE(dialog.TimeDisplay()->Text(), QStringLiteral("00:01"));
@@ -134,6 +152,7 @@ private slots:
     }
 
 private:
+    std::unique_ptr<TempFolder> m_home;
     std::unique_ptr<TempFolder> m_folder;
     std::unique_ptr<MessageBoxRecorder> m_boxes;
 };

@@ -1,0 +1,241 @@
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/Mp3Fixture.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestMain.h"
+
+#include "common/ui/SharedTypes.h"
+#include "platform/engine/Player.h"
+#include "platform/profile/Profile.h"
+#include "platform/varnkit/FolderPathEdit.h"
+#include "player/app/ProfileHelpers.h"
+#include "player/app/SonavelDlg.h"
+#include "player/app/SonavelStrings.h"
+#include "player/library/FolderTree.h"
+#include "player/library/TrackLibrary.h"
+#include "player/library/TrackListCtrl.h"
+
+#include <QHeaderView>
+#include <QSignalSpy>
+
+namespace {
+
+constexpr char kMain[] = "CSonavelDlg";
+
+struct Track {
+    QString name;
+    QString title;
+};
+
+// The title column's text of each row.
+QStringList Titles(const CSonavelDlg& dialog)
+{
+    QStringList titles;
+    for (int row = 0; row < dialog.TrackListRowCount(); ++row)
+        titles.append(dialog.TrackList()->GetItem(row)->TitleText);
+    return titles;
+}
+
+QColor PixelInRow(CSonavelDlg& dialog, int row)
+{
+    // Near the right end of the file name cell, past its short text, inside the visible part.
+    CTrackListCtrl* list = dialog.TrackList();
+    const QRect cell = list->visualRect(list->model()->index(row, 0));
+    const QImage picture = list->viewport()->grab().toImage();
+    const int x = std::min(cell.right(), list->viewport()->width()) - 4;
+    return picture.pixelColor(x, cell.center().y());
+}
+
+} // namespace
+
+// The main window with the real folder tree, track list and engine: the stored folder is listed
+// at start, a double click plays a row, a track end goes on in the folder on show, and the
+// folder, columns and sort order are saved at exit.
+class MainWindowLibraryTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        RegisterSonavelStrings();
+        m_home = std::make_unique<TempFolder>();
+        qputenv("HOME", m_home->path().toUtf8());
+    }
+
+    void init()
+    {
+        m_temp = std::make_unique<TempFolder>();
+        Profile::setPath(m_temp->file("sonavel.ini"));
+        m_boxes = std::make_unique<MessageBoxRecorder>();
+    }
+
+    void cleanup()
+    {
+        QCOMPARE(m_boxes->count(), 0);
+        m_boxes.reset();
+        m_temp.reset();
+    }
+
+    void storedFolderIsListedAndARowPlaysOnDoubleClick()
+    {
+        const QString folder = MakeFolder(QStringLiteral("曲"), {{"01.mp3", "朝の歌"}, {"02.mp3", "昼の歌"}, {"03.mp3", "夜の歌"}});
+        WriteProfileHexString(kMain, "DefaultFolderPath", folder);
+        WriteProfileInt(kMain, "ColWid_Title", 210);
+        CSonavelDlg dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(dialog.Library());
+
+        // The tree selects the stored folder, the edit shows it, the list holds its files.
+        QCOMPARE(dialog.SelectedTreeFolder(), folder + '/');
+        QCOMPARE(dialog.FolderTree()->currentItem()->text(0), QStringLiteral("曲"));
+        QCOMPARE(dialog.PathEdit()->text(), folder + '/');
+        QCOMPARE(dialog.TrackListRowCount(), 3);
+        QCOMPARE(Titles(dialog), QStringList({"朝の歌", "昼の歌", "夜の歌"}));
+        QCOMPARE(dialog.TrackListRowPath(2), folder + QStringLiteral("/03.mp3"));
+        const QAbstractItemModel* model = dialog.TrackList()->model();
+        QCOMPARE(model->data(model->index(0, 0)).toString(), QStringLiteral("01.mp3"));
+        QCOMPARE(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral("タイトル"));
+        QCOMPARE(model->headerData(4, Qt::Horizontal).toString(), QStringLiteral("トラック"));
+        QCOMPARE(dialog.TrackList()->columnWidth(1), 210);
+        QCOMPARE(dialog.TrackList()->SortMarkColumn(), 0);
+        QCOMPARE(dialog.TrackList()->SortMarkState(), 1);
+        // The first folder shown became the playing playlist, and auto start plays it.
+        QCOMPARE(dialog.Library()->PlayingFolder(), folder + '/');
+        QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("再生中 [ 朝の歌 ]"));
+
+        QSignalSpy nowPlaying(dialog.Library(), &CTrackLibrary::NowPlayingInfo);
+        CTrackListCtrl* list = dialog.TrackList();
+        const QRect row2 = list->visualRect(model->index(2, 1));
+        // A double click is a click and then the second press.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row2.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row2.center());
+        QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("再生中 [ 夜の歌 ]"));
+        QCOMPARE(dialog.GetPlayer()->currentMedia()->sourceURL(), folder + QStringLiteral("/03.mp3"));
+        QCOMPARE(dialog.GetPlayer()->playState(), 3);
+        QVERIFY(!nowPlaying.isEmpty());
+        QCOMPARE(nowPlaying.last().at(0).toString(), QStringLiteral("03.mp3"));
+        QCOMPARE(nowPlaying.last().at(1).toString(), QStringLiteral("夜の歌"));
+
+        // The playing row, and only it, is drawn on the playing colour.
+        list->clearSelection();
+        QTRY_COMPARE(PixelInRow(dialog, 2), ToQColor(RGB(0, 128, 255)));
+        QVERIFY(PixelInRow(dialog, 0) != ToQColor(RGB(0, 128, 255)));
+        QVERIFY(PixelInRow(dialog, 1) != ToQColor(RGB(0, 128, 255)));
+
+        list->horizontalHeader()->resizeSection(3, 123);
+        dialog.close();
+        QCOMPARE(GetProfileHexString(kMain, "DefaultFolderPath", QString()), folder + '/');
+        QCOMPARE(GetProfileInt(kMain, "ColWid_Title", -1), 210);
+        QCOMPARE(GetProfileInt(kMain, "ColWid_Album", -1), 123);
+        QCOMPARE(GetProfileInt(kMain, "ColWid_Track", -1), 50);
+    }
+
+    void trackEndGoesOnInTheFolderOnShow()
+    {
+        const QString first = MakeFolder(QStringLiteral("first"), {{"a.mp3", "A"}}, 1.0);
+        const QString second = MakeFolder(QStringLiteral("second"), {{"b1.mp3", "B1"}, {"b2.mp3", "B2"}}, 4.0);
+        WriteProfileHexString(kMain, "DefaultFolderPath", first);
+        CSonavelDlg dialog;
+        QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("再生中 [ A ]"));
+        dialog.SelectFolderInTree(second);
+        QCOMPARE(Titles(dialog), QStringList({"B1", "B2"}));
+        // Still playing the first folder; its track is not listed, so no row is found.
+        QCOMPARE(dialog.Library()->PlayingFolder(), first + '/');
+        QCOMPARE(dialog.FindPlayingRow(first + QStringLiteral("/a.mp3")), -1);
+
+        QTRY_COMPARE_WITH_TIMEOUT(dialog.windowTitle(), QStringLiteral("再生中 [ B1 ]"), 10000);
+        QCOMPARE(dialog.Library()->PlayingFolder(), second + '/');
+        QCOMPARE(dialog.GetPlayer()->currentPlaylist()->count(), 2);
+    }
+
+    void nextSwitchesToTheFolderOnShow()
+    {
+        const QString first = MakeFolder(QStringLiteral("first"), {{"a1.mp3", "A1"}, {"a2.mp3", "A2"}});
+        const QString second = MakeFolder(QStringLiteral("second"), {{"b1.mp3", "B1"}});
+        WriteProfileHexString(kMain, "DefaultFolderPath", first);
+        CSonavelDlg dialog;
+        QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("再生中 [ A1 ]"));
+        dialog.OnCommand(CSonavelDlg::IdNext);
+        QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("再生中 [ A2 ]"));
+        dialog.SelectFolderInTree(second);
+        dialog.OnCommand(CSonavelDlg::IdNext); // the folder on show starts from its first track
+        QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("再生中 [ B1 ]"));
+        QCOMPARE(dialog.Library()->PlayingFolder(), second + '/');
+    }
+
+    void headerClicksSortAndTheOrderIsSaved()
+    {
+        const QString folder = MakeFolder(QStringLiteral("sort"), {{"1.mp3", "い"}, {"2.mp3", "あ"}, {"3.mp3", "う"}});
+        WriteProfileHexString(kMain, "DefaultFolderPath", folder);
+        WriteProfileInt(kMain, "SortType", 0);
+        {
+            CSonavelDlg dialog;
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QCOMPARE(dialog.TrackList()->SortMarkState(), 0);
+            QHeaderView* header = dialog.TrackList()->horizontalHeader();
+            const QPoint title(header->sectionViewportPosition(1) + 10, header->height() / 2);
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, title);
+            QCOMPARE(Titles(dialog), QStringList({"あ", "い", "う"}));
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, title);
+            QCOMPARE(Titles(dialog), QStringList({"う", "い", "あ"}));
+            QCOMPARE(dialog.Options().Scan.SortState, 2);
+            dialog.close();
+        }
+        QCOMPARE(GetProfileInt(kMain, "SortType", -1), 2);
+        QCOMPARE(GetProfileInt(kMain, "SortCol", -1), 1);
+        // The next start lists in the saved order with the mark on the title column.
+        CSonavelDlg dialog;
+        QCOMPARE(Titles(dialog), QStringList({"う", "い", "あ"}));
+        QCOMPARE(dialog.TrackList()->SortMarkColumn(), 1);
+        QCOMPARE(dialog.TrackList()->SortMarkState(), 2);
+    }
+
+    void storedSortOutOfRangeFallsBack()
+    {
+        WriteProfileInt(kMain, "SortType", 7);
+        WriteProfileInt(kMain, "SortCol", 12);
+        CSonavelDlg dialog;
+        QCOMPARE(dialog.Options().Scan.SortState, 1);
+        QCOMPARE(dialog.Options().Scan.SortColumn, 0);
+        QCOMPARE(dialog.TrackList()->SortMarkColumn(), 0);
+    }
+
+    void withoutEngineTheTreeStillWorks()
+    {
+        const QString folder = MakeFolder(QStringLiteral("none"), {{"x.mp3", "X"}});
+        WriteProfileHexString(kMain, "DefaultFolderPath", folder);
+        CPlayerControl::SetPlayerFactory([] { return std::unique_ptr<Player>(); });
+        {
+            CSonavelDlg dialog;
+            m_boxes->clear(); // the engine's error message
+            QVERIFY(!dialog.Library());
+            QCOMPARE(dialog.SelectedTreeFolder(), folder + '/');
+            QCOMPARE(dialog.TrackListRowCount(), 0);
+            QVERIFY(!dialog.ActivateShownFolder());
+            QCOMPARE(dialog.UpdateNowPlayingInfo(), QString());
+            dialog.close();
+        }
+        CPlayerControl::SetPlayerFactory({});
+        QCOMPARE(GetProfileHexString(kMain, "DefaultFolderPath", QString()), folder + '/');
+    }
+
+private:
+    QString MakeFolder(const QString& name, const QList<Track>& tracks, double seconds = 6.0)
+    {
+        const QString folder = m_temp->mkdir(name);
+        for (const Track& track : tracks) {
+            const QString path = Mp3Fixture::write(folder + '/' + track.name, {track.title, QStringLiteral("歌手"), {}, {}}, seconds);
+            if (path.isEmpty())
+                qFatal("cannot write %s", qPrintable(track.name));
+        }
+        return folder;
+    }
+
+    std::unique_ptr<TempFolder> m_home;
+    std::unique_ptr<TempFolder> m_temp;
+    std::unique_ptr<MessageBoxRecorder> m_boxes;
+};
+
+SONAVEL_TEST_MAIN(MainWindowLibraryTest)
+#include "MainWindowLibraryTest.moc"
