@@ -18,7 +18,7 @@ struct Tags {
 QByteArray silentFrames(double seconds);
 // An ID3v2.3 tag with TIT2/TPE1/TALB/TRCK frames (UTF-16 with BOM) for the non-empty texts.
 QByteArray id3v23Tag(const Tags& tags);
-// A 128-byte ID3v1.1 tag, texts in Latin-1 cut to 30 bytes.
+// A 128-byte ID3v1.1 tag (1.0 without a track number), texts in Latin-1 cut to 30 bytes.
 QByteArray id3v1Tag(const Tags& tags);
 
 // Writes tag + frames (+ v1 when asked) and returns the path, or an empty text on failure.
