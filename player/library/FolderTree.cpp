@@ -4,7 +4,9 @@
 #include "platform/text/RuntimeLocale.h"
 
 #include <QHash>
+#include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QLineEdit>
 
 namespace {
@@ -25,6 +27,10 @@ CFolderTree::CFolderTree(QWidget* parent, FolderNamespace folders) : QTreeWidget
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformRowHeights(true);
     setIconSize(QSize(16, 16));
+    // The one column is as wide as its deepest shown item, so deep folders scroll sideways
+    // instead of being cut off at the tree's edge.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     connect(this, &QTreeWidget::itemExpanded, this, &CFolderTree::OnItemExpanded);
     connect(this, &QTreeWidget::currentItemChanged, this, [this] { emit SelectionChanged(); });
     Initialize();
@@ -85,6 +91,20 @@ void CFolderTree::MakeVisibleAndSelect(QTreeWidgetItem* item)
     setCurrentItem(item);
     scrollToItem(item);
     m_populate = true;
+}
+
+void CFolderTree::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    QTreeWidget::scrollTo(index, hint);
+    if (!index.isValid())
+        return;
+    // The view scrolls sideways only to the column's start; deep in a narrow tree an item's
+    // name would stay beyond the right edge. Bring its branch mark and icon in from the left.
+    const QRect label = visualRect(index);
+    if (label.left() >= 0 && label.left() + iconSize().width() <= viewport()->width())
+        return;
+    QScrollBar* bar = horizontalScrollBar();
+    bar->setValue(bar->value() + label.left() - indentation());
 }
 
 QString CFolderTree::GetSelectedFolderPath() const

@@ -49,6 +49,8 @@ public:
     void SetPathEdit(QLineEdit* edit) { m_pathEdit = edit; }
     QLineEdit* PathEdit() const { return m_pathEdit; }
     void ShowPathInEdit(const QString& path);
+    // Also scrolls sideways so a deep item's icon and name are in view.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 public slots:
     // The path edit confirmed a typed path: select it, then put the caret at the end.

@@ -68,8 +68,10 @@ void CTrackListCtrl::ShowSortMark(int column, int state)
         header->setSortIndicator(-1, Qt::AscendingOrder);
         return;
     }
+    // Qt's header draws its ascending indicator pointing down; the list's ascending mark points
+    // up, its descending mark down. Only the arrow is used: the order lives in m_sortState.
     header->setSortIndicatorShown(true);
-    header->setSortIndicator(column, state == 1 ? Qt::AscendingOrder : Qt::DescendingOrder);
+    header->setSortIndicator(column, state == 1 ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 int CTrackListCtrl::SortMarkColumn() const

@@ -45,6 +45,23 @@ QColor PixelInRow(CSonavelDlg& dialog, int row)
     return picture.pixelColor(x, cell.center().y());
 }
 
+// Widths of the dark runs of each line of the sort arrow at the right end of a header section,
+// top to bottom (lines without dark pixels left out).
+QList<int> ArrowLineWidths(QHeaderView* header, int section)
+{
+    const QImage picture = header->viewport()->grab().toImage();
+    const int right = header->sectionViewportPosition(section) + header->sectionSize(section);
+    QList<int> widths;
+    for (int y = 0; y < picture.height(); ++y) {
+        int dark = 0;
+        for (int x = std::max(0, right - 24); x < std::min(right, picture.width()); ++x)
+            dark += qGray(picture.pixel(x, y)) < 128 ? 1 : 0;
+        if (dark > 0)
+            widths.append(dark);
+    }
+    return widths;
+}
+
 } // namespace
 
 // The main window with the real folder tree, track list and engine: the stored folder is listed
@@ -88,6 +105,10 @@ private slots:
         // The tree selects the stored folder, the edit shows it, the list holds its files.
         QCOMPARE(dialog.SelectedTreeFolder(), folder + '/');
         QCOMPARE(dialog.FolderTree()->currentItem()->text(0), QStringLiteral("曲"));
+        // However deep, the selected folder's name is in view, not beyond the narrow tree's edge.
+        const QRect label = dialog.FolderTree()->visualItemRect(dialog.FolderTree()->currentItem());
+        QVERIFY(label.left() >= 0);
+        QVERIFY2(label.left() < dialog.FolderTree()->viewport()->width() / 2, qPrintable(QString::number(label.left())));
         QCOMPARE(dialog.PathEdit()->text(), folder + '/');
         QCOMPARE(dialog.TrackListRowCount(), 3);
         QCOMPARE(Titles(dialog), QStringList({"朝の歌", "昼の歌", "夜の歌"}));
@@ -173,12 +194,21 @@ private slots:
             dialog.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
             QCOMPARE(dialog.TrackList()->SortMarkState(), 0);
+            dialog.resize(900, 500); // every column in view
+            QTRY_COMPARE(dialog.width(), 900);
             QHeaderView* header = dialog.TrackList()->horizontalHeader();
             const QPoint title(header->sectionViewportPosition(1) + 10, header->height() / 2);
             QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, title);
             QCOMPARE(Titles(dialog), QStringList({"あ", "い", "う"}));
+            // Ascending shows an upward triangle: narrow at the top, wide at the bottom.
+            QList<int> arrow = ArrowLineWidths(header, 1);
+            QVERIFY2(arrow.size() >= 3, qPrintable(QString::number(arrow.size())));
+            QVERIFY(arrow.first() < arrow.last());
             QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, title);
             QCOMPARE(Titles(dialog), QStringList({"う", "い", "あ"}));
+            arrow = ArrowLineWidths(header, 1);
+            QVERIFY(arrow.size() >= 3);
+            QVERIFY(arrow.first() > arrow.last());
             QCOMPARE(dialog.Options().Scan.SortState, 2);
             dialog.close();
         }
