@@ -89,7 +89,7 @@ void CFolderTree::MakeVisibleAndSelect(QTreeWidgetItem* item)
     for (QTreeWidgetItem* ancestor = item->parent(); ancestor; ancestor = ancestor->parent())
         ancestor->setExpanded(true);
     setCurrentItem(item);
-    scrollToItem(item);
+    scrollTo(indexFromItem(item)); // scrollToItem() would pass by the override below
     m_populate = true;
 }
 
@@ -100,6 +100,9 @@ void CFolderTree::scrollTo(const QModelIndex& index, ScrollHint hint)
         return;
     // The view scrolls sideways only to the column's start; deep in a narrow tree an item's
     // name would stay beyond the right edge. Bring its branch mark and icon in from the left.
+    // The column's width counts only the rows in view: measure it again now they are.
+    header()->resizeSections(QHeaderView::ResizeToContents);
+    updateGeometries();
     const QRect label = visualRect(index);
     if (label.left() >= 0 && label.left() + iconSize().width() <= viewport()->width())
         return;

@@ -221,6 +221,25 @@ private slots:
         QCOMPARE(dialog.TrackList()->SortMarkState(), 2);
     }
 
+    void typedFolderIsSelectedAndInView()
+    {
+        const QString deep = m_temp->mkdir(QStringLiteral("a/b/c/d/e"));
+        MakeFolder(QStringLiteral("a/b/top"), {{"t.mp3", "T"}});
+        WriteProfileHexString(kMain, "DefaultFolderPath", deep);
+        CSonavelDlg dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        CFolderPathEdit* edit = dialog.PathEdit();
+        edit->selectAll();
+        QTest::keyClicks(edit, m_temp->file(QStringLiteral("a/b/top")));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(dialog.SelectedTreeFolder(), m_temp->file(QStringLiteral("a/b/top/")));
+        QCOMPARE(Titles(dialog), QStringList({"T"}));
+        CFolderTree* tree = dialog.FolderTree();
+        const QRect label = tree->visualItemRect(tree->currentItem());
+        QVERIFY2(label.left() >= 0 && label.left() < tree->viewport()->width() / 2, qPrintable(QString::number(label.left())));
+    }
+
     void storedSortOutOfRangeFallsBack()
     {
         WriteProfileInt(kMain, "SortType", 7);
