@@ -135,6 +135,8 @@ private slots:
         CSonavelDlg dialog;
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.resize(760, 400); // wide enough for every column
+        QTRY_COMPARE(dialog.width(), 760);
         CTrackListCtrl* list = dialog.TrackList();
         QCOMPARE(list->GetItemCount(), titles.size());
         QVERIFY(list->GetCheck(2));
