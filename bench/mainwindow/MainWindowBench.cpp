@@ -2,6 +2,7 @@
 // one repaint of the time read-out (drawn off screen, copied once). The timer fires every 50 ms.
 #include "platform/engine/Player.h"
 #include "platform/profile/Profile.h"
+#include "player/app/ProfileHelpers.h"
 #include "player/app/SonavelDlg.h"
 #include "player/app/SonavelStrings.h"
 #include "player/widgets/TimeDisplay.h"
@@ -40,6 +41,8 @@ void benchUpdateTick(int ticks)
     TempFolder folder;
     Profile::setPath(folder.file("bench.ini"));
     const QString song = Mp3Fixture::write(folder.file("song.mp3"), {QStringLiteral("Bench"), {}, {}, {}}, 30.0);
+    // The stored folder is listed at start and, being the first, played at once.
+    WriteProfileHexString(QStringLiteral("CSonavelDlg"), QStringLiteral("DefaultFolderPath"), folder.path());
     MessageBoxRecorder boxes;
     CSonavelDlg dialog;
     Player* player = dialog.GetPlayer();
@@ -47,9 +50,6 @@ void benchUpdateTick(int ticks)
         std::printf("update tick: no engine\n");
         return;
     }
-    const PlaylistPtr slot = dialog.Control().PlayerPlaylists().at(0);
-    slot->appendItem(player->newMedia(song));
-    player->setCurrentPlaylist(slot);
     QElapsedTimer wait;
     wait.start();
     while (player->playState() != 3 && wait.elapsed() < 10000)
