@@ -240,6 +240,24 @@ private slots:
         QVERIFY2(label.left() >= 0 && label.left() < tree->viewport()->width() / 2, qPrintable(QString::number(label.left())));
     }
 
+    void storedEmptyFolderSelectsNothing()
+    {
+        // The desktop was selected at the last exit: no folder, an empty list, nothing playing.
+        WriteProfileHexString(kMain, "DefaultFolderPath", QString());
+        {
+            CSonavelDlg dialog;
+            QCOMPARE(dialog.SelectedTreeFolder(), QString());
+            QCOMPARE(dialog.TrackListRowCount(), 0);
+            QCOMPARE(dialog.Library()->PlayingSlot(), -1);
+            QVERIFY(!dialog.ActivateShownFolder());
+            dialog.OnCommand(CSonavelDlg::IdPlay);
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("Sonavel"));
+            dialog.close();
+        }
+        QVERIFY(ProfileHasKey(kMain, "DefaultFolderPath"));
+        QCOMPARE(GetProfileHexString(kMain, "DefaultFolderPath", QStringLiteral("absent")), QString());
+    }
+
     void storedSortOutOfRangeFallsBack()
     {
         WriteProfileInt(kMain, "SortType", 7);
