@@ -17,7 +17,7 @@ CTrackListCtrl::CTrackListCtrl(QWidget* parent) : QTableView(parent), m_model(th
     verticalHeader()->hide();
     // Uniform rows keep tens of thousands of rows cheap to lay out.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    FitRowHeight();
     QHeaderView* header = horizontalHeader();
     header->setSectionsClickable(true);
     header->setSectionResizeMode(QHeaderView::Interactive);
@@ -26,6 +26,19 @@ CTrackListCtrl::CTrackListCtrl(QWidget* parent) : QTableView(parent), m_model(th
     header->setHighlightSections(false);
     header->setSortIndicatorShown(false);
     connect(header, &QHeaderView::sectionClicked, this, &CTrackListCtrl::ColumnClicked);
+}
+
+void CTrackListCtrl::FitRowHeight()
+{
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+}
+
+void CTrackListCtrl::changeEvent(QEvent* event)
+{
+    // The stored list font is set after construction; rows must grow with it.
+    if (event->type() == QEvent::FontChange)
+        FitRowHeight();
+    QTableView::changeEvent(event);
 }
 
 int CTrackListCtrl::GetSelectedRow() const

@@ -49,11 +49,14 @@ signals:
     void DragEnd(const QPoint& globalPos);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void FitRowHeight();
+
     CTrackListModel m_model;
     bool m_dragEnabled = false;
     bool m_dragging = false;

@@ -258,6 +258,18 @@ private slots:
         QCOMPARE(GetProfileHexString(kMain, "DefaultFolderPath", QStringLiteral("absent")), QString());
     }
 
+    void rowsFitTheStoredListFont()
+    {
+        MakeFolder(QStringLiteral("big"), {{"g.mp3", "大きな文字"}});
+        WriteProfileHexString(kMain, "DefaultFolderPath", m_temp->file(QStringLiteral("big")));
+        WriteProfileInt("FileListFont", "lfHeight", -30);
+        CSonavelDlg dialog;
+        CTrackListCtrl* list = dialog.TrackList();
+        QCOMPARE(list->font().pixelSize(), 30);
+        QCOMPARE(list->GetItemCount(), 1);
+        QVERIFY2(list->rowHeight(0) >= list->fontMetrics().height(), qPrintable(QString::number(list->rowHeight(0))));
+    }
+
     void storedSortOutOfRangeFallsBack()
     {
         WriteProfileInt(kMain, "SortType", 7);
