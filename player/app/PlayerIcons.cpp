@@ -90,16 +90,4 @@ QIcon Transport(int commandId)
     return QIcon::fromTheme(QString::fromLatin1(ThemeName(commandId)), DrawnTransport(commandId));
 }
 
-QIcon SortMark(bool ascending)
-{
-    QPixmap pixmap = Canvas(10, 10);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    if (ascending)
-        FillPolygon(painter, QPolygonF({QPointF(5, 2), QPointF(9, 8), QPointF(1, 8)}));
-    else
-        FillPolygon(painter, QPolygonF({QPointF(1, 2), QPointF(9, 2), QPointF(5, 8)}));
-    return QIcon(pixmap);
-}
-
 } // namespace PlayerIcons

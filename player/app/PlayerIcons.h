@@ -9,7 +9,5 @@ namespace PlayerIcons {
 QIcon Application();
 // The icon of a tool bar command (32771 play ... 32775 next).
 QIcon Transport(int commandId);
-// 10 x 10 triangles: upward for ascending, downward for descending.
-QIcon SortMark(bool ascending);
 
 } // namespace PlayerIcons

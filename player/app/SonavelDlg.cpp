@@ -48,7 +48,6 @@ CSonavelDlg::CSonavelDlg(QWidget* parent) : CSizableDialog(Template(), parent, &
                    Qt::WindowCloseButtonHint);
     m_control = std::make_unique<CPlayerControl>(*this);
     CreateToolBar();
-    CreateSortMarks();
     Splitter()->Attach();
     ConnectControls();
     InitDialog();
@@ -124,11 +123,6 @@ void CSonavelDlg::CreateToolBar()
         connect(action, &QAction::triggered, this, [this, command] { OnCommand(command); });
     }
     m_toolBar->show();
-}
-
-void CSonavelDlg::CreateSortMarks()
-{
-    m_sortMarks = {PlayerIcons::SortMark(true), PlayerIcons::SortMark(false)};
 }
 
 void CSonavelDlg::CreateWindowMenu()
@@ -498,7 +492,6 @@ void CSonavelDlg::Destroy()
     DestroyKaraokeWindow();
     m_library.reset();
     m_control->Teardown();
-    m_sortMarks.clear();
     SaveSettings();
     SavePlacement();
 }

@@ -87,7 +87,6 @@ public:
     QToolBar* ToolBar() const { return m_toolBar; }
     QMenu* WindowMenu() const { return m_windowMenu; }
     // The sort marks of the track list's header: 0 ascending, 1 descending.
-    const std::vector<QIcon>& SortMarkImages() const { return m_sortMarks; }
     int UpdateTimerPeriod() const { return m_timerPeriod; }
     bool IsTimerActive() const { return m_timer.isActive(); }
     bool IsDestroyed() const { return m_destroyed; }
@@ -152,7 +151,6 @@ private:
     static QLabel* CreateArtworkThumbnail(QWidget* parent);
 
     void CreateToolBar();
-    void CreateSortMarks();
     void CreateWindowMenu();
     void ConnectControls();
     void InitDialog();
@@ -174,7 +172,6 @@ private:
     std::unique_ptr<CTrackLibrary> m_library;
     QToolBar* m_toolBar = nullptr;
     QMenu* m_windowMenu = nullptr;
-    std::vector<QIcon> m_sortMarks;
     QBasicTimer m_timer;
     int m_timerPeriod = 50;
     bool m_destroyed = false;

@@ -203,7 +203,6 @@ private slots:
             QCOMPARE(actions[i]->toolTip(), tips[i]);
             QVERIFY(!actions[i]->icon().isNull());
         }
-        QCOMPARE(dialog.SortMarkImages().size(), size_t(2));
     }
 
     void initialArrangement()
