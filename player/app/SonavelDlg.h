@@ -5,10 +5,8 @@
 #include "player/app/PlayerControl.h"
 
 #include <QBasicTimer>
-#include <QIcon>
 
 #include <memory>
-#include <vector>
 
 class CFolderPathEdit;
 class CFolderTree;
@@ -86,7 +84,6 @@ public:
     QLabel* Thumbnail() const;
     QToolBar* ToolBar() const { return m_toolBar; }
     QMenu* WindowMenu() const { return m_windowMenu; }
-    // The sort marks of the track list's header: 0 ascending, 1 descending.
     int UpdateTimerPeriod() const { return m_timerPeriod; }
     bool IsTimerActive() const { return m_timer.isActive(); }
     bool IsDestroyed() const { return m_destroyed; }
