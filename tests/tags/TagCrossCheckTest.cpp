@@ -13,7 +13,8 @@
 
 namespace {
 
-const QByteArray kImage("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\xFF\x00\xFF\xE1 bytes \xFF\xD9", 26);
+constexpr char kImageBytes[] = "\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\xFF\x00\xFF\xE1 bytes \xFF\xD9";
+const QByteArray kImage(kImageBytes, sizeof(kImageBytes) - 1);
 
 QString corpusFolder()
 {
