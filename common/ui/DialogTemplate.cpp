@@ -49,10 +49,7 @@ QWidget* createStandardControl(const DialogControl& control, QWidget* parent, QB
 {
     switch (control.kind) {
     case ControlKind::Label: return new QLabel(control.text, parent);
-    case ControlKind::Static: {
-        auto* frame = new QFrame(parent);
-        return frame;
-    }
+    case ControlKind::Static: return new QFrame(parent);
     case ControlKind::Edit: return new QLineEdit(control.text, parent);
     case ControlKind::ReadOnlyEdit: {
         auto* edit = new QLineEdit(control.text, parent);
