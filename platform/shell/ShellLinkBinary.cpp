@@ -67,11 +67,7 @@ private:
 
 QString utf16FromBytes(QByteArrayView bytes)
 {
-    QString text;
-    text.reserve(bytes.size() / 2);
-    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
-        text.append(QChar(char16_t(uchar(bytes[i]) | uchar(bytes[i + 1]) << 8)));
-    return text;
+    return CodePage::toUnicode(bytes.data(), bytes.size(), CodePage::Utf16LE);
 }
 
 // A zero-terminated string at an offset of a structure; no value when it has no terminator.
