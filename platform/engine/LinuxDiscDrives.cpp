@@ -34,22 +34,14 @@ private:
     int m_fd;
 };
 
-std::optional<int> startOf(int fd, int track)
+std::optional<cdrom_tocentry> tocEntry(int fd, int track)
 {
     cdrom_tocentry entry{};
     entry.cdte_track = __u8(track);
     entry.cdte_format = CDROM_LBA;
     if (::ioctl(fd, CDROMREADTOCENTRY, &entry) != 0)
         return std::nullopt;
-    return entry.cdte_addr.lba;
-}
-
-bool isDataTrack(int fd, int track)
-{
-    cdrom_tocentry entry{};
-    entry.cdte_track = __u8(track);
-    entry.cdte_format = CDROM_LBA;
-    return ::ioctl(fd, CDROMREADTOCENTRY, &entry) != 0 || (entry.cdte_ctrl & CDROM_DATA_TRACK);
+    return entry;
 }
 
 } // namespace
@@ -77,13 +69,15 @@ std::optional<DiscDriveProvider::Disc> LinuxDiscDrives::readDisc(const QString& 
     if (::ioctl(drive.fd(), CDROMREADTOCHDR, &header) != 0)
         return std::nullopt;
     Disc disc;
+    // A track ends where the next one (or the lead-out) starts: each entry is read once.
+    auto start = tocEntry(drive.fd(), header.cdth_trk0);
     for (int track = header.cdth_trk0; track <= header.cdth_trk1; ++track) {
-        const auto start = startOf(drive.fd(), track);
-        const auto end = startOf(drive.fd(), track == header.cdth_trk1 ? CDROM_LEADOUT : track + 1);
+        const auto end = tocEntry(drive.fd(), track == header.cdth_trk1 ? CDROM_LEADOUT : track + 1);
         if (!start || !end)
             return std::nullopt;
-        if (!isDataTrack(drive.fd(), track))
-            disc.push_back({track, (*end - *start) / framesPerSecond});
+        if (!(start->cdte_ctrl & CDROM_DATA_TRACK))
+            disc.push_back({track, (end->cdte_addr.lba - start->cdte_addr.lba) / framesPerSecond});
+        start = end;
     }
     return disc;
 }
