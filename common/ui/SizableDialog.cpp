@@ -25,11 +25,10 @@ CSizableDialog::~CSizableDialog()
 
 void CSizableDialog::CreateSizeGrip()
 {
-    const int width = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    const int height = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     m_grip = new QSizeGrip(this);
     m_grip->setObjectName(QStringLiteral("sizeGrip"));
-    m_grip->resize(width, height);
+    m_grip->resize(extent, extent);
     m_grip->setMask(GripRegion(m_grip->size()));
 }
 
