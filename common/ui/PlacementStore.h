@@ -14,8 +14,6 @@ class CPlacementStore
 public:
     void Enable(const QString& section, bool rectangleOnly);
     bool IsEnabled() const { return m_enabled; }
-    bool IsRectangleOnly() const { return m_rectangleOnly; }
-    const QString& Section() const { return m_section; }
 
     // The stored rectangle; none when a key is missing or any value is negative.
     std::optional<QRect> ReadRectangle() const;

@@ -10,9 +10,6 @@
 class CShortcutFile
 {
 public:
-    // Nothing here can fail to be set up; kept for callers written against the shell object.
-    bool IsReady() const { return true; }
-
     // Reads the shortcut; false when it does not exist or cannot be understood.
     bool Read(const QString& shortcutPath);
     // Makes a symbolic link to the target at the shortcut path, with ".lnk" appended unless the

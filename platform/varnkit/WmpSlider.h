@@ -18,7 +18,6 @@ public:
     void SetPos(int position);
     int GetPos() const { return m_position; }
     bool IsDragging() const { return m_dragging; }
-    int ControlId() const { return m_controlId; }
 
     QSize sizeHint() const override;
 
