@@ -32,8 +32,8 @@ TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_socketPair) != 0)
         return;
-    m_notifier = new QSocketNotifier(g_socketPair[1], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignals::readSignal);
+    auto* notifier = new QSocketNotifier(g_socketPair[1], QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, &TerminationSignals::readSignal);
     installHandler(SIGTERM, onSignal);
     installHandler(SIGHUP, onSignal);
 }

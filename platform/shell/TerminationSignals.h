@@ -2,8 +2,6 @@
 
 #include <QObject>
 
-class QSocketNotifier;
-
 // Turns SIGTERM and SIGHUP into a Qt signal on the GUI thread, so the program can end the way
 // a log-off ends it (settings saved) instead of dying. One instance per process.
 class TerminationSignals : public QObject
@@ -18,6 +16,4 @@ signals:
 
 private:
     void readSignal();
-
-    QSocketNotifier* m_notifier = nullptr;
 };
