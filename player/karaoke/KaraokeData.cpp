@@ -51,14 +51,7 @@ QString decodeUtf16LE(const char* data, qsizetype size)
 
 QByteArray encodeUtf16LEWithMark(const QString& text)
 {
-    QByteArray bytes;
-    bytes.reserve(2 + text.size() * 2);
-    bytes.append("\xFF\xFE", 2);
-    for (const QChar c : text) {
-        bytes.append(char(c.unicode() & 0xFF));
-        bytes.append(char(c.unicode() >> 8));
-    }
-    return bytes;
+    return QByteArrayLiteral("\xFF\xFE") + CodePage::fromUnicode(text, CodePage::Utf16LE);
 }
 
 QString decodeLyricBytes(const QByteArray& bytes, int& codePage)
