@@ -94,6 +94,24 @@ QString itemInfo(const Media& media, const char* attribute)
     return media.getItemInfo(QString::fromLatin1(attribute)).value_or(QString());
 }
 
+// Columns 1 to 4 from the tags, 8-bit texts read in the code page.
+void takeTagTexts(CTrackItem& track, const CTagRecord& record, int codePage)
+{
+    track.TitleText = record.titleText(codePage);
+    track.ArtistText = record.artistText(codePage);
+    track.AlbumText = record.albumText(codePage);
+    track.TrackText = record.trackText(codePage);
+}
+
+// Columns 1 to 4 as the engine reports them.
+void takeMediaTexts(CTrackItem& track, const Media& media)
+{
+    track.TitleText = itemInfo(media, "Title");
+    track.ArtistText = itemInfo(media, "Author");
+    track.AlbumText = itemInfo(media, "WM/AlbumTitle");
+    track.TrackText = itemInfo(media, "WM/TrackNumber");
+}
+
 } // namespace
 
 const QString CTrackLibrary::PlaylistName = QStringLiteral("SonavelPlayList");
@@ -205,9 +223,9 @@ int CTrackLibrary::RebuildSlot(int slot, PlaylistPtr& playlist)
 
     int count = ScanFolderFiles(folder, *playlist);
     if (m_settings.ReadShortcuts)
-        count += ScanShortcuts(*playlist);
+        count += ScanShortcuts(folder, *playlist);
     if (m_settings.ReadM3u)
-        count += ScanM3uFiles(*playlist);
+        count += ScanM3uFiles(folder, *playlist);
     count = qMin(count, playlist->count());
     ReadSlotTags(slot, playlist.get(), count);
     return count;
@@ -246,11 +264,8 @@ int CTrackLibrary::ScanFolderFiles(const QString& folder, Playlist& playlist)
     return count;
 }
 
-int CTrackLibrary::ScanShortcuts(Playlist& playlist)
+int CTrackLibrary::ScanShortcuts(const QString& folder, Playlist& playlist)
 {
-    const QString folder = m_tree.GetSelectedFolderPath();
-    if (folder.isEmpty())
-        return 0;
     int count = 0;
     for (const QString& name : matchingEntries(folder, QStringLiteral("lnk"), false)) {
         const QString shortcutPath = joinPath(folder, name);
@@ -286,11 +301,8 @@ int CTrackLibrary::ScanShortcuts(Playlist& playlist)
     return count;
 }
 
-int CTrackLibrary::ScanM3uFiles(Playlist& playlist)
+int CTrackLibrary::ScanM3uFiles(const QString& folder, Playlist& playlist)
 {
-    const QString folder = m_tree.GetSelectedFolderPath();
-    if (folder.isEmpty())
-        return 0;
     int count = 0;
     for (const QString& name : matchingEntries(folder, QStringLiteral("m3u"), true)) {
         std::optional<QByteArray> bytes = TextFile::readAll(joinPath(folder, name));
@@ -450,17 +462,10 @@ void CTrackLibrary::FillTrackList(int slot, const PlaylistPtr& playlist, int cou
             return;
         CTrackItem& track = *row.item;
         const CTagRecord* record = self->Record(slot, i);
-        if (useTags && record && record->FileFound) {
-            track.TitleText = record->titleText(codePage);
-            track.ArtistText = record->artistText(codePage);
-            track.AlbumText = record->albumText(codePage);
-            track.TrackText = record->trackText(codePage);
-        } else if (const MediaPtr media = playlist ? playlist->item(i) : nullptr) {
-            track.TitleText = itemInfo(*media, "Title");
-            track.ArtistText = itemInfo(*media, "Author");
-            track.AlbumText = itemInfo(*media, "WM/AlbumTitle");
-            track.TrackText = itemInfo(*media, "WM/TrackNumber");
-        }
+        if (useTags && record && record->FileFound)
+            takeTagTexts(track, *record, codePage);
+        else if (const MediaPtr media = playlist ? playlist->item(i) : nullptr)
+            takeMediaTexts(track, *media);
         row.checked = CKaraokeData::FindKaraokeFile(track.FullPath()).has_value() || (record && record->lyricsFrame());
     });
 }
@@ -528,24 +533,18 @@ int CTrackLibrary::UpdateNowPlayingInfo(QString* title)
             }
         }
     }
-    QString fileName, titleText, artist, album, track;
+    QString fileName;
+    CTrackItem texts;
     if (found && found->FileFound) {
-        const int codePage = m_settings.ID3EditCodePage;
         fileName = found->FileName;
-        titleText = found->titleText(codePage);
-        artist = found->artistText(codePage);
-        album = found->albumText(codePage);
-        track = found->trackText(codePage);
+        takeTagTexts(texts, *found, m_settings.ID3EditCodePage);
     } else {
         fileName = CPathParts(url).Name();
-        titleText = itemInfo(*media, "Title");
-        artist = itemInfo(*media, "Author");
-        album = itemInfo(*media, "WM/AlbumTitle");
-        track = itemInfo(*media, "WM/TrackNumber");
+        takeMediaTexts(texts, *media);
     }
-    emit NowPlayingInfo(fileName, titleText, artist, album, track);
+    emit NowPlayingInfo(fileName, texts.TitleText, texts.ArtistText, texts.AlbumText, texts.TrackText);
     if (title)
-        *title = titleText;
+        *title = texts.TitleText;
     return 1;
 }
 

@@ -55,8 +55,9 @@ public:
     void ShowFolder();
     int RebuildSlot(int slot, PlaylistPtr& playlist);
     int ScanFolderFiles(const QString& folder, Playlist& playlist);
-    int ScanShortcuts(Playlist& playlist);
-    int ScanM3uFiles(Playlist& playlist);
+    // The shortcuts and m3u lists of the folder (ending with "/"), added to the playlist.
+    int ScanShortcuts(const QString& folder, Playlist& playlist);
+    int ScanM3uFiles(const QString& folder, Playlist& playlist);
     void ReadSlotTags(int slot, const Playlist* playlist, int count);
     // The disc's item count, -1 when the path is not a disc drive, -2 when it has no playlist.
     int GetDiscPlaylist(const QString& path, PlaylistPtr& playlist);
