@@ -20,7 +20,6 @@ public:
     int GetItemCount() const { return m_model.rowCount(); }
     CTrackItem* GetItem(int row) const { return m_model.item(row); }
     bool GetCheck(int row) const { return m_model.isChecked(row); }
-    void SetCheck(int row, bool checked) { m_model.setChecked(row, checked); }
     void DeleteAllItems() { m_model.clearRows(); }
     // The selected row, or -1.
     int GetSelectedRow() const;

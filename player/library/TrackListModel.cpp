@@ -5,8 +5,14 @@
 #include <QApplication>
 #include <QPalette>
 
+namespace {
+
+constexpr COLORREF kPlayingColor = RGB(0, 128, 255);
+
+} // namespace
+
 CTrackListModel::CTrackListModel(QObject* parent)
-    : QAbstractTableModel(parent), m_headers(ColumnCount), m_playingColor(ToQColor(RGB(0, 128, 255)))
+    : QAbstractTableModel(parent), m_headers(ColumnCount)
 {
 }
 
@@ -36,7 +42,7 @@ QVariant CTrackListModel::data(const QModelIndex& index, int role) const
         return QVariant();
     case Qt::BackgroundRole:
         if (isPlaying(index.row()))
-            return m_playingColor;
+            return ToQColor(kPlayingColor);
         return QApplication::palette().brush(QPalette::Base);
     case Qt::ForegroundRole:
         return QApplication::palette().brush(QPalette::Text);
@@ -96,15 +102,6 @@ CTrackItem* CTrackListModel::item(int row) const
 bool CTrackListModel::isChecked(int row) const
 {
     return row >= 0 && row < rowCount() && completed(row).checked;
-}
-
-void CTrackListModel::setChecked(int row, bool checked)
-{
-    if (row < 0 || row >= rowCount() || completed(row).checked == checked)
-        return;
-    m_rows[size_t(row)].checked = checked;
-    const QModelIndex cell = index(row, 0);
-    emit dataChanged(cell, cell, {Qt::CheckStateRole});
 }
 
 void CTrackListModel::setHeaderTexts(const QStringList& texts)

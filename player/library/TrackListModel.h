@@ -3,7 +3,6 @@
 #include "player/library/TrackItem.h"
 
 #include <QAbstractTableModel>
-#include <QColor>
 
 #include <functional>
 #include <memory>
@@ -40,12 +39,10 @@ public:
     void clearRows();
     CTrackItem* item(int row) const;
     bool isChecked(int row) const;
-    void setChecked(int row, bool checked);
 
     // Asked once per painted row: the source URL of the engine's current media, or empty.
     void setPlayingUrlSource(std::function<QString()> source) { m_playingUrl = std::move(source); }
     void setHeaderTexts(const QStringList& texts);
-    void setPlayingColor(const QColor& color) { m_playingColor = color; }
 
 private:
     bool isPlaying(int row) const;
@@ -55,5 +52,4 @@ private:
     RowCompleter m_completer;
     QStringList m_headers;
     std::function<QString()> m_playingUrl;
-    QColor m_playingColor;
 };
