@@ -6,11 +6,10 @@
 #include <QString>
 #include <QStringList>
 
-#include <array>
-
-// The main window's values of section "CSonavelDlg" (without its fonts and placement), read at
-// start and written at exit. The settings dialog edits a copy. The scan, tag and sort keys live
-// in `Scan`, which the track library works on directly, so there is one copy of them.
+// The main window's values of section "CSonavelDlg" that the settings dialog edits a copy of,
+// read at start and written at exit. Values the window itself holds (volume, column widths,
+// folder, timer period) live only there. The scan, tag and sort keys live in `Scan`, which the track
+// library works on directly, so there is one copy of them.
 struct MainWindowSettings {
     // "RdExtNum" beyond this is taken as this many: each extension is a key of its own.
     static constexpr int MaxExtensions = 256;
@@ -22,16 +21,12 @@ struct MainWindowSettings {
     int DelPlaylistOnExit = 0;
     int KaraokeCodePage = 932;
     QString KaraokeEditorPath;
-    int Volume = 30;
-    std::array<int, 5> ColumnWidths{150, 150, 150, 150, 50};
     LogFont FileListFont;
     LogFont DirTreeFont;
     LogFont DirEditFont;
-    QString DefaultFolderPath;
     int ClipOnDesktop = 1;
     int MainAlwaysOnTop = 0;
     int VideoAlwaysOnTop = 1;
-    int UpdateTimerInterval = 50;
 
     // The keys from "UseID3Edit" up to "KaraokeEditorPath", in their order.
     void ReadUpToEditorPath();

@@ -173,11 +173,11 @@ void CSonavelDlg::InitDialog()
     m_options.ReadUpToEditorPath();
     PositionSlider()->SetRange(0, 100, true);
     PositionSlider()->SetPos(0);
-    m_options.Volume = std::clamp(GetProfileInt(kMainSection, MainDlg::Volume, MainDlg::DefaultVolume), 0, 100);
+    const int volume = std::clamp(GetProfileInt(kMainSection, MainDlg::Volume, MainDlg::DefaultVolume), 0, 100);
     VolumeSlider()->SetRange(0, 100, true);
-    VolumeSlider()->SetPos(m_options.Volume);
+    VolumeSlider()->SetPos(volume);
     if (GetPlayer())
-        GetPlayer()->setVolume(m_options.Volume);
+        GetPlayer()->setVolume(volume);
     TimeDisplay()->Attach();
     TimeDisplay()->SetCellCount(5);
     TimeDisplay()->SetText(QStringLiteral("00:00"));
@@ -186,9 +186,8 @@ void CSonavelDlg::InitDialog()
     GetProfileFont(MainDlg::DirTreeFont, m_options.DirTreeFont, 0, 9, false);
     GetProfileFont(MainDlg::DirEditFont, m_options.DirEditFont, 0, 9, false);
     ApplyFonts();
-    m_options.DefaultFolderPath =
-        GetProfileHexString(kMainSection, MainDlg::DefaultFolderPath, SystemPaths::DefaultMusicFolder());
-    SelectFolderInTree(m_options.DefaultFolderPath);
+    SelectFolderInTree(
+        GetProfileHexString(kMainSection, MainDlg::DefaultFolderPath, SystemPaths::DefaultMusicFolder()));
 
     m_options.ClipOnDesktop = GetProfileInt(kMainSection, MainDlg::ClipOnDesktop, MainDlg::DefaultClipOnDesktop);
     SetClipOnDesktop(m_options.ClipOnDesktop != 0);
@@ -289,10 +288,9 @@ void CSonavelDlg::InitTrackListColumns()
     QStringList headers;
     QList<int> widths;
     for (int column = 0; column < 5; ++column) {
-        m_options.ColumnWidths[column] =
-            GetProfileInt(kMainSection, MainDlg::ColWidKeys[column], MainDlg::DefaultColWid[column]);
         headers.append(StringTable::text(SonavelString::ColumnFileName + column));
-        widths.append(std::max(0, m_options.ColumnWidths[column]));
+        const int width = GetProfileInt(kMainSection, MainDlg::ColWidKeys[column], MainDlg::DefaultColWid[column]);
+        widths.append(std::max(0, width));
     }
     TrackList()->SetColumns(headers, widths);
     m_options.ReadSort();
@@ -312,7 +310,6 @@ void CSonavelDlg::StartUpdateTimer()
         GetProfileIntInit(kMainSection, MainDlg::UpdateTimerInterval, MainDlg::DefaultUpdateTimerInterval);
     // A period that is not positive would spin or never fire; such a value falls back to the default.
     m_timerPeriod = period > 0 ? std::min(period, 60000) : MainDlg::DefaultUpdateTimerInterval;
-    m_options.UpdateTimerInterval = m_timerPeriod;
     m_timer.start(m_timerPeriod, this);
 }
 
@@ -504,7 +501,7 @@ void CSonavelDlg::SaveSettings()
     WriteProfileFont(MainDlg::FileListFont, o.FileListFont);
     const QList<int> widths = TrackList()->ColumnWidths();
     for (int column = 0; column < 5; ++column)
-        WriteProfileInt(kMainSection, MainDlg::ColWidKeys[column], widths.value(column, o.ColumnWidths[column]));
+        WriteProfileInt(kMainSection, MainDlg::ColWidKeys[column], widths.value(column));
     WriteProfileInt(kMainSection, MainDlg::SortType, o.Scan.SortState);
     WriteProfileInt(kMainSection, MainDlg::SortCol, o.Scan.SortColumn);
     WriteProfileHexString(kMainSection, MainDlg::DefaultFolderPath, SelectedTreeFolder());
