@@ -1,24 +1,11 @@
 #include "renamer/RenameList.h"
 
 #include "common/ui/PathParts.h"
+#include "platform/text/CodePage.h"
 
 #include <QFile>
-#include <QtEndian>
 
 namespace {
-
-constexpr char16_t kCarriageReturn = 0x000D;
-constexpr char16_t kLineFeed = 0x000A;
-
-QString decodeUtf16LE(const QByteArray& bytes)
-{
-    const qsizetype units = bytes.size() / 2;
-    QString text(units, Qt::Uninitialized);
-    const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
-    for (qsizetype i = 0; i < units; ++i)
-        text[i] = QChar(qFromLittleEndian<quint16>(data + 2 * i));
-    return text;
-}
 
 // The text up to its first NUL, as the line's C string was seen.
 QString untilNul(QStringView line)
@@ -56,18 +43,11 @@ int CRenameList::ParseRenameLine(const QString& line, ListSeparator separator, R
 
 QStringList CRenameList::SplitLines(const QByteArray& bytes)
 {
-    const QString text = decodeUtf16LE(bytes);
-    const QStringView view(text);
-    QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i + 1 < view.size(); ++i) {
-        if (view[i] == kCarriageReturn && view[i + 1] == kLineFeed) {
-            lines.append(untilNul(view.mid(start, i - start)));
-            start = i + 2;
-            ++i;
-        }
-    }
-    lines.append(untilNul(view.mid(start)));
+    // An odd last byte cannot form a unit and is ignored.
+    const QString text = CodePage::toUnicode(bytes.constData(), bytes.size() & ~qsizetype(1), CodePage::Utf16LE);
+    QStringList lines = text.split(QStringLiteral("\r\n"));
+    for (QString& line : lines)
+        line = untilNul(line);
     return lines;
 }
 

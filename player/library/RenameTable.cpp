@@ -1,5 +1,6 @@
 #include "player/library/RenameTable.h"
 
+#include "platform/text/CodePage.h"
 #include "platform/text/RuntimeLocale.h"
 #include "platform/text/TextFile.h"
 
@@ -23,23 +24,12 @@ void CRenameTable::Parse(const QByteArray& bytes)
 {
     m_pairs.clear();
     // Raw 16-bit little-endian units; an odd trailing byte is ignored.
-    const qsizetype units = bytes.size() / 2;
-    QString text(units, Qt::Uninitialized);
-    for (qsizetype i = 0; i < units; ++i)
-        text[i] = QChar(char16_t(quint8(bytes[2 * i]) | quint8(bytes[2 * i + 1]) << 8));
+    QString text = CodePage::toUnicode(bytes.constData(), bytes.size() & ~qsizetype(1), CodePage::Utf16LE);
     // A byte-order mark is not part of the first key.
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
-    qsizetype start = 0;
-    while (start <= text.size()) {
-        const qsizetype end = text.indexOf(QStringLiteral("\r\n"), start);
-        if (end < 0) {
-            AddLine(text.mid(start));
-            break;
-        }
-        AddLine(text.mid(start, end - start));
-        start = end + 2;
-    }
+    for (const QString& line : text.split(QStringLiteral("\r\n")))
+        AddLine(line);
 }
 
 void CRenameTable::AddLine(const QString& line)
