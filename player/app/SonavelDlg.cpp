@@ -22,7 +22,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -98,7 +97,6 @@ QWidget* CSonavelDlg::CreateControl(const DialogControl& control, QWidget* paren
 
 CFolderTree* CSonavelDlg::FolderTree() const { return DlgItem<CFolderTree>(this, IdFolderTree); }
 CTrackListCtrl* CSonavelDlg::TrackList() const { return DlgItem<CTrackListCtrl>(this, IdTrackList); }
-QHeaderView* CSonavelDlg::TrackListHeader() const { return TrackList()->horizontalHeader(); }
 CFolderPathEdit* CSonavelDlg::PathEdit() const { return DlgItem<CFolderPathEdit>(this, IdFolderPathEdit); }
 CWmpSlider* CSonavelDlg::PositionSlider() const { return DlgItem<CWmpSlider>(this, IdPositionSlider); }
 CVolSlider* CSonavelDlg::VolumeSlider() const { return DlgItem<CVolSlider>(this, IdVolumeSlider); }

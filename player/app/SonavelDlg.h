@@ -17,7 +17,6 @@ class CVerticalSplitterBar;
 class CVolSlider;
 class CWmpSlider;
 class QCheckBox;
-class QHeaderView;
 class QLabel;
 class QMenu;
 class QModelIndex;
@@ -70,7 +69,6 @@ public:
     MainWindowSettings& Options() { return m_options; }
     CFolderTree* FolderTree() const;
     CTrackListCtrl* TrackList() const;
-    QHeaderView* TrackListHeader() const;
     // Scanning, sorting and listing folders; nullptr without an engine.
     CTrackLibrary* Library() const { return m_library.get(); }
     CFolderPathEdit* PathEdit() const;
