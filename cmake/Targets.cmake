@@ -12,17 +12,22 @@ function(area_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# area_test(<name> LABELS <labels>... SOURCES <files>... [LIBS <targets>...])
-# A Qt Test executable run by CTest off screen; the label "xvfb" runs it under xvfb-run.
+# area_test(<name> LABELS <labels>... SOURCES <files>... [LIBS <targets>...] [SESSION_BUS])
+# A Qt Test executable run by CTest off screen; the label "xvfb" runs it under xvfb-run,
+# SESSION_BUS inside a private D-Bus session of its own (dbus-run-session).
 function(area_test name)
-  cmake_parse_arguments(ARG "" "" "LABELS;SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "SESSION_BUS" "" "LABELS;SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE test_support Qt6::Test ${ARG_LIBS})
+  set(launcher)
+  if(ARG_SESSION_BUS)
+    set(launcher dbus-run-session --)
+  endif()
   if("xvfb" IN_LIST ARG_LABELS)
-    add_test(NAME ${name} COMMAND xvfb-run -a -s "-screen 0 1600x1200x24" $<TARGET_FILE:${name}>)
+    add_test(NAME ${name} COMMAND ${launcher} xvfb-run -a -s "-screen 0 1600x1200x24" $<TARGET_FILE:${name}>)
     set(platform xcb)
   else()
-    add_test(NAME ${name} COMMAND ${name})
+    add_test(NAME ${name} COMMAND ${launcher} $<TARGET_FILE:${name}>)
     set(platform offscreen)
   endif()
   set_tests_properties(${name} PROPERTIES
