@@ -2,9 +2,12 @@
 
 #include "common/ui/PathParts.h"
 #include "platform/shell/ShortcutFile.h"
-#include "platform/text/CodePage.h"
 #include "platform/text/TextFile.h"
 #include "player/karaoke/KaraokeParser.h"
+#include "player/karaoke/LrcParser.h"
+#include "player/karaoke/LrcWriter.h"
+#include "player/karaoke/LyricEncoding.h"
+#include "player/karaoke/LyricFileFinder.h"
 
 #include <QFileInfo>
 
@@ -25,10 +28,12 @@ QString lyricPathFor(const CPathParts& track, const QString& extension)
     return lyric.Path();
 }
 
-bool isExistingFile(const QString& path)
+std::optional<QString> existingFile(const QString& path)
 {
     const QFileInfo info(path);
-    return info.exists() && !info.isDir();
+    if (!info.exists() || info.isDir())
+        return std::nullopt;
+    return path;
 }
 
 std::optional<QString> shortcutTarget(const QString& shortcutPath)
@@ -37,32 +42,6 @@ std::optional<QString> shortcutTarget(const QString& shortcutPath)
     if (!shortcut.Read(shortcutPath) || !shortcut.TargetExists() || shortcut.TargetIsDirectory())
         return std::nullopt;
     return shortcut.TargetPath();
-}
-
-QString decodeUtf16LE(const char* data, qsizetype size)
-{
-    QString text(size / 2, Qt::Uninitialized);
-    QChar* out = text.data();
-    const auto* in = reinterpret_cast<const unsigned char*>(data);
-    for (qsizetype i = 0; i + 1 < size; i += 2)
-        *out++ = QChar(char16_t(in[i] | in[i + 1] << 8));
-    return text;
-}
-
-QByteArray encodeUtf16LEWithMark(const QString& text)
-{
-    return QByteArrayLiteral("\xFF\xFE") + CodePage::fromUnicode(text, CodePage::Utf16LE);
-}
-
-QString decodeLyricBytes(const QByteArray& bytes, int& codePage)
-{
-    if (bytes.size() >= 2 && uchar(bytes[0]) == 0xFF && uchar(bytes[1]) == 0xFE) {
-        codePage = 0;
-        return decodeUtf16LE(bytes.constData() + 2, bytes.size() - 2);
-    }
-    if (codePage != 0)
-        return CodePage::toUnicode(bytes, codePage);
-    return decodeUtf16LE(bytes.constData(), bytes.size());
 }
 
 void appendHeaderLine(QString& text, QStringView key, const QString& value)
@@ -97,13 +76,13 @@ CKaraokeData::~CKaraokeData() = default;
 std::optional<QString> CKaraokeData::FindKaraokeFile(const QString& trackPath)
 {
     const CPathParts track(trackPath);
+    const auto nameWith = [&track](const QString& extension) { return track.Title + u'.' + extension; };
     for (const QString& extension : kLyricExtensions) {
-        const QString path = lyricPathFor(track, extension);
-        if (isExistingFile(path))
+        if (auto path = CLyricFileFinder::Find(track.Folder, nameWith(extension), existingFile))
             return path;
     }
     for (const QString& extension : kLyricExtensions) {
-        if (auto target = shortcutTarget(lyricPathFor(track, extension) + kShortcutSuffix))
+        if (auto target = CLyricFileFinder::Find(track.Folder, nameWith(extension) + kShortcutSuffix, shortcutTarget))
             return target;
     }
     return std::nullopt;
@@ -118,7 +97,8 @@ std::optional<QString> CKaraokeData::CreateKaraokeFile(const QString& trackPath,
     QString text;
     appendTitleAndArtist(text, title, artist);
     text += initialText;
-    if (!TextFile::writeAtomically(path, encodeUtf16LEWithMark(text)))
+    const auto bytes = CLyricEncoding::Encode(text, CLyricEncoding::Utf16LEWithMark, true);
+    if (!bytes || !TextFile::writeAtomically(path, *bytes))
         return std::nullopt;
     return path;
 }
@@ -136,12 +116,22 @@ bool CKaraokeData::ReadKaraokeFile(const QString& path, int& codePage)
 
 bool CKaraokeData::ReadKaraokeBytes(const QByteArray& bytes, int& codePage)
 {
-    return ParseKaraokeText(decodeLyricBytes(bytes, codePage));
+    const CLyricEncoding::Decoded decoded = CLyricEncoding::Decode(bytes, codePage);
+    Format.CodePage = codePage;
+    Format.ByteOrderMark = decoded.ByteOrderMark;
+    return ParseKaraokeText(decoded.Text);
 }
 
 bool CKaraokeData::ParseKaraokeText(QStringView text)
 {
     Clear();
+    if (CLrcParser::IsLrc(text)) {
+        CLrcParser parser(text, Header, Format);
+        m_firstBlock = parser.Parse();
+        return parser.TagsInOrder();
+    }
+    Format.TextDialect = CLyricFileFormat::Dialect::Own;
+    Format.IdTags.clear();
     CKaraokeParser parser(text, Header);
     m_firstBlock = parser.Parse();
     return parser.TagsInOrder();
@@ -151,16 +141,15 @@ bool CKaraokeData::SaveKaraokeFile(const QString& path, int codePage) const
 {
     if (!m_firstBlock)
         return false;
-    if (codePage == 0)
-        return TextFile::writeAtomically(path, encodeUtf16LEWithMark(KaraokeText()));
-    // An unknown page would encode to nothing and wipe the lyrics.
-    if (!CodePage::isKnown(codePage))
-        return false;
-    return TextFile::writeAtomically(path, CodePage::fromUnicode(KaraokeText(), codePage));
+    const bool byteOrderMark = codePage == Format.CodePage && Format.ByteOrderMark;
+    const auto bytes = CLyricEncoding::Encode(KaraokeText(), codePage, byteOrderMark);
+    return bytes && TextFile::writeAtomically(path, *bytes);
 }
 
 QString CKaraokeData::KaraokeText() const
 {
+    if (Format.IsLrc())
+        return CLrcWriter::Write(Header, Format, FirstBlock());
     QString text;
     if (Header.TimeRatio != 1.0)
         appendHeaderLine(text, u"@TimeRatio", QString::asprintf("%f", Header.TimeRatio));

@@ -3,6 +3,7 @@
 #include "common/ui/SharedTypes.h"
 #include "player/karaoke/KaraokeBlock.h"
 #include "player/karaoke/KaraokeHeader.h"
+#include "player/karaoke/LyricFileFormat.h"
 
 #include <QByteArray>
 #include <QString>
@@ -22,7 +23,8 @@ public:
     CKaraokeData& operator=(const CKaraokeData&) = delete;
 
     // The lyric file of a track: name.kra, name.lrc, name.txt beside it, then the targets of
-    // name.kra.lnk, name.lrc.lnk, name.txt.lnk that exist. No value when there is none.
+    // name.kra.lnk, name.lrc.lnk, name.txt.lnk that exist. Each candidate is looked for by its
+    // exact name first, then without regard to letter case. No value when there is none.
     static std::optional<QString> FindKaraokeFile(const QString& trackPath);
     // Writes name.kra beside the track (UTF-16 with FF FE, "@Title" and "@Artist" lines when not
     // empty, then the text unchanged) unless the track has a lyric file already. The new path.
@@ -31,20 +33,24 @@ public:
     // See CKaraokeParser::ParseTimeTag: the tag's length (0 for none) and its time.
     static int ParseTimeTag(QStringView text, LyricTime& time);
 
-    // Reads and parses a lyric file. FF FE marks UTF-16 (the code page becomes 0); otherwise the
-    // bytes are in the code page, or UTF-16 without a mark when it is 0. False when the file
-    // cannot be opened (the document is then unchanged) or its tags run backwards (the document
-    // is built all the same).
+    // Reads and parses a lyric file. A byte-order mark or valid multi-byte UTF-8 decides the
+    // encoding and sets the code page (0 for UTF-16LE with FF FE, 1201 for UTF-16BE, 65001 for
+    // UTF-8); otherwise the bytes are in the code page, or UTF-16 without a mark when it is 0.
+    // False when the file cannot be opened (the document is then unchanged) or its tags run
+    // backwards (the document is built all the same).
     bool ReadKaraokeFile(const QString& path, int& codePage);
     // The same from the file's bytes.
     bool ReadKaraokeBytes(const QByteArray& bytes, int& codePage);
-    // Replaces the whole document; false when tags run backwards.
+    // Replaces the whole document, read as LRC when the text has a construct only LRC has and in
+    // the own dialect otherwise; false when tags run backwards.
     bool ParseKaraokeText(QStringView text);
 
-    // Writes the document (code page 0: UTF-16 with FF FE) through a temporary file renamed over
-    // the old one. False without blocks, for a code page unknown here, or when writing fails.
+    // Writes the document in the dialect it was read in (code page 0: UTF-16 with FF FE; the
+    // byte-order mark the file had when saved in the code page it was read in) through a
+    // temporary file renamed over the old one. False without blocks, for a code page unknown
+    // here, or when writing fails.
     bool SaveKaraokeFile(const QString& path, int codePage) const;
-    // The text a save writes, before encoding: header lines, then tags and tokens.
+    // The text a save writes, before encoding: header lines (ID tags for LRC), then tags and tokens.
     QString KaraokeText() const;
 
     // Destroys all blocks and resets the header.
@@ -63,6 +69,8 @@ public:
     static bool ReplaceWordText(CKaraokeBlock* block, int tokenIndex, const QString& text);
 
     CKaraokeHeader Header;
+    // How the document was read; saving writes it the same way.
+    CLyricFileFormat Format;
 
 private:
     std::unique_ptr<CKaraokeBlock> m_firstBlock;

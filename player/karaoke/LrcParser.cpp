@@ -1,0 +1,260 @@
+#include "player/karaoke/LrcParser.h"
+
+#include "platform/text/WToI.h"
+#include "player/karaoke/LrcTimeTag.h"
+
+#include <algorithm>
+
+namespace {
+
+// ID tag keys that mark a file as LRC; other keys are kept too once a file is LRC.
+const QStringView kKnownIdKeys[] = {u"ti", u"ar", u"al", u"au", u"by", u"offset", u"length",
+                                    u"re", u"ve", u"la", u"tool", u"#"};
+
+bool isLineEnd(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+bool isKeyCharacter(QChar c, bool first)
+{
+    const char16_t u = c.unicode();
+    const bool letter = (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || u == u'#';
+    return letter || (!first && ((u >= u'0' && u <= u'9') || u == u'_' || u == u'-'));
+}
+
+bool isKnownIdKey(QStringView key)
+{
+    return std::any_of(std::begin(kKnownIdKeys), std::end(kKnownIdKeys),
+                       [key](QStringView known) { return key.compare(known, Qt::CaseInsensitive) == 0; });
+}
+
+// Words as the lyric display takes them: a space ends a word and stays with it.
+void appendWords(std::vector<CKaraokeToken>& tokens, QStringView text)
+{
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u' ') {
+            tokens.push_back(CKaraokeToken::Word(text.sliced(start, i + 1 - start).toString()));
+            start = i + 1;
+        }
+    }
+    if (start < text.size())
+        tokens.push_back(CKaraokeToken::Word(text.sliced(start).toString()));
+}
+
+// Calls `take(line, lineEnd)` for every line; CR LF, a lone CR and a lone LF end a line.
+template <typename Take>
+void forEachLine(QStringView text, Take take)
+{
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && !isLineEnd(text[end]))
+            ++end;
+        qsizetype next = end;
+        if (next < text.size())
+            next += (text[next] == u'\r' && next + 1 < text.size() && text[next + 1] == u'\n') ? 2 : 1;
+        take(text.sliced(start, end - start), text.sliced(end, next - end));
+        start = next;
+    }
+}
+
+bool hasDotWordTag(QStringView line)
+{
+    for (qsizetype at = line.indexOf(CLrcTimeTag::WordOpen); at >= 0; at = line.indexOf(CLrcTimeTag::WordOpen, at + 1))
+        if (CLrcTimeTag::Parse(line.sliced(at), CLrcTimeTag::WordOpen, CLrcTimeTag::WordClose).DotForm)
+            return true;
+    return false;
+}
+
+bool isLrcLine(QStringView line)
+{
+    if (const auto tag = CLrcParser::ParseIdTag(line); tag && isKnownIdKey(tag->Key))
+        return true;
+    qsizetype at = 0;
+    while (true) {
+        const auto tag = CLrcTimeTag::Parse(line.sliced(at), CLrcTimeTag::LineOpen, CLrcTimeTag::LineClose);
+        if (tag.Length == 0)
+            break;
+        if (tag.DotForm)
+            return true;
+        at += tag.Length;
+    }
+    return hasDotWordTag(line);
+}
+
+LyricTime shiftedTime(LyricTime time, qint64 shift, int fractionDigits)
+{
+    return LyricTime(std::clamp<qint64>(qint64(time) + shift, 0, CLrcTimeTag::LargestTime(fractionDigits)));
+}
+
+} // namespace
+
+CLrcParser::CLrcParser(QStringView text, CKaraokeHeader& header, CLyricFileFormat& format)
+    : m_text(text), m_header(header), m_format(format)
+{
+}
+
+bool CLrcParser::IsLrc(QStringView text)
+{
+    bool found = false;
+    forEachLine(text, [&found](QStringView line, QStringView) { found = found || isLrcLine(line); });
+    return found;
+}
+
+std::optional<LrcIdTag> CLrcParser::ParseIdTag(QStringView line)
+{
+    if (line.size() < 3 || line[0] != CLrcTimeTag::LineOpen || !isKeyCharacter(line[1], true))
+        return std::nullopt;
+    qsizetype colon = 2;
+    while (colon < line.size() && isKeyCharacter(line[colon], false))
+        ++colon;
+    qsizetype close = line.size();
+    while (close > colon && (line[close - 1] == u' ' || line[close - 1] == u'\t'))
+        --close;
+    --close;
+    if (colon >= close || line[colon] != u':' || line[close] != CLrcTimeTag::LineClose)
+        return std::nullopt;
+    return LrcIdTag{line.sliced(1, colon - 1).toString(), line.sliced(colon + 1, close - colon - 1).toString(),
+                    line.toString()};
+}
+
+std::unique_ptr<CKaraokeBlock> CLrcParser::Parse()
+{
+    m_format.TextDialect = CLyricFileFormat::Dialect::Lrc;
+    m_format.IdTags.clear();
+    m_format.LineEnd = QStringLiteral("\r\n");
+    m_format.FractionDigits = 2;
+    m_units.assign(1, Unit{});
+    m_units.front().Pieces.emplace_back();
+    bool lineEndSeen = false;
+    forEachLine(m_text, [this, &lineEndSeen](QStringView line, QStringView lineEnd) {
+        if (!lineEndSeen && !lineEnd.isEmpty()) {
+            m_format.LineEnd = lineEnd.toString();
+            lineEndSeen = true;
+        }
+        ReadLine(line, !lineEnd.isEmpty());
+    });
+    return BuildChain();
+}
+
+void CLrcParser::ReadLine(QStringView line, bool hasLineEnd)
+{
+    if (auto tag = ParseIdTag(line)) {
+        ApplyIdTag(*tag);
+        m_format.IdTags.append(std::move(*tag));
+        return;
+    }
+    std::vector<LyricTime> times;
+    const qsizetype contentStart = ReadLineTags(line, times);
+    if (!times.empty()) {
+        Unit unit;
+        unit.Pieces.push_back(Piece{times.front(), {}});
+        unit.LineTimes = std::move(times);
+        m_units.push_back(std::move(unit));
+    }
+    Unit& unit = m_units.back();
+    ReadContent(line.sliced(contentStart), unit);
+    unit.EndsWithLineEnd = hasLineEnd;
+    if (hasLineEnd)
+        unit.Pieces.back().Tokens.push_back(CKaraokeToken::LineBreak());
+}
+
+void CLrcParser::ApplyIdTag(const LrcIdTag& tag)
+{
+    if (tag.Key.compare(u"ti", Qt::CaseInsensitive) == 0)
+        m_header.Title = tag.Value.trimmed();
+    else if (tag.Key.compare(u"ar", Qt::CaseInsensitive) == 0)
+        m_header.Artist = tag.Value.trimmed();
+    else if (tag.Key.compare(u"offset", Qt::CaseInsensitive) == 0)
+        m_header.Offset = WToI(tag.Value);
+}
+
+qsizetype CLrcParser::ReadLineTags(QStringView line, std::vector<LyricTime>& times)
+{
+    qsizetype at = 0;
+    while (true) {
+        const auto tag = CLrcTimeTag::Parse(line.sliced(at), CLrcTimeTag::LineOpen, CLrcTimeTag::LineClose);
+        if (tag.Length == 0)
+            break;
+        times.push_back(tag.Time);
+        NoteFraction(tag.FractionDigits);
+        at += tag.Length;
+    }
+    if (times.empty()) {
+        const auto tag = CLrcTimeTag::Parse(line, CLrcTimeTag::WordOpen, CLrcTimeTag::WordClose);
+        if (tag.Length > 0) {
+            times.push_back(tag.Time);
+            NoteFraction(tag.FractionDigits);
+            at = tag.Length;
+        }
+    }
+    return at;
+}
+
+void CLrcParser::ReadContent(QStringView content, Unit& unit)
+{
+    qsizetype start = 0;
+    for (qsizetype at = content.indexOf(CLrcTimeTag::WordOpen); at >= 0;) {
+        const auto tag = CLrcTimeTag::Parse(content.sliced(at), CLrcTimeTag::WordOpen, CLrcTimeTag::WordClose);
+        if (tag.Length == 0) {
+            at = content.indexOf(CLrcTimeTag::WordOpen, at + 1);
+            continue;
+        }
+        appendWords(unit.Pieces.back().Tokens, content.sliced(start, at - start));
+        NoteFraction(tag.FractionDigits);
+        unit.Pieces.push_back(Piece{tag.Time, {}});
+        start = at + tag.Length;
+        at = content.indexOf(CLrcTimeTag::WordOpen, start);
+    }
+    appendWords(unit.Pieces.back().Tokens, content.sliced(start));
+}
+
+void CLrcParser::NoteFraction(int digits)
+{
+    if (digits == 3)
+        m_format.FractionDigits = 3;
+}
+
+std::unique_ptr<CKaraokeBlock> CLrcParser::BuildChain()
+{
+    // One entry per line tag, in time order; equal times keep their file order.
+    struct Entry {
+        LyricTime Time;
+        size_t Unit;
+        size_t Copy;
+    };
+    std::vector<Entry> entries;
+    for (size_t u = 1; u < m_units.size(); ++u)
+        for (size_t k = 0; k < m_units[u].LineTimes.size(); ++k)
+            entries.push_back(Entry{m_units[u].LineTimes[k], u, k});
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.Time < b.Time; });
+
+    auto first = std::make_unique<CKaraokeBlock>(0);
+    CKaraokeBlock* last = first.get();
+    const auto append = [this, &last](LyricTime time, const std::vector<CKaraokeToken>& tokens) {
+        if (time < last->StartTime())
+            m_tagsInOrder = false;
+        last = last->InsertAfter(std::make_unique<CKaraokeBlock>(time));
+        last->Tokens = tokens;
+    };
+    const Unit& leading = m_units.front();
+    first->Tokens = leading.Pieces.front().Tokens;
+    for (size_t j = 1; j < leading.Pieces.size(); ++j)
+        append(leading.Pieces[j].Time, leading.Pieces[j].Tokens);
+
+    bool previousEnded = true;
+    for (const Entry& entry : entries) {
+        // A line that ended the file without a line end needs one once another line follows it.
+        if (!previousEnded)
+            last->Tokens.push_back(CKaraokeToken::LineBreak());
+        const Unit& unit = m_units[entry.Unit];
+        const qint64 shift = qint64(entry.Time) - qint64(unit.LineTimes.front());
+        append(entry.Time, unit.Pieces.front().Tokens);
+        for (size_t j = 1; j < unit.Pieces.size(); ++j)
+            append(shiftedTime(unit.Pieces[j].Time, shift, m_format.FractionDigits), unit.Pieces[j].Tokens);
+        previousEnded = unit.EndsWithLineEnd;
+    }
+    return first;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+// Finds a file by name in a folder the way a user expects on Linux: the exact name first, then
+// an entry whose name matches without regard to letter case ("Song.LRC" for "song.lrc"). The
+// folder's names are listed once and kept while the folder is unchanged, so asking for every
+// row of a large folder does not list it again and again.
+class CLyricFileFinder
+{
+public:
+    // The first path of the name (exact spelling first, then other spellings in name order) that
+    // `accept` takes; accept returns the path to report (a shortcut's target, say) or no value.
+    static std::optional<QString> Find(const QString& folder, const QString& name,
+                                       const std::function<std::optional<QString>(const QString& path)>& accept);
+
+private:
+    // The names of the folder's entries by their case-folded form.
+    struct FolderIndex {
+        QString Folder;
+        qint64 ModifiedNs = -1;
+        qint64 ListedMs = 0;
+        QHash<QString, QStringList> Names;
+    };
+
+    static QStringList OtherSpellings(const QString& folder, const QString& name);
+    static const FolderIndex& IndexOf(const QString& folder);
+};
