@@ -1,5 +1,8 @@
 #include "player/library/Id3v2Tag.h"
 
+#include "player/library/FrameInflater.h"
+
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -26,6 +29,29 @@ bool isIdentifierCharacter(char c)
 {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z');
 }
+
+bool isFrameIdentifier(const char* id)
+{
+    return std::all_of(id, id + 4, isIdentifierCharacter);
+}
+
+// Whether a frame ending at `end` is followed by what may follow a frame: another frame's
+// header, padding up to the end of the tag, or the end itself.
+bool endsAtFrameBoundary(QByteArrayView body, qint64 end)
+{
+    if (end > body.size())
+        return false;
+    const QByteArrayView rest = body.sliced(end);
+    if (rest.size() >= 4 && isFrameIdentifier(rest.data()))
+        return true;
+    return std::all_of(rest.begin(), rest.end(), [](char c) { return c == 0; });
+}
+
+// The extra bytes a frame's flags put in front of its content, and what they say.
+struct FramePrefix {
+    qsizetype Size = 0;
+    quint32 InflatedSize = 0;
+};
 
 } // namespace
 
@@ -107,31 +133,79 @@ void CId3v2Tag::scanFrames(QByteArrayView body, qsizetype position)
         for (qsizetype i = 0; i < idLength; ++i)
             if (!isIdentifierCharacter(header[i]))
                 return; // padding or garbage ends the tag
-        const quint32 size = major == 2 ? bigEndian(header + 3, 3)
-                             : major == 3 ? bigEndian(header + 4, 4)
-                                          : synchsafe32(header + 4);
+        const quint32 size = frameSize(body, position);
         if (size > static_cast<quint64>(remaining - headerSize))
             return;
         const quint16 flags = major == 2 ? 0 : static_cast<quint16>(bigEndian(header + 8, 2));
-        QByteArray frameData(header + headerSize, size);
-        if (major == 4)
-            frameData = frameDataOfVersion24(std::move(frameData), flags);
-        Frames.emplace_back(std::string_view(header, static_cast<size_t>(idLength)), flags, std::move(frameData));
+        std::optional<QByteArray> content(QByteArray(header + headerSize, size));
+        if (major == 3)
+            content = frameContentOfVersion23(std::move(*content), flags);
+        else if (major == 4)
+            content = frameContentOfVersion24(std::move(*content), flags);
+        if (content)
+            Frames.emplace_back(std::string_view(header, static_cast<size_t>(idLength)), flags, std::move(*content));
         position += headerSize + size;
     }
 }
 
-// Undoes the per-frame unsynchronisation (the tag-wide flag means every frame has it) and
-// drops the data-length indicator, which follows the grouping and encryption bytes.
-QByteArray CId3v2Tag::frameDataOfVersion24(QByteArray data, quint16 frameFlags) const
+// Version 2.4 sizes are synchsafe, but iTunes wrote plain 32-bit numbers there. When the
+// synchsafe size does not end at a frame boundary and the plain size does, the plain size is
+// meant (the workaround widely used readers apply).
+quint32 CId3v2Tag::frameSize(QByteArrayView body, qsizetype position) const
+{
+    const char* sizeField = body.data() + position + (majorVersion() == 2 ? 3 : 4);
+    if (majorVersion() == 2)
+        return bigEndian(sizeField, 3);
+    const quint32 plain = bigEndian(sizeField, 4);
+    if (majorVersion() == 3)
+        return plain;
+    const quint32 synchsafe = synchsafe32(sizeField);
+    const qint64 contentStart = position + HeaderSize;
+    if (synchsafe == plain || endsAtFrameBoundary(body, contentStart + synchsafe) ||
+        !endsAtFrameBoundary(body, contentStart + plain))
+        return synchsafe;
+    return plain;
+}
+
+// Version 2.3 puts the inflated size (compression), the encryption method and the group byte
+// in front of the content, in that order.
+std::optional<QByteArray> CId3v2Tag::frameContentOfVersion23(QByteArray data, quint16 frameFlags) const
+{
+    FramePrefix prefix;
+    if (frameFlags & Frame23Compression) {
+        if (data.size() < 4)
+            return std::nullopt;
+        prefix.InflatedSize = bigEndian(data.constData(), 4);
+        prefix.Size += 4;
+    }
+    prefix.Size += ((frameFlags & Frame23Encryption) ? 1 : 0) + ((frameFlags & Frame23Grouping) ? 1 : 0);
+    if ((frameFlags & Frame23Encryption) || prefix.Size > data.size())
+        return std::nullopt;
+    data.remove(0, prefix.Size);
+    if (frameFlags & Frame23Compression)
+        return CFrameInflater::Inflate(data, prefix.InflatedSize);
+    return data;
+}
+
+// Version 2.4 unsynchronises frame by frame (the tag-wide flag means every frame has it), then
+// puts the group byte, the encryption method and the data-length indicator in front.
+std::optional<QByteArray> CId3v2Tag::frameContentOfVersion24(QByteArray data, quint16 frameFlags) const
 {
     if ((frameFlags & FrameUnsynchronisation) || (Flags & Unsynchronisation))
         removeUnsynchronisation(data);
+    FramePrefix prefix;
+    prefix.Size = ((frameFlags & FrameGrouping) ? 1 : 0) + ((frameFlags & FrameEncryption) ? 1 : 0);
     if (frameFlags & FrameDataLengthIndicator) {
-        const qsizetype indicatorAt = ((frameFlags & FrameGrouping) ? 1 : 0) + ((frameFlags & FrameEncryption) ? 1 : 0);
-        if (data.size() >= indicatorAt + 4)
-            data.remove(indicatorAt, 4);
+        if (data.size() < prefix.Size + 4)
+            return std::nullopt;
+        prefix.InflatedSize = synchsafe32(data.constData() + prefix.Size);
+        prefix.Size += 4;
     }
+    if ((frameFlags & FrameEncryption) || prefix.Size > data.size())
+        return std::nullopt;
+    data.remove(0, prefix.Size);
+    if (frameFlags & FrameCompression)
+        return CFrameInflater::Inflate(data, prefix.InflatedSize);
     return data;
 }
 

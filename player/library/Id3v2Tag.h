@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -15,9 +16,16 @@ public:
     static constexpr int HeaderSize = 10;
 
     enum HeaderFlag : quint8 { Unsynchronisation = 0x80, ExtendedHeaderFlag = 0x40 };
+    // Frame format flags of version 2.3 that the reader acts on.
+    enum FrameFlag23 : quint16 {
+        Frame23Compression = 0x0080,
+        Frame23Encryption = 0x0040,
+        Frame23Grouping = 0x0020,
+    };
     // Frame format flags of version 2.4 that the reader acts on.
     enum FrameFlag : quint16 {
         FrameGrouping = 0x0040,
+        FrameCompression = 0x0008,
         FrameEncryption = 0x0004,
         FrameUnsynchronisation = 0x0002,
         FrameDataLengthIndicator = 0x0001,
@@ -52,5 +60,10 @@ public:
 private:
     qsizetype skipExtendedHeader(QByteArrayView body);
     void scanFrames(QByteArrayView body, qsizetype position);
-    QByteArray frameDataOfVersion24(QByteArray data, quint16 frameFlags) const;
+    // The size field of the frame header at `position`.
+    quint32 frameSize(QByteArrayView body, qsizetype position) const;
+    // The frame's content without the bytes its flags add in front, unsynchronisation undone and
+    // compressed data inflated; no value for a frame that cannot be read (encrypted, broken).
+    std::optional<QByteArray> frameContentOfVersion23(QByteArray data, quint16 frameFlags) const;
+    std::optional<QByteArray> frameContentOfVersion24(QByteArray data, quint16 frameFlags) const;
 };

@@ -60,6 +60,12 @@ QString utf16Text(const char* data, qsizetype size, bool bigEndian)
     return text;
 }
 
+bool startsWithByteOrderMark(const char* data, qsizetype size)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data);
+    return size >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF));
+}
+
 // UTF-16 that starts with its byte-order mark; without a mark, `withoutMark` decides.
 QString markedUtf16Text(const char* data, qsizetype size, std::optional<bool> withoutMark)
 {
@@ -178,8 +184,10 @@ QString TagFrame::decodeLyrics(int codePage, QString* language) const
     if (language)
         *language = QString::fromLatin1(data + 1, 3);
 
-    // Encoding 1 (and unknown ones) carry a byte-order mark in front of the descriptor.
-    const qsizetype markSize = (encoding == Latin || encoding == Utf8 || encoding == Utf16BigEndian) ? 0 : 2;
+    // Encoding 1 (and unknown ones) carry a byte-order mark in front of the descriptor, except
+    // where a writer left an empty descriptor as a bare 00 00.
+    const bool markedEncoding = encoding != Latin && encoding != Utf8 && encoding != Utf16BigEndian;
+    const qsizetype markSize = markedEncoding && startsWithByteOrderMark(data + kDescriptorStart, size - kDescriptorStart) ? 2 : 0;
     const qsizetype descriptorStart = kDescriptorStart + markSize;
     if (descriptorStart > size)
         return {};

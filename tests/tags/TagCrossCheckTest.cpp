@@ -213,6 +213,9 @@ void TagCrossCheckTest::corpusTexts_data()
                                  << "" << -1;
     QTest::newRow("itunes v2.2") << "taglib/itunes10.mp3" << 0 << QStringList{"iTunes10MP3", "Artist", "Album", "1/10"}
                                  << "Lyrics" << 2315;
+    QTest::newRow("itunes v2.4 plain frame sizes")
+        << "taglib/005411.id3" << 0 << QStringList{"Sunshine Superman", "Donovan", "Sunshine Superman", "1"} << ""
+        << 36061;
     QTest::newRow("v2.2 date only") << "taglib/id3v22-tda.mp3" << 0 << QStringList{"id3v22-tda", "", "", "1"} << ""
                                     << -1;
     QTest::newRow("duplicate tag") << "taglib/duplicate_id3v2.mp3" << -17
