@@ -15,9 +15,10 @@ QString MainWindowSettings::ExtensionKey(int index)
     return QString::asprintf(MainDlg::RdExtFormat, index);
 }
 
-QString MainWindowSettings::DefaultExtension(int index)
+QString MainWindowSettings::DefaultExtension(int index, bool countStored)
 {
-    if (index >= 0 && index < static_cast<int>(std::size(MainDlg::DefaultRdExt)))
+    const int defaults = countStored ? MainDlg::StoredRdExtDefaults : static_cast<int>(std::size(MainDlg::DefaultRdExt));
+    if (index >= 0 && index < defaults)
         return QString::fromLatin1(MainDlg::DefaultRdExt[index]);
     return QString();
 }
@@ -27,10 +28,12 @@ void MainWindowSettings::ReadUpToEditorPath()
     const QString section = QString::fromLatin1(MainDlg::Section);
     Scan.UseID3Edit = GetProfileInt(section, MainDlg::UseID3Edit, MainDlg::DefaultUseID3Edit) != 0;
     Scan.ID3EditCodePage = GetProfileInt(section, MainDlg::ID3EditCodePage, MainDlg::DefaultID3EditCodePage);
-    const int count = std::clamp(GetProfileInt(section, MainDlg::RdExtNum, MainDlg::DefaultRdExtNum), 0, MaxExtensions);
+    const bool countStored = ProfileHasKey(section, MainDlg::RdExtNum);
+    const int count = countStored ? std::clamp(GetProfileInt(section, MainDlg::RdExtNum, 0), 0, MaxExtensions)
+                                  : static_cast<int>(std::size(MainDlg::DefaultRdExt));
     Scan.ExtensionList.clear();
     for (int i = 0; i < count; ++i)
-        Scan.ExtensionList.append(GetProfileString(section, ExtensionKey(i), DefaultExtension(i)));
+        Scan.ExtensionList.append(GetProfileString(section, ExtensionKey(i), DefaultExtension(i, countStored)));
     Scan.ReadShortcuts = GetProfileInt(section, MainDlg::RdFileLink, MainDlg::DefaultRdFileLink) != 0;
     Scan.ReadM3u = GetProfileInt(section, MainDlg::RdFileM3u, MainDlg::DefaultRdFileM3u) != 0;
     Scan.EnableDrag = GetProfileInt(section, MainDlg::EnableDrag, MainDlg::DefaultEnableDrag) != 0;

@@ -32,7 +32,8 @@ struct MainWindowSettings {
     void ReadUpToEditorPath();
     // "SortType" and "SortCol"; values outside their ranges give the defaults.
     void ReadSort();
-    // "RdExt%02d" of an index, and its default (empty beyond the five defaults).
+    // "RdExt%02d" of an index, and its default: the ten of a first start without "RdExtNum"; with
+    // a stored count the first five, empty beyond them.
     static QString ExtensionKey(int index);
-    static QString DefaultExtension(int index);
+    static QString DefaultExtension(int index, bool countStored);
 };

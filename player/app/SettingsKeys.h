@@ -17,9 +17,11 @@ inline constexpr int DefaultUseID3Edit = 0;
 inline constexpr char ID3EditCodePage[] = "ID3Edit_CodePage";
 inline constexpr int DefaultID3EditCodePage = 932;
 inline constexpr char RdExtNum[] = "RdExtNum";
-inline constexpr int DefaultRdExtNum = 5;
 inline constexpr char RdExtFormat[] = "RdExt%02d";
-inline constexpr const char* DefaultRdExt[] = {"mp3", "wma", "dat", "mpg", "mpeg"};
+// The list of a profile without "RdExtNum". A stored count keeps defaults for its first five
+// keys only, so a stored list stays as it was.
+inline constexpr const char* DefaultRdExt[] = {"mp3", "wma", "dat", "mpg", "mpeg", "flac", "ogg", "opus", "m4a", "wav"};
+inline constexpr int StoredRdExtDefaults = 5;
 inline constexpr char RdFileLink[] = "RdFile_link";
 inline constexpr int DefaultRdFileLink = 1;
 inline constexpr char RdFileM3u[] = "RdFile_m3u";

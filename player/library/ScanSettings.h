@@ -7,7 +7,7 @@
 // "RdFile_link", "RdFile_m3u", "EnableDrag", "UseID3Edit", "ID3Edit_CodePage", "SortType",
 // "SortCol"). The main window loads and saves them; the track library reads and changes them.
 struct ScanSettings {
-    QStringList ExtensionList{"mp3", "wma", "dat", "mpg", "mpeg"};
+    QStringList ExtensionList{"mp3", "wma", "dat", "mpg", "mpeg", "flac", "ogg", "opus", "m4a", "wav"};
     bool ReadShortcuts = true;
     bool ReadM3u = true;
     bool EnableDrag = false;

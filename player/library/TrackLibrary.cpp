@@ -2,6 +2,7 @@
 
 #include "player/library/FolderTree.h"
 #include "player/library/LibraryStrings.h"
+#include "player/library/M3uList.h"
 #include "player/library/RenameTable.h"
 #include "player/library/TrackListCtrl.h"
 #include "player/library/WaitCursor.h"
@@ -10,7 +11,6 @@
 #include "common/ui/StringTable.h"
 #include "platform/engine/Player.h"
 #include "platform/shell/ShortcutFile.h"
-#include "platform/text/CodePage.h"
 #include "platform/text/RuntimeLocale.h"
 #include "platform/text/TextFile.h"
 #include "platform/text/WToI.h"
@@ -303,23 +303,20 @@ int CTrackLibrary::ScanShortcuts(const QString& folder, Playlist& playlist)
 
 int CTrackLibrary::ScanM3uFiles(const QString& folder, Playlist& playlist)
 {
+    const ExtensionPattern m3u(QStringLiteral("m3u"));
+    const ExtensionPattern m3u8(QStringLiteral("m3u8"));
     int count = 0;
-    for (const QString& name : matchingEntries(folder, QStringLiteral("m3u"), true)) {
-        std::optional<QByteArray> bytes = TextFile::readAll(joinPath(folder, name));
+    for (const QString& name : folderEntries(folder, true)) {
+        const bool isM3u8 = m3u8.matches(name);
+        if (!isM3u8 && !m3u.matches(name))
+            continue;
+        const std::optional<QByteArray> bytes = TextFile::readAll(joinPath(folder, name));
         if (!bytes)
             continue;
-        int codePage = RuntimeLocale::current().ansiCodePage();
-        if (bytes->startsWith("\xEF\xBB\xBF")) {
-            codePage = CodePage::Utf8;
-            bytes->remove(0, 3);
-        }
-        for (const QString& line : TextFile::splitLines(*bytes, codePage)) {
-            // Blank lines would name the folder itself.
-            if (line.trimmed().isEmpty() || line.startsWith('#'))
-                continue;
-            if (AppendFile(playlist, folder + line, nullptr))
+        const int codePage = RuntimeLocale::current().ansiCodePage();
+        for (const QString& path : CM3uList::Entries(*bytes, folder, isM3u8, codePage))
+            if (AppendFile(playlist, path, nullptr))
                 ++count;
-        }
     }
     return count;
 }

@@ -16,6 +16,7 @@
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QUrl>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -256,11 +257,27 @@ private slots:
         show(folder);
         QCOMPARE(m_list->GetItemCount(), 2);
         QCOMPARE(m_list->GetItem(0)->FullPath(), folder + "/sub/日本.mp3");
-        QCOMPARE(slotPlaylist(0)->item(1)->sourceURL(), folder + "//abs/x.mp3");
+        QCOMPARE(slotPlaylist(0)->item(1)->sourceURL(), QString("/abs/x.mp3"));
         library().Settings().ReadM3u = false;
         show(m_temp->mkdir("empty"));
         show(folder);
         QCOMPARE(m_list->GetItemCount(), 2); // the playing folder keeps its listing
+    }
+
+    void m3u8ListsFromLinuxPrograms()
+    {
+        const QString folder = m_temp->mkdir("linux");
+        const QString song = mp3("music/歌 1.mp3");
+        const QString other = mp3("music/b.mp3");
+        const QByteArray list = "#EXTM3U\n" + QUrl::fromLocalFile(song).toEncoded() + "\n../music/b.mp3\n" +
+                                other.toUtf8() + "\n";
+        m_temp->write("linux/list.m3u8", list);
+        show(folder);
+        QStringList paths;
+        for (int row = 0; row < m_list->GetItemCount(); ++row)
+            paths << m_list->GetItem(row)->FullPath();
+        paths.sort();
+        QCOMPARE(paths, QStringList({other, other, song}));
     }
 
     void trackColumnSortsByLeadingNumberAndThirdClickKeepsOrder()
