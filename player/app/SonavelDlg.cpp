@@ -12,6 +12,7 @@
 #include "player/app/SettingsKeys.h"
 #include "player/app/SonavelStrings.h"
 #include "player/library/FolderTree.h"
+#include "player/library/PictureCtrl.h"
 #include "player/library/TrackLibrary.h"
 #include "player/library/TrackListCtrl.h"
 #include "player/widgets/TimeDisplay.h"
@@ -23,7 +24,6 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QPushButton>
@@ -105,7 +105,7 @@ CVerticalSplitterBar* CSonavelDlg::Splitter() const { return DlgItem<CVerticalSp
 QCheckBox* CSonavelDlg::LoopBox() const { return DlgItem<QCheckBox>(this, IdLoopBox); }
 QCheckBox* CSonavelDlg::ShuffleBox() const { return DlgItem<QCheckBox>(this, IdShuffleBox); }
 QWidget* CSonavelDlg::ScrollLine() const { return GetDlgItem(this, IdScrollLine); }
-QLabel* CSonavelDlg::Thumbnail() const { return DlgItem<QLabel>(this, IdThumbnail); }
+CPictureCtrl* CSonavelDlg::Thumbnail() const { return DlgItem<CPictureCtrl>(this, IdThumbnail); }
 
 void CSonavelDlg::CreateToolBar()
 {
@@ -485,6 +485,7 @@ void CSonavelDlg::Destroy()
     m_destroyed = true;
     m_timer.stop();
     DestroyKaraokeWindow();
+    DestroyArtworkWindow();
     m_library.reset();
     m_control->Teardown();
     SaveSettings();

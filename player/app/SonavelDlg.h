@@ -5,11 +5,14 @@
 #include "player/app/PlayerControl.h"
 
 #include <QBasicTimer>
+#include <QPointer>
 
 #include <memory>
 
+class CArtWorkDlg;
 class CFolderPathEdit;
 class CFolderTree;
+class CPictureCtrl;
 class CTimeDisplay;
 class CTrackLibrary;
 class CTrackListCtrl;
@@ -17,7 +20,7 @@ class CVerticalSplitterBar;
 class CVolSlider;
 class CWmpSlider;
 class QCheckBox;
-class QLabel;
+class QImage;
 class QMenu;
 class QModelIndex;
 class QPushButton;
@@ -79,7 +82,9 @@ public:
     QCheckBox* LoopBox() const;
     QCheckBox* ShuffleBox() const;
     QWidget* ScrollLine() const;
-    QLabel* Thumbnail() const;
+    CPictureCtrl* Thumbnail() const;
+    // The artwork window while it exists (from a thumbnail click until the user closes it).
+    CArtWorkDlg* ArtWorkWindow() const;
     QToolBar* ToolBar() const { return m_toolBar; }
     QMenu* WindowMenu() const { return m_windowMenu; }
     int UpdateTimerPeriod() const { return m_timerPeriod; }
@@ -113,9 +118,11 @@ public:
     void ShowDiscInTrackList(const QString& driveSpecifier);
     void OnTrackListDoubleClick(const QModelIndex& index);
     void ShowSortMark();
-    // Artwork, lyrics, karaoke window and scrolling line.
+    // Artwork: the thumbnail and the artwork window follow the playing track; a thumbnail
+    // click opens the window.
     void RefreshArtwork();
     void OnArtworkClicked();
+    // Lyrics, karaoke window and scrolling line.
     void LoadLyricsForNewTrack(const QString& url, int row);
     void CloseKaraokeUnlessEditing();
     void DestroyKaraokeWindow();
@@ -143,7 +150,7 @@ private:
     static CFolderTree* CreateFolderTree(QWidget* parent);
     static CTrackListCtrl* CreateTrackList(QWidget* parent);
     static QWidget* CreateScrollLine(QWidget* parent);
-    static QLabel* CreateArtworkThumbnail(QWidget* parent);
+    static CPictureCtrl* CreateArtworkThumbnail(QWidget* parent);
 
     void CreateToolBar();
     void CreateWindowMenu();
@@ -158,6 +165,9 @@ private:
     void StartUpdateTimer();
     // Shows the video window with the caption for a video item, hides it otherwise.
     void ShowVideoFor(const MediaPtr& media, const QString& caption);
+    // The playing track's picture, or a null image when it has none.
+    QImage CurrentArtwork();
+    void DestroyArtworkWindow();
     void Destroy();
     void SaveSettings();
 
@@ -167,6 +177,7 @@ private:
     std::unique_ptr<CTrackLibrary> m_library;
     QToolBar* m_toolBar = nullptr;
     QMenu* m_windowMenu = nullptr;
+    QPointer<CArtWorkDlg> m_artWork;
     QBasicTimer m_timer;
     int m_timerPeriod = 50;
     bool m_destroyed = false;

@@ -1,14 +1,12 @@
 // The main window's side of the folder tree and the track list: creating them, handing them to
 // the track library once the engine exists, and the calls the player control and the event
-// handlers make into them. Artwork plugs in here too.
+// handlers make into them.
 
 #include "player/app/SonavelDlg.h"
 
 #include "player/library/FolderTree.h"
 #include "player/library/TrackLibrary.h"
 #include "player/library/TrackListCtrl.h"
-
-#include <QLabel>
 
 CFolderTree* CSonavelDlg::CreateFolderTree(QWidget* parent)
 {
@@ -18,14 +16,6 @@ CFolderTree* CSonavelDlg::CreateFolderTree(QWidget* parent)
 CTrackListCtrl* CSonavelDlg::CreateTrackList(QWidget* parent)
 {
     return new CTrackListCtrl(parent);
-}
-
-QLabel* CSonavelDlg::CreateArtworkThumbnail(QWidget* parent)
-{
-    // Artwork thumbnail 1009; a click opens the artwork window.
-    auto* thumbnail = new QLabel(parent);
-    thumbnail->setAlignment(Qt::AlignCenter);
-    return thumbnail;
 }
 
 void CSonavelDlg::CreateLibrary()
@@ -93,14 +83,4 @@ void CSonavelDlg::OnTrackListDoubleClick(const QModelIndex& index)
 {
     if (index.isValid())
         m_control->PlayRow(index.row());
-}
-
-void CSonavelDlg::RefreshArtwork()
-{
-    // Refreshes the thumbnail and the artwork window for the current item.
-}
-
-void CSonavelDlg::OnArtworkClicked()
-{
-    // Opens the artwork window (created on demand) for the current track.
 }

@@ -1,0 +1,92 @@
+#include "player/library/ArtWorkDlg.h"
+
+#include "platform/profile/Profile.h"
+#include "player/app/SettingsKeys.h"
+#include "player/library/PictureCtrl.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+#include <iterator>
+
+using namespace Settings;
+
+namespace {
+
+constexpr int kZoomCount = int(std::size(CArtWorkDlg::Zooms));
+
+// The stored drop-down entry; a missing one is written with the default at once. A value that
+// names no entry falls back to the default too, so the picture is always shown at some size.
+int ReadSizeIndex()
+{
+    int index = GetProfileInt(ArtWorkDlg::Section, ArtWorkDlg::PictSizeCB, -1);
+    if (index == -1)
+        WriteProfileInt(ArtWorkDlg::Section, ArtWorkDlg::PictSizeCB, ArtWorkDlg::DefaultPictSizeCB);
+    if (index < 0 || index >= kZoomCount)
+        index = ArtWorkDlg::DefaultPictSizeCB;
+    return index;
+}
+
+} // namespace
+
+CArtWorkDlg::CArtWorkDlg(QWidget* owner) : CSizableDialog(Template(), owner, &CArtWorkDlg::CreateControl)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    QComboBox* combo = SizeCombo();
+    combo->addItems({QStringLiteral("25%"), QStringLiteral("50%"), QStringLiteral("100%"), QStringLiteral("自動伸縮")});
+    // The template's height is that of the opened list; the closed box is as high as its text.
+    combo->resize(combo->width(), combo->sizeHint().height());
+    connect(DlgItem<QPushButton>(this, IdClose), &QPushButton::clicked, this, &CArtWorkDlg::reject);
+
+    AddAnchor(IdPicture, AnchorTopLeft, AnchorBottomRight);
+    AddAnchor(IdSizeCombo, AnchorBottomLeft, AnchorNone);
+    AddAnchor(IdClose, AnchorBottomRight, AnchorNone);
+    EnableSaveRestore(QString::fromLatin1(ArtWorkDlg::Section));
+
+    combo->setCurrentIndex(ReadSizeIndex());
+    OnSizeSelected(combo->currentIndex());
+    connect(combo, &QComboBox::currentIndexChanged, this, &CArtWorkDlg::OnSizeSelected);
+}
+
+CArtWorkDlg::~CArtWorkDlg()
+{
+    WriteProfileInt(ArtWorkDlg::Section, ArtWorkDlg::PictSizeCB, SizeCombo()->currentIndex());
+}
+
+DialogTemplate CArtWorkDlg::Template()
+{
+    using K = ControlKind;
+    return DialogTemplate{156,
+                          QStringLiteral("アートワーク"),
+                          QSize(90, 85),
+                          {
+                              {IdPicture, K::Static, QString(), QRect(0, 0, 90, 60)},
+                              {IdSizeCombo, K::ComboBox, QString(), QRect(5, 65, 44, 64)},
+                              {IdClose, K::PushButton, QStringLiteral("閉じる"), QRect(55, 65, 30, 14)},
+                          }};
+}
+
+QWidget* CArtWorkDlg::CreateControl(const DialogControl& control, QWidget* parent)
+{
+    return control.id == IdPicture ? new CPictureCtrl(parent) : nullptr;
+}
+
+CPictureCtrl* CArtWorkDlg::Picture() const
+{
+    return DlgItem<CPictureCtrl>(this, IdPicture);
+}
+
+QComboBox* CArtWorkDlg::SizeCombo() const
+{
+    return DlgItem<QComboBox>(this, IdSizeCombo);
+}
+
+void CArtWorkDlg::accept()
+{
+}
+
+void CArtWorkDlg::OnSizeSelected(int index)
+{
+    if (index >= 0 && index < kZoomCount)
+        Picture()->SetZoom(Zooms[index]);
+}
