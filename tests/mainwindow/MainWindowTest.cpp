@@ -15,6 +15,7 @@
 #include "player/app/SonavelDlg.h"
 #include "player/app/SonavelStrings.h"
 #include "player/library/FolderTree.h"
+#include "player/library/PictureCtrl.h"
 #include "player/library/TrackLibrary.h"
 #include "player/library/TrackListCtrl.h"
 #include "player/widgets/TimeDisplay.h"
