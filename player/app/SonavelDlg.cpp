@@ -163,6 +163,12 @@ void CSonavelDlg::InitDialog()
     m_control->CreateEngine();
     CreateLibrary();
     ArrangeControls();
+    // The controls below the list came out wider than the template's narrower font made them:
+    // the window grows so that the thumbnail at their right end is not cut off.
+    if (const int needed = Thumbnail()->x() + Thumbnail()->width(); needed > width()) {
+        resize(needed, height());
+        ArrangeControls();
+    }
     AttachAnchors();
     InitSplitter();
     SetMinTrackSize(QSize(width(), ScrollLine()->height()));

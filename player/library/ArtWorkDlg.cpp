@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QPushButton>
 
+#include <algorithm>
 #include <iterator>
 
 using namespace Settings;
@@ -34,8 +35,7 @@ CArtWorkDlg::CArtWorkDlg(QWidget* owner) : CSizableDialog(Template(), owner, &CA
     setAttribute(Qt::WA_DeleteOnClose);
     QComboBox* combo = SizeCombo();
     combo->addItems({QStringLiteral("25%"), QStringLiteral("50%"), QStringLiteral("100%"), QStringLiteral("自動伸縮")});
-    // The template's height is that of the opened list; the closed box is as high as its text.
-    combo->resize(combo->width(), combo->sizeHint().height());
+    FitControlsToTheirTexts();
     connect(DlgItem<QPushButton>(this, IdClose), &QPushButton::clicked, this, &CArtWorkDlg::reject);
 
     AddAnchor(IdPicture, AnchorTopLeft, AnchorBottomRight);
@@ -46,6 +46,25 @@ CArtWorkDlg::CArtWorkDlg(QWidget* owner) : CSizableDialog(Template(), owner, &CA
     combo->setCurrentIndex(ReadSizeIndex());
     OnSizeSelected(combo->currentIndex());
     connect(combo, &QComboBox::currentIndexChanged, this, &CArtWorkDlg::OnSizeSelected);
+}
+
+void CArtWorkDlg::FitControlsToTheirTexts()
+{
+    // The template's combo height is that of the opened list; the closed box is as high as its
+    // text. Its width was made for a narrower font: it grows to show "自動伸縮" whole, the close
+    // button moves along and the window widens when they no longer fit.
+    QComboBox* combo = SizeCombo();
+    QWidget* close = GetDlgItem(this, IdClose);
+    const int gap = close->x() - (combo->x() + combo->width());
+    const int margin = width() - (close->x() + close->width());
+    combo->resize(std::max(combo->width(), combo->sizeHint().width()), combo->sizeHint().height());
+    close->move(std::max(close->x(), combo->x() + combo->width() + gap), close->y());
+    const int needed = close->x() + close->width() + margin;
+    if (needed > width()) {
+        resize(needed, height());
+        Picture()->resize(needed, Picture()->height());
+        SetMinTrackSize(size());
+    }
 }
 
 CArtWorkDlg::~CArtWorkDlg()
@@ -83,6 +102,14 @@ QComboBox* CArtWorkDlg::SizeCombo() const
 
 void CArtWorkDlg::accept()
 {
+}
+
+void CArtWorkDlg::showEvent(QShowEvent* event)
+{
+    CSizableDialog::showEvent(event);
+    // Shown again for the next track with a picture, the window stays where the user moved it
+    // rather than being centred on the main window once more.
+    setAttribute(Qt::WA_Moved);
 }
 
 void CArtWorkDlg::OnSizeSelected(int index)

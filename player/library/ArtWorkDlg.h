@@ -32,7 +32,11 @@ public slots:
     // Enter does nothing.
     void accept() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     static QWidget* CreateControl(const DialogControl& control, QWidget* parent);
+    void FitControlsToTheirTexts();
     void OnSizeSelected(int index);
 };

@@ -39,8 +39,16 @@ private slots:
         CArtWorkDlg dialog(&owner);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("アートワーク"));
         QCOMPARE(dialog.TemplateId(), 156);
-        QCOMPARE(dialog.Picture()->geometry(), DialogUnits::toPixels(QRect(0, 0, 90, 60), &dialog));
+        // The picture spans the window above the drop-down list and the close button, which show
+        // their texts whole side by side.
+        const QRect picture = DialogUnits::toPixels(QRect(0, 0, 90, 60), &dialog);
+        QCOMPARE(dialog.Picture()->geometry(), QRect(0, 0, std::max(picture.width(), dialog.width()), picture.height()));
         QComboBox* combo = dialog.SizeCombo();
+        QWidget* close = GetDlgItem(&dialog, CArtWorkDlg::IdClose);
+        QVERIFY(combo->width() >= combo->sizeHint().width());
+        QVERIFY(combo->geometry().right() < close->x());
+        QVERIFY(close->geometry().right() < dialog.width());
+        QCOMPARE(dialog.minimumSize(), dialog.size());
         QStringList items;
         for (int i = 0; i < combo->count(); ++i)
             items.append(combo->itemText(i));
@@ -109,9 +117,10 @@ private slots:
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog));
         dialog->SizeCombo()->setCurrentIndex(0);
+        const int pictureWidth = dialog->Picture()->width();
         dialog->move(dialog->pos() + QPoint(30, 20));
         dialog->resize(dialog->size() + QSize(40, 30));
-        QTRY_COMPARE(dialog->Picture()->width(), DialogUnits::toPixels(QSize(90, 60), dialog).width() + 40);
+        QTRY_COMPARE(dialog->Picture()->width(), pictureWidth + 40);
         const QRect placed = dialog->geometry();
 
         dialog->activateWindow();

@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QWindow>
 
 using namespace TestPictures;
 
@@ -111,6 +112,9 @@ private slots:
         QTRY_COMPARE(dialog.windowTitle(), PlayingCaption("A"));
         CPictureCtrl* thumbnail = dialog.Thumbnail();
         QCOMPARE(thumbnail->Zoom(), 0);
+        // The thumbnail lies wholly inside the window at its first size.
+        QVERIFY(thumbnail->x() + thumbnail->width() <= dialog.width());
+        QCOMPARE(dialog.ScrollLine()->width(), thumbnail->x() + thumbnail->width());
         QCOMPARE(DrawnProblem(thumbnail, QSize(400, 300), kRed, kBlue), QString());
         QVERIFY(!dialog.ArtWorkWindow());
 
@@ -121,6 +125,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window));
         QCOMPARE(window->windowTitle(), QStringLiteral("アートワーク"));
         QCOMPARE(DrawnProblem(window->Picture(), QSize(400, 300), kRed, kBlue), QString());
+        // Moved by the user: through the native window, as the window manager moves it, which
+        // the dialog does not count as a placement of its own.
+        const QPoint placed = window->pos() + QPoint(37, 23);
+        window->windowHandle()->setPosition(placed);
+        QTRY_COMPARE(window->pos(), placed);
 
         // No picture: the thumbnail is cleared and the window hides.
         dialog.OnCommand(CSonavelDlg::IdNext);
@@ -134,6 +143,7 @@ private slots:
         dialog.OnCommand(CSonavelDlg::IdNext);
         QTRY_COMPARE(dialog.windowTitle(), PlayingCaption("C"));
         QVERIFY(window && window->isVisible());
+        QCOMPARE(window->pos(), placed);
         QCOMPARE(DrawnProblem(window->Picture(), QSize(300, 400), kGreen, kYellow), QString());
         QCOMPARE(DrawnProblem(thumbnail, QSize(300, 400), kGreen, kYellow), QString());
 
