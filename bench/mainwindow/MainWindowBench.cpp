@@ -2,9 +2,9 @@
 // one repaint of the time read-out (drawn off screen, copied once). The timer fires every 50 ms.
 #include "platform/engine/Player.h"
 #include "platform/profile/Profile.h"
-#include "player/app/ProfileHelpers.h"
 #include "player/app/SonavelDlg.h"
 #include "player/app/SonavelStrings.h"
+#include "player/settings/ProfileHelpers.h"
 #include "player/widgets/TimeDisplay.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/Mp3Fixture.h"

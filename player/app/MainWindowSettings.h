@@ -1,7 +1,7 @@
 #pragma once
 
-#include "player/app/LogFont.h"
 #include "player/library/ScanSettings.h"
+#include "player/settings/LogFont.h"
 
 #include <QString>
 #include <QStringList>

@@ -6,11 +6,11 @@
 #include "platform/varnkit/VolSlider.h"
 #include "platform/varnkit/WmpSlider.h"
 #include "player/app/PlayerIcons.h"
-#include "player/app/ProfileHelpers.h"
 #include "player/app/SettingsKeys.h"
 #include "player/app/SonavelDlg.h"
 #include "player/app/SonavelStrings.h"
 #include "player/app/WmpEventSink.h"
+#include "player/settings/ProfileHelpers.h"
 #include "player/widgets/TimeDisplay.h"
 #include "player/widgets/WmpVideoDlg.h"
 

@@ -6,10 +6,10 @@
 #include "platform/shell/InstanceLock.h"
 #include "platform/shell/TerminationSignals.h"
 #include "platform/text/RuntimeLocale.h"
-#include "player/app/ProfileHelpers.h"
 #include "player/app/SettingsKeys.h"
 #include "player/app/SonavelDlg.h"
 #include "player/app/SonavelStrings.h"
+#include "player/settings/ProfileHelpers.h"
 
 #include <QApplication>
 #include <QFileInfo>

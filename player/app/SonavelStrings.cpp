@@ -1,6 +1,7 @@
 #include "player/app/SonavelStrings.h"
 
 #include "common/ui/StringTable.h"
+#include "player/karaoke/KaraokeStrings.h"
 
 void RegisterSonavelStrings()
 {
@@ -8,6 +9,8 @@ void RegisterSonavelStrings()
     if (registered)
         return;
     registered = true;
+    // The karaoke window registers the lyric messages it shows itself.
+    RegisterKaraokeStrings();
     StringTable::add({
         {101, "Sonavel のﾊﾞｰｼﾞｮﾝ情報(&A)..."},
         {1000, "初期状態"},
@@ -30,13 +33,9 @@ void RegisterSonavelStrings()
         {1210, "プレイリストの削除に失敗しました"},
         {1211, "ショートカット \"%s\" の読み込みに失敗しました。\nファイル \"%s\" が存在しません。\n"
                "ショートカット \"%s\" を削除しますか？"},
-        {1212, "カラオケデータ \"%s\" の読み込みに失敗しました"},
-        {1213, "カラオケデータ \"%s\" の保存に失敗しました"},
         {1214, "新規カラオケデータの作成に失敗しました"},
-        {1219, "入力されたタイムタグの書式が正しくありません"},
         {1220, "ファイル名(%s)に使えない文字 (\\ / : , ; * ? \" < > |)が含まれています"},
         {1300, "カラオケデータ \"%s\" を削除します。よろしいですか？"},
-        {1301, "カラオケデータ \"%s\" の内容は変更されています。保存しますか？"},
         {1302, "ショートカットファイル \"%s\" は既に存在します。上書きしますか？"},
         {32771, "再生"},
         {32772, "停止"},

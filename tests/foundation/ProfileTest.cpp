@@ -2,7 +2,7 @@
 #include "platform/profile/IniFile.h"
 #include "platform/profile/Profile.h"
 #include "player/app/CodePageTable.h"
-#include "player/app/ProfileHelpers.h"
+#include "player/settings/ProfileHelpers.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 

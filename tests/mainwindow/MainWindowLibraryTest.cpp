@@ -7,12 +7,12 @@
 #include "platform/engine/Player.h"
 #include "platform/profile/Profile.h"
 #include "platform/varnkit/FolderPathEdit.h"
-#include "player/app/ProfileHelpers.h"
 #include "player/app/SonavelDlg.h"
 #include "player/app/SonavelStrings.h"
 #include "player/library/FolderTree.h"
 #include "player/library/TrackLibrary.h"
 #include "player/library/TrackListCtrl.h"
+#include "player/settings/ProfileHelpers.h"
 
 #include <QHeaderView>
 #include <QSignalSpy>

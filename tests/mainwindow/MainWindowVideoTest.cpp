@@ -6,9 +6,9 @@
 #include "platform/engine/Player.h"
 #include "platform/profile/Profile.h"
 #include "player/app/SonavelDlg.h"
-#include "player/app/ProfileHelpers.h"
 #include "player/app/SonavelStrings.h"
 #include "player/library/TrackListCtrl.h"
+#include "player/settings/ProfileHelpers.h"
 #include "player/widgets/TimeDisplay.h"
 #include "player/widgets/WmpVideoDlg.h"
 

@@ -1,4 +1,4 @@
-#include "player/app/ProfileHelpers.h"
+#include "player/settings/ProfileHelpers.h"
 
 #include "platform/profile/Profile.h"
 #include "platform/text/WToI.h"

@@ -1,4 +1,4 @@
-#include "player/app/LogFont.h"
+#include "player/settings/LogFont.h"
 
 #include <QFontInfo>
 #include <QStringList>

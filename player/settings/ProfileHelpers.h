@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/ui/SharedTypes.h"
-#include "player/app/LogFont.h"
+#include "player/settings/LogFont.h"
 
 #include <QString>
 

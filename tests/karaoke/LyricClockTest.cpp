@@ -1,0 +1,116 @@
+#include "player/karaoke/LyricClock.h"
+#include "tests/support/TestMain.h"
+
+// The clock runs on a monotonic time the test moves by hand, so every figure is exact.
+class LyricClockTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    qint64 m_now = 0;
+    CLyricClock MakeClock()
+    {
+        return CLyricClock([this] { return m_now; });
+    }
+
+private slots:
+    void init() { m_now = 1000; }
+
+    void runsOnWhilePlaying()
+    {
+        CLyricClock clock = MakeClock();
+        clock.Update(10.0, true);
+        QCOMPARE(clock.Position(), 10.0);
+        m_now += 16;
+        QCOMPARE(clock.Position(), 10.016);
+        m_now += 34;
+        QCOMPARE(clock.Position(), 10.05);
+        QVERIFY(clock.IsRunning());
+    }
+
+    void standsStillWhilePaused()
+    {
+        CLyricClock clock = MakeClock();
+        clock.Update(3.0, true);
+        m_now += 40;
+        clock.Update(3.04, false);
+        m_now += 500;
+        QCOMPARE(clock.Position(), 3.04);
+        QVERIFY(!clock.IsRunning());
+        // The plain position update stands as well.
+        clock.Update(7.5, false);
+        m_now += 500;
+        QCOMPARE(clock.Position(), 7.5);
+    }
+
+    void followsReportsAheadOfIt()
+    {
+        CLyricClock clock = MakeClock();
+        clock.Update(1.0, true);
+        m_now += 50;
+        clock.Update(1.06, true);  // the engine is 10 ms ahead of the projection
+        QCOMPARE(clock.Position(), 1.06);
+        m_now += 10;
+        QCOMPARE(clock.Position(), 1.07);
+    }
+
+    void holdsOnSmallDriftBack()
+    {
+        CLyricClock clock = MakeClock();
+        clock.Update(1.0, true);
+        m_now += 50;
+        QCOMPARE(clock.Position(), 1.05);
+        clock.Update(1.03, true);  // 20 ms behind what was shown
+        QCOMPARE(clock.Position(), 1.05);
+        m_now += 10;
+        QCOMPARE(clock.Position(), 1.05);
+        m_now += 30;
+        QCOMPARE(clock.Position(), 1.07);
+    }
+
+    void seekStartsAgain_data()
+    {
+        QTest::addColumn<double>("report");
+        QTest::newRow("back 2 s") << 0.05;
+        QTest::newRow("forward 30 s") << 32.0;
+        QTest::newRow("back just past the limit") << 2.05 - CLyricClock::SeekDistance - 0.01;
+    }
+
+    void seekStartsAgain()
+    {
+        QFETCH(double, report);
+        CLyricClock clock = MakeClock();
+        clock.Update(2.0, true);
+        m_now += 50;
+        QCOMPARE(clock.Position(), 2.05);
+        clock.Update(report, true);
+        QCOMPARE(clock.Position(), report);
+        m_now += 20;
+        QCOMPARE(clock.Position(), report + 0.02);
+    }
+
+    void resetStops()
+    {
+        CLyricClock clock = MakeClock();
+        clock.Update(5.0, true);
+        m_now += 100;
+        clock.Reset();
+        QVERIFY(!clock.IsRunning());
+        m_now += 100;
+        QCOMPARE(clock.Position(), 0.0);
+        // The first report after a reset is taken as it is, even far from 0.
+        clock.Update(5.2, true);
+        QCOMPARE(clock.Position(), 5.2);
+    }
+
+    void realTimerAdvances()
+    {
+        CLyricClock clock;
+        clock.Update(1.0, true);
+        QTest::qWait(30);
+        QVERIFY(clock.Position() >= 1.03);
+    }
+};
+
+SONAVEL_TEST_MAIN(LyricClockTest)
+#include "LyricClockTest.moc"
