@@ -6,12 +6,12 @@
 #include "tests/support/TestMain.h"
 
 #include "platform/profile/Profile.h"
-#include "player/app/ProfileHelpers.h"
 #include "player/app/SonavelDlg.h"
 #include "player/app/SonavelStrings.h"
 #include "player/library/ArtWorkDlg.h"
 #include "player/library/PictureCtrl.h"
 #include "player/library/TrackLibrary.h"
+#include "player/settings/ProfileHelpers.h"
 
 #include <QPointer>
 #include <QPushButton>
