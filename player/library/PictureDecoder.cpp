@@ -5,8 +5,34 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
+#include <QtEndian>
+
+#include <algorithm>
+#include <iterator>
 
 namespace {
+
+// The formats pictures of tags come in besides JPEG; other readers are not offered the bytes.
+const QByteArray kOtherFormats[] = {"png", "gif", "bmp", "webp"};
+
+// Whether every chunk up to the end chunk lies within the data. libpng allocates and clears a
+// chunk's declared length before it finds the data ending sooner: a few hundred bytes claiming
+// a 2 GB text chunk would cost gigabytes and many seconds.
+bool PngChunksFit(QByteArrayView png)
+{
+    constexpr qsizetype kSignature = 8;
+    constexpr qsizetype kChunkFrame = 12; // length, type, CRC
+    qsizetype position = kSignature;
+    while (position + kChunkFrame <= png.size()) {
+        const quint32 length = qFromBigEndian<quint32>(png.data() + position);
+        if (qint64(length) > png.size() - position - kChunkFrame)
+            return false;
+        if (png.sliced(position + 4, 4) == "IEND")
+            return true;
+        position += kChunkFrame + length;
+    }
+    return false;
+}
 
 // The image on an opaque white ground, as the picture control paints it.
 QImage OnWhite(const QImage& image)
@@ -25,7 +51,12 @@ QImage DecodeWithQt(QByteArrayView data, qint64 maxPixels)
     QByteArray bytes = QByteArray::fromRawData(data.data(), data.size());
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
+    const QByteArray format = QImageReader::imageFormat(&buffer);
+    if (std::find(std::begin(kOtherFormats), std::end(kOtherFormats), format) == std::end(kOtherFormats))
+        return {};
+    if (format == "png" && !PngChunksFit(data))
+        return {};
+    QImageReader reader(&buffer, format);
     // Readers that cannot tell the size beforehand are held by the allocation limit instead.
     reader.setAllocationLimit(static_cast<int>(maxPixels * 4 / (1024 * 1024) + 1));
     const QSize declared = reader.size();

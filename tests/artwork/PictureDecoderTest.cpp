@@ -60,6 +60,7 @@ private slots:
         if (!converted.isEmpty())
             QTest::newRow("cmyk by imagemagick") << converted << 4 << kRed << kBlue;
         QTest::newRow("png") << Png(colours) << 0 << kRed << kBlue;
+        QTest::newRow("bmp") << Written(colours, "bmp") << 0 << kRed << kBlue;
         QImage halfClear = TwoColours(size, kRed, Qt::transparent).convertToFormat(QImage::Format_ARGB32);
         for (int y = size.height() / 2; y < size.height(); ++y)
             for (int x = 0; x < size.width(); ++x)
@@ -122,6 +123,9 @@ private slots:
         QTest::newRow("zero width declared") << WithDeclaredSize(small, 0, 32) << QSize();
         QTest::newRow("one pixel") << Jpeg(TwoColours(QSize(1, 1), kRed, kRed)) << QSize(1, 1);
         QTest::newRow("one pixel png") << Png(TwoColours(QSize(1, 1), kRed, kRed)) << QSize(1, 1);
+        QTest::newRow("png claiming a 2 GB chunk")
+            << WithOversizedPngChunk(Png(TwoColours(QSize(48, 32), kRed, kBlue)), 0x7E000025) << QSize();
+        QTest::newRow("a format tags do not use") << Written(TwoColours(QSize(8, 8), kRed, kBlue), "xpm") << QSize();
         QTest::newRow("png cut short") << Png(TwoColours(QSize(48, 32), kRed, kBlue)).left(40) << QSize();
     }
 

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +17,7 @@ namespace TestPictures {
 
 namespace {
 
-QByteArray Written(const QImage& image, const char* format, bool progressive)
+QByteArray WrittenWith(const QImage& image, const char* format, bool progressive)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -54,12 +55,26 @@ QImage TwoColours(const QSize& size, const QColor& top, const QColor& bottom)
 
 QByteArray Jpeg(const QImage& image, bool progressive)
 {
-    return Written(image, "jpeg", progressive);
+    return WrittenWith(image, "jpeg", progressive);
 }
 
 QByteArray Png(const QImage& image)
 {
-    return Written(image, "png", false);
+    return WrittenWith(image, "png", false);
+}
+
+QByteArray Written(const QImage& image, const char* format)
+{
+    return WrittenWith(image, format, false);
+}
+
+QByteArray WithOversizedPngChunk(const QByteArray& png, quint32 length)
+{
+    const qsizetype end = png.size() - 12; // the end chunk: length, "IEND", CRC
+    QByteArray chunk(4, '\0');
+    qToBigEndian(length, chunk.data());
+    chunk += QByteArray("tEXtComment\0text");
+    return png.left(end) + chunk + png.mid(end);
 }
 
 QByteArray CmykJpeg(const QImage& image, bool ycck)

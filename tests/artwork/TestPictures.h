@@ -15,6 +15,8 @@ QImage TwoColours(const QSize& size, const QColor& top, const QColor& bottom);
 
 QByteArray Jpeg(const QImage& image, bool progressive = false);
 QByteArray Png(const QImage& image);
+// Any format Qt writes ("bmp", "xpm", ...).
+QByteArray Written(const QImage& image, const char* format);
 // A four-component JPEG with an Adobe marker, inks stored inverted as Photoshop writes them;
 // `ycck` stores them YCCK-transformed. Each pixel's ink comes from the RGB colour of `image`.
 QByteArray CmykJpeg(const QImage& image, bool ycck);
@@ -25,6 +27,8 @@ QByteArray ConvertedCmykJpeg(const QImage& image);
 int JpegComponents(const QByteArray& jpeg);
 // The JPEG with the frame header's width and height replaced.
 QByteArray WithDeclaredSize(QByteArray jpeg, int width, int height);
+// The PNG with a chunk before its end chunk that declares `length` bytes but holds a few.
+QByteArray WithOversizedPngChunk(const QByteArray& png, quint32 length);
 // The JPEG cut just after its start-of-scan header, before any picture data.
 QByteArray CutAfterHeader(const QByteArray& jpeg);
 
