@@ -3,6 +3,7 @@
 #include "platform/profile/Profile.h"
 #include "player/app/SettingsKeys.h"
 #include "player/library/PictureCtrl.h"
+#include "player/settings/ProfileHelpers.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -16,16 +17,12 @@ namespace {
 
 constexpr int kZoomCount = int(std::size(CArtWorkDlg::Zooms));
 
-// The stored drop-down entry; a missing one is written with the default at once. A value that
-// names no entry falls back to the default too, so the picture is always shown at some size.
+// The stored drop-down entry, written with the default at once when missing. A value that names
+// no entry falls back to the default too, so the picture is always shown at some size.
 int ReadSizeIndex()
 {
-    int index = GetProfileInt(ArtWorkDlg::Section, ArtWorkDlg::PictSizeCB, -1);
-    if (index == -1)
-        WriteProfileInt(ArtWorkDlg::Section, ArtWorkDlg::PictSizeCB, ArtWorkDlg::DefaultPictSizeCB);
-    if (index < 0 || index >= kZoomCount)
-        index = ArtWorkDlg::DefaultPictSizeCB;
-    return index;
+    const int index = GetProfileIntInit(ArtWorkDlg::Section, ArtWorkDlg::PictSizeCB, ArtWorkDlg::DefaultPictSizeCB);
+    return index >= 0 && index < kZoomCount ? index : ArtWorkDlg::DefaultPictSizeCB;
 }
 
 } // namespace
