@@ -8,6 +8,8 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+// Harnesses that need set-up (an application object, say) define it, as libFuzzer expects.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) __attribute__((weak));
 
 static void replayFile(const std::filesystem::path& path)
 {
@@ -18,6 +20,8 @@ static void replayFile(const std::filesystem::path& path)
 
 int main(int argc, char** argv)
 {
+    if (LLVMFuzzerInitialize)
+        LLVMFuzzerInitialize(&argc, &argv);
     int count = 0;
     for (int i = 1; i < argc; ++i) {
         const std::filesystem::path root(argv[i]);
