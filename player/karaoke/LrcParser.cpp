@@ -4,12 +4,15 @@
 #include "player/karaoke/LrcTimeTag.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
 // ID tag keys that mark a file as LRC; other keys are kept too once a file is LRC.
 const QStringView kKnownIdKeys[] = {u"ti", u"ar", u"al", u"au", u"by", u"offset", u"length",
                                     u"re", u"ve", u"la", u"tool", u"#"};
+
+constexpr qsizetype kMinCopyBudget = 1000000; // tokens
 
 bool isLineEnd(QChar c)
 {
@@ -82,6 +85,14 @@ bool isLrcLine(QStringView line)
         at += tag.Length;
     }
     return hasDotWordTag(line);
+}
+
+// What copying a line costs: its blocks and tokens.
+template <typename Unit>
+qsizetype copyCost(const Unit& unit)
+{
+    return std::accumulate(unit.Pieces.begin(), unit.Pieces.end(), qsizetype(0),
+                           [](qsizetype sum, const auto& piece) { return sum + 1 + qsizetype(piece.Tokens.size()); });
 }
 
 LyricTime shiftedTime(LyricTime time, qint64 shift, int fractionDigits)
@@ -159,6 +170,7 @@ void CLrcParser::ReadLine(QStringView line, bool hasLineEnd)
     unit.EndsWithLineEnd = hasLineEnd;
     if (hasLineEnd)
         unit.Pieces.back().Tokens.push_back(CKaraokeToken::LineBreak());
+
 }
 
 void CLrcParser::ApplyIdTag(const LrcIdTag& tag)
@@ -217,44 +229,53 @@ void CLrcParser::NoteFraction(int digits)
         m_format.FractionDigits = 3;
 }
 
-std::unique_ptr<CKaraokeBlock> CLrcParser::BuildChain()
+std::vector<CLrcParser::Entry> CLrcParser::SortedEntries() const
 {
-    // One entry per line tag, in time order; equal times keep their file order.
-    struct Entry {
-        LyricTime Time;
-        size_t Unit;
-        size_t Copy;
-    };
     std::vector<Entry> entries;
     for (size_t u = 1; u < m_units.size(); ++u)
         for (size_t k = 0; k < m_units[u].LineTimes.size(); ++k)
             entries.push_back(Entry{m_units[u].LineTimes[k], u, k});
     std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.Time < b.Time; });
+    return entries;
+}
 
+std::unique_ptr<CKaraokeBlock> CLrcParser::BuildChain()
+{
     auto first = std::make_unique<CKaraokeBlock>(0);
-    CKaraokeBlock* last = first.get();
-    const auto append = [this, &last](LyricTime time, const std::vector<CKaraokeToken>& tokens) {
-        if (time < last->StartTime())
-            m_tagsInOrder = false;
-        last = last->InsertAfter(std::make_unique<CKaraokeBlock>(time));
-        last->Tokens = tokens;
-    };
+    m_last = first.get();
     const Unit& leading = m_units.front();
     first->Tokens = leading.Pieces.front().Tokens;
     for (size_t j = 1; j < leading.Pieces.size(); ++j)
-        append(leading.Pieces[j].Time, leading.Pieces[j].Tokens);
+        Append(leading.Pieces[j].Time, leading.Pieces[j].Tokens);
 
+    // Copies of lines with many tags may not grow a small file into a huge document: past the
+    // budget a further copy keeps its time but not its words.
+    qsizetype copyBudget = std::max<qsizetype>(kMinCopyBudget, m_text.size() * 4);
+    const std::vector<CKaraokeToken> lineBreakOnly{CKaraokeToken::LineBreak()};
     bool previousEnded = true;
-    for (const Entry& entry : entries) {
+    for (const Entry& entry : SortedEntries()) {
         // A line that ended the file without a line end needs one once another line follows it.
         if (!previousEnded)
-            last->Tokens.push_back(CKaraokeToken::LineBreak());
+            m_last->Tokens.push_back(CKaraokeToken::LineBreak());
         const Unit& unit = m_units[entry.Unit];
+        if (entry.Copy > 0 && (copyBudget -= copyCost(unit)) < 0) {
+            Append(entry.Time, lineBreakOnly);
+            previousEnded = true;
+            continue;
+        }
         const qint64 shift = qint64(entry.Time) - qint64(unit.LineTimes.front());
-        append(entry.Time, unit.Pieces.front().Tokens);
+        Append(entry.Time, unit.Pieces.front().Tokens);
         for (size_t j = 1; j < unit.Pieces.size(); ++j)
-            append(shiftedTime(unit.Pieces[j].Time, shift, m_format.FractionDigits), unit.Pieces[j].Tokens);
+            Append(shiftedTime(unit.Pieces[j].Time, shift, m_format.FractionDigits), unit.Pieces[j].Tokens);
         previousEnded = unit.EndsWithLineEnd;
     }
     return first;
+}
+
+void CLrcParser::Append(LyricTime time, const std::vector<CKaraokeToken>& tokens)
+{
+    if (time < m_last->StartTime())
+        m_tagsInOrder = false;
+    m_last = m_last->InsertAfter(std::make_unique<CKaraokeBlock>(time));
+    m_last->Tokens = tokens;
 }

@@ -44,6 +44,12 @@ private:
         std::vector<Piece> Pieces;
         bool EndsWithLineEnd = true;
     };
+    // One line tag of a unit: copy `Copy` of unit `Unit` at `Time`.
+    struct Entry {
+        LyricTime Time;
+        size_t Unit;
+        size_t Copy;
+    };
 
     void ReadLine(QStringView line, bool hasLineEnd);
     void ApplyIdTag(const LrcIdTag& tag);
@@ -51,11 +57,15 @@ private:
     qsizetype ReadLineTags(QStringView line, std::vector<LyricTime>& times);
     void ReadContent(QStringView content, Unit& unit);
     void NoteFraction(int digits);
+    // The line tags of all units in time order; equal times keep their file order.
+    std::vector<Entry> SortedEntries() const;
     std::unique_ptr<CKaraokeBlock> BuildChain();
+    void Append(LyricTime time, const std::vector<CKaraokeToken>& tokens);
 
     QStringView m_text;
     CKaraokeHeader& m_header;
     CLyricFileFormat& m_format;
     std::vector<Unit> m_units;
+    CKaraokeBlock* m_last = nullptr;
     bool m_tagsInOrder = true;
 };

@@ -13,13 +13,15 @@ constexpr qsizetype kFirstBufferMax = 1024 * 1024;
 
 std::optional<QByteArray> CFrameInflater::Inflate(QByteArrayView data, quint32 expectedSize, qsizetype limit)
 {
+    if (limit <= 0)
+        return std::nullopt;
     z_stream stream{};
     if (inflateInit(&stream) != Z_OK)
         return std::nullopt;
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
     stream.avail_in = static_cast<uInt>(std::min<qsizetype>(data.size(), std::numeric_limits<uInt>::max()));
     // Announced sizes are often wrong; they only size the first buffer, within bounds.
-    QByteArray output(std::clamp<qsizetype>(expectedSize, 64, std::min(limit, kFirstBufferMax)), Qt::Uninitialized);
+    QByteArray output(std::min(std::max<qsizetype>(expectedSize, 64), std::min(limit, kFirstBufferMax)), Qt::Uninitialized);
     qsizetype produced = 0;
     int status = Z_OK;
     while (status == Z_OK) {

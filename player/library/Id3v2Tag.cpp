@@ -1,7 +1,5 @@
 #include "player/library/Id3v2Tag.h"
 
-#include "player/library/FrameInflater.h"
-
 #include <algorithm>
 #include <cstring>
 
@@ -169,7 +167,7 @@ quint32 CId3v2Tag::frameSize(QByteArrayView body, qsizetype position) const
 
 // Version 2.3 puts the inflated size (compression), the encryption method and the group byte
 // in front of the content, in that order.
-std::optional<QByteArray> CId3v2Tag::frameContentOfVersion23(QByteArray data, quint16 frameFlags) const
+std::optional<QByteArray> CId3v2Tag::frameContentOfVersion23(QByteArray data, quint16 frameFlags)
 {
     FramePrefix prefix;
     if (frameFlags & Frame23Compression) {
@@ -183,13 +181,13 @@ std::optional<QByteArray> CId3v2Tag::frameContentOfVersion23(QByteArray data, qu
         return std::nullopt;
     data.remove(0, prefix.Size);
     if (frameFlags & Frame23Compression)
-        return CFrameInflater::Inflate(data, prefix.InflatedSize);
+        return inflate(data, prefix.InflatedSize);
     return data;
 }
 
 // Version 2.4 unsynchronises frame by frame (the tag-wide flag means every frame has it), then
 // puts the group byte, the encryption method and the data-length indicator in front.
-std::optional<QByteArray> CId3v2Tag::frameContentOfVersion24(QByteArray data, quint16 frameFlags) const
+std::optional<QByteArray> CId3v2Tag::frameContentOfVersion24(QByteArray data, quint16 frameFlags)
 {
     if ((frameFlags & FrameUnsynchronisation) || (Flags & Unsynchronisation))
         removeUnsynchronisation(data);
@@ -205,8 +203,16 @@ std::optional<QByteArray> CId3v2Tag::frameContentOfVersion24(QByteArray data, qu
         return std::nullopt;
     data.remove(0, prefix.Size);
     if (frameFlags & FrameCompression)
-        return CFrameInflater::Inflate(data, prefix.InflatedSize);
+        return inflate(data, prefix.InflatedSize);
     return data;
+}
+
+std::optional<QByteArray> CId3v2Tag::inflate(QByteArrayView data, quint32 announcedSize)
+{
+    auto inflated = CFrameInflater::Inflate(data, announcedSize, std::min(CFrameInflater::Limit, m_inflateBudgetLeft));
+    if (inflated)
+        m_inflateBudgetLeft -= inflated->size();
+    return inflated;
 }
 
 const TagFrame* CId3v2Tag::firstFrame(std::string_view id) const

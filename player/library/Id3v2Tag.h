@@ -1,5 +1,6 @@
 #pragma once
 
+#include "player/library/FrameInflater.h"
 #include "player/library/TagFrame.h"
 
 #include <QByteArray>
@@ -64,6 +65,12 @@ private:
     quint32 frameSize(QByteArrayView body, qsizetype position) const;
     // The frame's content without the bytes its flags add in front, unsynchronisation undone and
     // compressed data inflated; no value for a frame that cannot be read (encrypted, broken).
-    std::optional<QByteArray> frameContentOfVersion23(QByteArray data, quint16 frameFlags) const;
-    std::optional<QByteArray> frameContentOfVersion24(QByteArray data, quint16 frameFlags) const;
+    std::optional<QByteArray> frameContentOfVersion23(QByteArray data, quint16 frameFlags);
+    std::optional<QByteArray> frameContentOfVersion24(QByteArray data, quint16 frameFlags);
+    // Inflates a compressed frame within what is left of the tag's budget.
+    std::optional<QByteArray> inflate(QByteArrayView data, quint32 announcedSize);
+
+    // All compressed frames of a tag together inflate to no more than this.
+    static constexpr qsizetype InflateBudget = 2 * CFrameInflater::Limit;
+    qsizetype m_inflateBudgetLeft = InflateBudget;
 };

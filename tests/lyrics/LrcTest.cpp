@@ -42,9 +42,12 @@ private slots:
     void readAndSavedUnchanged();
     void repeatedTagsSaveOneLineEach();
     void editsKeepLrc();
+    void editsOnEachKindOfFile_data();
+    void editsOnEachKindOfFile();
     void headerChangesWriteIdTags();
     void savedLrcReadsBackToSameBlocks_data();
     void savedLrcReadsBackToSameBlocks();
+    void manyTagsOnALongLineStayBounded();
 };
 
 void LrcTest::dialectFromContent_data()
@@ -203,6 +206,60 @@ void LrcTest::editsKeepLrc()
     QCOMPARE(savedBytes(again, 932), saved);
 }
 
+void LrcTest::editsOnEachKindOfFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("block");
+    QTest::addColumn<int>("token");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<uint>("time");
+    QTest::addColumn<QByteArray>("edited");
+    // Repeated tags come out as one line per tag (the other rows come out as they went in).
+    QTest::addColumn<QByteArray>("unedited");
+    QTest::newRow("ID tags and milliseconds") << QByteArray("[ti:T]\n[ar:A]\n[00:01.005]one two\n[00:02.100]three\n") << 1
+                                              << 1 << "2" << 1500u
+                                              << QByteArray("[ti:T]\n[ar:A]\n[00:01.500]one 2\n[00:02.100]three\n")
+                                              << QByteArray();
+    QTest::newRow("repeated tags") << QByteArray("[00:01.00][00:03.00]la la\r\n[00:02.00]mid\r\n") << 3 << 0 << "LA "
+                                   << 3500u << QByteArray("[00:01.00]la la\r\n[00:02.00]mid\r\n[00:03.50]LA la\r\n")
+                                   << QByteArray("[00:01.00]la la\r\n[00:02.00]mid\r\n[00:03.00]la la\r\n");
+    QTest::newRow("lines without tags") << QByteArray("intro\n[00:01.00]a b\nuntagged line\n[00:02.00]c\n") << 1 << 3
+                                        << "UNTAGGED " << 1200u
+                                        << QByteArray("intro\n[00:01.20]a b\nUNTAGGED line\n[00:02.00]c\n")
+                                        << QByteArray();
+    QTest::newRow("enhanced word times") << QByteArray("[00:20.00]<00:20.00>w1 <00:20.50>w2\n") << 3 << 0 << "W2"
+                                         << 20600u << QByteArray("[00:20.00]<00:20.00>w1 <00:20.60>W2\n")
+                                         << QByteArray();
+}
+
+// Splits and merges leave a file as it was; a word edit and a stamp change only what they touch.
+void LrcTest::editsOnEachKindOfFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, block);
+    QFETCH(int, token);
+    QFETCH(QString, word);
+    QFETCH(uint, time);
+    QFETCH(QByteArray, edited);
+    QFETCH(QByteArray, unedited);
+    CKaraokeData data;
+    QVERIFY(readBytes(data, bytes));
+    QCOMPARE(savedBytes(data, 932), unedited.isEmpty() ? bytes : unedited);
+    QVERIFY(CKaraokeData::ReplaceWordText(at(data, block), token, word));
+    at(data, block)->SetStartTime(time);
+    const QByteArray saved = savedBytes(data, 932);
+    QCOMPARE(saved, edited);
+    for (CKaraokeBlock* each = data.FirstBlock(); each; each = each->Next()) {
+        CKaraokeBlock* added = data.SplitBlock(each, 0, 1, each->StartTime());
+        QVERIFY(savedBytes(data, 932) != saved || each->Tokens.empty());
+        QCOMPARE(data.MergeIntoPrevious(added), each);
+    }
+    QCOMPARE(savedBytes(data, 932), saved);
+    CKaraokeData again;
+    QVERIFY(readBytes(again, saved));
+    QCOMPARE(LyricBlocks::texts(again), LyricBlocks::texts(data));
+}
+
 void LrcTest::headerChangesWriteIdTags()
 {
     CKaraokeData data;
@@ -234,6 +291,27 @@ void LrcTest::savedLrcReadsBackToSameBlocks()
     again.ParseKaraokeText(data.KaraokeText());
     QCOMPARE(LyricBlocks::texts(again), LyricBlocks::texts(data));
     QCOMPARE(again.KaraokeText(), data.KaraokeText());
+}
+
+void LrcTest::manyTagsOnALongLineStayBounded()
+{
+    // 2000 tags in front of 2000 words: 4 million tokens if every copy kept its words.
+    QString text;
+    for (int i = 0; i < 2000; ++i)
+        text += QStringLiteral("[%1:%2.00]").arg(i / 60, 2, 10, QChar(u'0')).arg(i % 60, 2, 10, QChar(u'0'));
+    text += QStringLiteral("w ").repeated(2000);
+    CKaraokeData data;
+    QVERIFY(data.ParseKaraokeText(text));
+    qsizetype blocks = 0;
+    qsizetype tokens = 0;
+    for (const CKaraokeBlock* block = data.FirstBlock(); block; block = block->Next(), ++blocks)
+        tokens += qsizetype(block->Tokens.size());
+    QCOMPARE(blocks, 2001);
+    QVERIFY(tokens > 900000 && tokens < 1100000);
+    // The first copies keep their words, the last keeps its time.
+    QCOMPARE(at(data, 1)->Tokens.size(), size_t(2001));
+    QCOMPARE(at(data, 2000)->StartTime(), 1999000u);
+    QVERIFY(at(data, 2000)->Tokens.back().IsLineBreak());
 }
 
 SONAVEL_TEST_MAIN(LrcTest)
