@@ -2,12 +2,15 @@
 
 #include "common/ui/VersionResource.h"
 #include "platform/profile/Profile.h"
+#include "platform/shell/TerminationSignals.h"
 #include "renamer/BrindleDlg.h"
 #include "renamer/BrindleStrings.h"
 #include "renamer/BrindleVersion.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
+#include <QTimer>
 
 static void initBrindleResources()
 {
@@ -43,8 +46,19 @@ void CBrindleApp::InitInstance()
 
 int CBrindleApp::Run()
 {
+    return Run(QCoreApplication::arguments().mid(1));
+}
+
+int CBrindleApp::Run(const QStringList& arguments)
+{
     InitInstance();
     CBrindleDlg dialog;
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &dialog, &CBrindleDlg::EndSession);
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &dialog, &CBrindleDlg::EndSession);
+    if (arguments.size() == 1)
+        dialog.OpenList(QFileInfo(arguments.front()).absoluteFilePath());
+    QTimer::singleShot(0, &dialog, &CBrindleDlg::OfferRecovery);
     dialog.exec();
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "common/ui/PathParts.h"
 #include "common/ui/StringTable.h"
 #include "renamer/BrindleStrings.h"
+#include "renamer/RowWarning.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -19,12 +20,16 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
 #include <QShortcut>
 #include <QTreeWidget>
 
 namespace {
 
 constexpr int kColumnWidth = 150;
+// The preview's marks follow an edited folder field once typing pauses.
+constexpr int kMarkDelayMs = 300;
+const QColor kFailingRowColour(0xC0, 0x00, 0x00);
 
 bool isSingleLocalFile(const QMimeData* data)
 {
@@ -64,6 +69,12 @@ CBrindleDlg::CBrindleDlg(QWidget* parent) : CSizableDialog(Template(), parent), 
     DlgItem<QRadioButton>(this, IdTabSeparated)->setChecked(true);
     SetUpList();
     ConnectCommands();
+    SetUpUndo();
+}
+
+CBrindleDlg::~CBrindleDlg()
+{
+    ReleaseLastRun();
 }
 
 void CBrindleDlg::SetUpWindow()
@@ -109,6 +120,28 @@ void CBrindleDlg::ConnectCommands()
     connect(DlgItem<QPushButton>(this, IdClear), &QPushButton::clicked, this, &CBrindleDlg::ClearAll);
     connect(DlgItem<QPushButton>(this, IdRun), &QPushButton::clicked, this, &CBrindleDlg::RunRenames);
     connect(DlgItem<QPushButton>(this, IdExit), &QPushButton::clicked, this, &QDialog::reject);
+    m_markTimer.setSingleShot(true);
+    m_markTimer.setInterval(kMarkDelayMs);
+    connect(&m_markTimer, &QTimer::timeout, this, &CBrindleDlg::MarkRows);
+    connect(DlgItem<QLineEdit>(this, IdFolder), &QLineEdit::textEdited, &m_markTimer, qOverload<>(&QTimer::start));
+}
+
+void CBrindleDlg::SetUpUndo()
+{
+    auto* undo = new QShortcut(QKeySequence::Undo, this);
+    connect(undo, &QShortcut::activated, this, &CBrindleDlg::Undo);
+    // The folder field keeps Ctrl+Z for its own typing only while it has some to undo.
+    DlgItem<QLineEdit>(this, IdFolder)->installEventFilter(this);
+}
+
+bool CBrindleDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride && watched == DlgItem<QLineEdit>(this, IdFolder)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) && !DlgItem<QLineEdit>(this, IdFolder)->isUndoAvailable())
+            return true;
+    }
+    return CSizableDialog::eventFilter(watched, event);
 }
 
 QTreeWidget* CBrindleDlg::List() const
@@ -132,15 +165,30 @@ RenamePair CBrindleDlg::Row(int index) const
     return item ? RenamePair{item->text(0), item->text(1)} : RenamePair{};
 }
 
+std::vector<RenamePair> CBrindleDlg::Rows() const
+{
+    std::vector<RenamePair> rows;
+    rows.reserve(size_t(RowCount()));
+    for (int row = 0; row < RowCount(); ++row)
+        rows.push_back(Row(row));
+    return rows;
+}
+
 bool CBrindleDlg::DropFiles(const QMimeData* data)
 {
     if (!isSingleLocalFile(data))
         return false;
+    OpenList(data->urls().front().toLocalFile());
+    return true;
+}
+
+void CBrindleDlg::OpenList(const QString& path)
+{
     ClearAll();
-    const CPathParts parts(data->urls().front().toLocalFile());
+    const CPathParts parts(path);
     DlgItem<QLineEdit>(this, IdFolder)->setText(parts.Folder);
     LoadRenameList(parts.Path(), SelectedSeparator());
-    return true;
+    MarkRows();
 }
 
 void CBrindleDlg::LoadRenameList(const QString& path, ListSeparator separator)
@@ -164,34 +212,191 @@ void CBrindleDlg::SwapColumns()
         item->setText(0, item->text(1));
         item->setText(1, oldName);
     }
+    MarkRows();
 }
 
 void CBrindleDlg::ClearAll()
 {
     DlgItem<QLineEdit>(this, IdFolder)->clear();
     List()->clear();
+    m_markedRows.clear();
     DlgItem<QCheckBox>(this, IdReverse)->setChecked(false);
 }
 
 void CBrindleDlg::RunRenames()
 {
     const QString folder = DlgItem<QLineEdit>(this, IdFolder)->text();
-    const int rows = RowCount();
-    if (rows == 0)
+    if (RowCount() == 0 || m_busy)
         return;
-    int renamed = 0;
+    m_busy = true;
+    m_markTimer.stop();
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    m_renamer.StartRun(folder);
-    for (int row = 0; row < rows; ++row) {
-        const RenamePair pair = Row(row);
-        if (RenameOne(folder, pair.oldName, pair.newName) == RenameDone)
-            ++renamed;
-    }
-    m_renamer.FinishRun();
+    std::unique_ptr<CRenameJournal> journal;
+    const RunResult result = m_renamer.RunList(folder, Rows(), journal);
     QGuiApplication::restoreOverrideCursor();
-    if (renamed > 0)
-        ShowMessageBox(this, StringTable::format(BrindleStrings::IdsRenamedCount, {QString::number(renamed)}),
-                       QStringLiteral("ファイル名の変更"), MB_OK | MB_ICONINFORMATION);
+    if (journal)
+        KeepAsLastRun(std::move(journal));
+    // The rows stay as they were, unmarked: their old files are gone now.
+    ClearMarks();
+    if (result.started && !m_closeRequested)
+        ShowRunSummary(result);
+    FinishBusyWork();
+}
+
+void CBrindleDlg::ShowRunSummary(const RunResult& result)
+{
+    if (result.count == 0 && result.failures.empty())
+        return;
+    const unsigned icon = result.failures.empty() ? MB_ICONINFORMATION : MB_ICONWARNING;
+    ShowMessageBox(this, RunReport::RunSummary(result.count, result.failures), QStringLiteral("ファイル名の変更"),
+                   MB_OK | icon);
+}
+
+void CBrindleDlg::Undo()
+{
+    if (m_lastRun && !m_busy) {
+        m_busy = true;
+        UndoJournal(m_lastRun);
+        FinishBusyWork();
+    }
+}
+
+void CBrindleDlg::UndoJournal(std::unique_ptr<CRenameJournal>& journal)
+{
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    bool complete = false;
+    const RunResult result = m_renamer.Undo(*journal, complete);
+    QGuiApplication::restoreOverrideCursor();
+    const QString caption = StringTable::text(BrindleStrings::IdsUndo);
+    if (!result.started) {
+        ShowMessageBox(this, StringTable::format(BrindleStrings::IdsDamagedJournal, {journal->Path()}), caption,
+                       MB_OK | MB_ICONERROR);
+        journal->SetAside();
+        journal.reset();
+        return;
+    }
+    // A journal with moves that could not be put back stays, so the undo can be tried again.
+    if (complete) {
+        journal->Remove();
+        journal.reset();
+    }
+    MarkRows();
+    if (!m_closeRequested)
+        ShowMessageBox(this, RunReport::UndoSummary(result.count, result.failures), caption,
+                       MB_OK | (result.failures.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
+}
+
+void CBrindleDlg::OfferRecovery()
+{
+    if (m_busy)
+        return;
+    m_busy = true;
+    for (std::unique_ptr<CRenameJournal>& journal : CRenameJournal::AdoptAbandoned()) {
+        const std::optional<CJournalContents> contents = CJournalContents::ReadFile(journal->Path());
+        if (contents && contents->Settled()) {
+            journal->Remove();
+            continue;
+        }
+        const QString caption = StringTable::text(BrindleStrings::IdsUndo);
+        if (!contents) {
+            ShowMessageBox(this, StringTable::format(BrindleStrings::IdsDamagedJournal, {journal->Path()}), caption,
+                           MB_OK | MB_ICONERROR);
+            journal->SetAside();
+            continue;
+        }
+        const QString question = StringTable::format(BrindleStrings::IdsUnfinishedRun, {contents->Folder()});
+        if (!m_closeRequested && ShowMessageBox(this, question, caption, MB_YESNO | MB_ICONQUESTION) == IDYES)
+            UndoJournal(journal);
+        // Declined (or not finished): Ctrl+Z can still put it back, and the next start asks again.
+        if (journal)
+            KeepAsLastRun(std::move(journal));
+    }
+    FinishBusyWork();
+}
+
+void CBrindleDlg::KeepAsLastRun(std::unique_ptr<CRenameJournal> journal)
+{
+    ReleaseLastRun();
+    m_lastRun = std::move(journal);
+}
+
+// A journal whose run is settled is no longer needed; any other stays on disk (unlocked) for
+// the next start to offer.
+void CBrindleDlg::ReleaseLastRun()
+{
+    if (!m_lastRun)
+        return;
+    m_lastRun->Flush();
+    const std::optional<CJournalContents> contents = CJournalContents::ReadFile(m_lastRun->Path());
+    if (contents && contents->Settled())
+        m_lastRun->Remove();
+    m_lastRun.reset();
+}
+
+void CBrindleDlg::EndSession()
+{
+    if (!m_busy) {
+        reject();
+        return;
+    }
+    m_closeRequested = true;
+    m_renamer.DeclineQuestions();
+}
+
+void CBrindleDlg::FinishBusyWork()
+{
+    m_busy = false;
+    if (m_closeRequested)
+        reject();
+}
+
+void CBrindleDlg::MarkRows()
+{
+    ClearMarks();
+    const std::vector<RenamePair> rows = Rows();
+    if (rows.empty())
+        return;
+    const CRenamePlan plan(rows, CFolderIndex(DlgItem<QLineEdit>(this, IdFolder)->text()), CFileRenamer::TemporaryTag());
+    const QIcon failIcon = style()->standardIcon(QStyle::SP_MessageBoxCritical);
+    const QIcon askIcon = style()->standardIcon(QStyle::SP_MessageBoxQuestion);
+    QTreeWidget* list = List();
+    for (size_t row = 0; row < rows.size(); ++row) {
+        const RenameRowCheck& check = plan.Checks()[row];
+        const RowWarning::Kind kind = RowWarning::KindOf(check);
+        if (kind == RowWarning::Kind::None)
+            continue;
+        QTreeWidgetItem* item = list->topLevelItem(int(row));
+        const QString reason = RowWarning::Text(check, rows[row]);
+        item->setIcon(0, kind == RowWarning::Kind::WillFail ? failIcon : askIcon);
+        for (int column = 0; column < 2; ++column) {
+            item->setToolTip(column, reason);
+            if (kind == RowWarning::Kind::WillFail)
+                item->setForeground(column, kFailingRowColour);
+        }
+        m_markedRows.push_back(int(row));
+    }
+}
+
+void CBrindleDlg::ClearMarks()
+{
+    QTreeWidget* list = List();
+    for (const int row : m_markedRows) {
+        QTreeWidgetItem* item = list->topLevelItem(row);
+        if (!item)
+            continue;
+        item->setIcon(0, QIcon());
+        for (int column = 0; column < 2; ++column) {
+            item->setToolTip(column, QString());
+            item->setForeground(column, QBrush());
+        }
+    }
+    m_markedRows.clear();
+}
+
+QString CBrindleDlg::RowWarningText(int row) const
+{
+    const QTreeWidgetItem* item = List()->topLevelItem(row);
+    return item ? item->toolTip(0) : QString();
 }
 
 void CBrindleDlg::ShowAboutBox()
@@ -222,5 +427,9 @@ void CBrindleDlg::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu menu(this);
     menu.addAction(StringTable::text(BrindleStrings::IdsAboutBox), this, &CBrindleDlg::ShowAboutBox);
+    menu.addSeparator();
+    QAction* undo = menu.addAction(StringTable::text(BrindleStrings::IdsUndo), this, &CBrindleDlg::Undo);
+    undo->setShortcut(QKeySequence::Undo);
+    undo->setEnabled(CanUndo() && !m_busy);
     menu.exec(event->globalPos());
 }

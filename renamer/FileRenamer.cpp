@@ -3,30 +3,18 @@
 #include "common/ui/MessageBox.h"
 #include "common/ui/StringTable.h"
 #include "renamer/BrindleStrings.h"
+#include "renamer/FileNameCheck.h"
+#include "renamer/RunUndo.h"
 
-#include <QDir>
-#include <QFile>
+#include <QApplication>
+#include <QCoreApplication>
 #include <QCursor>
-#include <QGuiApplication>
-
-#include <algorithm>
-#include <cstdio>
-#include <cstring>
-#include <sys/stat.h>
-
-namespace {
-
-constexpr char kForbiddenCharacters[] = "\\/:,;*?\"<>|";
-
-bool isAbsoluteFolder(const QString& folder)
-{
-    return !folder.isEmpty() && QDir::isAbsolutePath(folder);
-}
-
-} // namespace
+#include <QMessageBox>
 
 int CFileRenamer::Show(const QString& text, const QString& caption, unsigned flags) const
 {
+    if (m_declining)
+        return (flags & MB_TYPEMASK) == MB_OK ? IDOK : IDNO;
     // The run shows a wait cursor; a question is answered with the normal one.
     const bool waiting = QGuiApplication::overrideCursor() != nullptr;
     if (waiting)
@@ -39,71 +27,81 @@ int CFileRenamer::Show(const QString& text, const QString& caption, unsigned fla
 
 bool CFileRenamer::IsFileNameCorrect(const QString& name) const
 {
-    const bool forbidden = std::any_of(name.begin(), name.end(), [](QChar c) {
-        // strchr also finds the terminating NUL: a NUL cannot be part of a file name either.
-        return c.unicode() < 0x80 && std::strchr(kForbiddenCharacters, c.toLatin1()) != nullptr;
-    });
-    const bool notAName = name.isEmpty() || name == "." || name == "..";
-    if (!forbidden && !notAName)
+    if (FileNameCheck::CheckOldName(name) == FileNameCheck::Problem::None)
         return true;
     Show(StringTable::format(BrindleStrings::IdsInvalidName, {name}), QStringLiteral("IsFileNameCorrect"),
          MB_OK | MB_ICONINFORMATION);
     return false;
 }
 
-QString CFileRenamer::JoinPath(const QString& folder, const QString& name)
+void CFileRenamer::ReportInvalidName(const QString& name)
 {
-    return folder + '/' + name;
+    Show(StringTable::format(BrindleStrings::IdsInvalidName, {name}), QStringLiteral("IsFileNameCorrect"),
+         MB_OK | MB_ICONINFORMATION);
 }
 
-bool CFileRenamer::EntryExists(const QString& folder, const QString& name)
+void CFileRenamer::ReportMissing(const QString& name)
 {
-    if (!isAbsoluteFolder(folder))
-        return false;
-    struct stat status {};
-    return ::lstat(QFile::encodeName(JoinPath(folder, name)).constData(), &status) == 0;
+    Show(StringTable::format(BrindleStrings::IdsFileNotFound, {name}), QStringLiteral("Rename"), MB_OK | MB_ICONERROR);
 }
 
-void CFileRenamer::StartRun(const QString& folder)
+bool CFileRenamer::AskOverwrite(const QString& name)
 {
-    m_index.reset();
-    if (isAbsoluteFolder(folder))
-        m_index.emplace(folder);
+    return Show(StringTable::format(BrindleStrings::IdsOverwrite, {name}), QStringLiteral("Rename"),
+                MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
-bool CFileRenamer::EntryExistsIgnoringCase(const QString& folder, const QString& name) const
+void CFileRenamer::DeclineQuestions()
 {
-    if (!isAbsoluteFolder(folder))
-        return false;
-    if (m_index && m_index->Folder() == folder)
-        return m_index->ContainsIgnoringCase(name);
-    return CFolderIndex(folder).ContainsIgnoringCase(name);
+    m_declining = true;
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+        box->close();
+}
+
+QString CFileRenamer::TemporaryTag()
+{
+    return QStringLiteral("brindle-%1").arg(QCoreApplication::applicationPid());
 }
 
 int CFileRenamer::RenameOne(const QString& folder, const QString& oldName, const QString& newName)
 {
-    const QString oldPath = JoinPath(folder, oldName);
-    const QString newPath = JoinPath(folder, newName);
-    if (oldPath == newPath)
-        return RenameSamePath;
-    if (!IsFileNameCorrect(oldName) || !IsFileNameCorrect(newName))
-        return RenameInvalid;
-    const QString renameCaption = QStringLiteral("Rename");
-    if (!EntryExists(folder, oldName)) {
-        Show(StringTable::format(BrindleStrings::IdsFileNotFound, {oldName}), renameCaption, MB_OK | MB_ICONERROR);
-        return RenameInvalid;
+    const std::vector<RenamePair> rows{{oldName, newName}};
+    CFolderIndex index(folder);
+    const CRenamePlan plan(rows, index, TemporaryTag());
+    CRenameRun run(folder, rows, plan, std::move(index), *this, nullptr);
+    run.Execute();
+    return run.Outcome(0);
+}
+
+RunResult CFileRenamer::RunList(const QString& folder, const std::vector<RenamePair>& rows,
+                                std::unique_ptr<CRenameJournal>& journal)
+{
+    CFolderIndex index(folder);
+    const CRenamePlan plan(rows, index, TemporaryTag());
+    journal.reset();
+    if (plan.MoveCount() > 0) {
+        journal = CRenameJournal::Create(folder, CRenameRun::JournalMoves(plan));
+        if (!journal && Show(StringTable::format(BrindleStrings::IdsNoJournal, {CRenameJournal::Folder()}),
+                             QStringLiteral("Brindle"), MB_YESNO | MB_ICONWARNING) != IDYES)
+            return {};
     }
-    // Users of a list expect a change of letter case only to be asked about too.
-    if (EntryExists(folder, newName) || EntryExistsIgnoringCase(folder, newName)) {
-        const int answer = Show(StringTable::format(BrindleStrings::IdsOverwrite, {newName}), renameCaption,
-                                MB_YESNO | MB_ICONQUESTION);
-        if (answer != IDYES)
-            return RenameDeclined;
-    }
-    const bool moved = std::rename(QFile::encodeName(oldPath).constData(), QFile::encodeName(newPath).constData()) == 0;
-    if (!moved)
-        return RenameFailed;
-    if (m_index && m_index->Folder() == folder)
-        m_index->Renamed(oldName, newName);
-    return RenameDone;
+    CRenameRun run(folder, rows, plan, std::move(index), *this, journal.get());
+    run.SetProgress(m_progress);
+    run.Execute();
+    if (journal)
+        journal->RecordRunEnded();
+    return {true, run.RenamedCount(), run.Failures()};
+}
+
+RunResult CFileRenamer::Undo(CRenameJournal& journal, bool& complete)
+{
+    journal.Flush();
+    const std::optional<CJournalContents> contents = CJournalContents::ReadFile(journal.Path());
+    complete = false;
+    if (!contents)
+        return {};
+    CRunUndo undo(*contents, journal, *this);
+    undo.Execute();
+    complete = undo.Complete();
+    return {true, undo.RestoredCount(), undo.Failures()};
 }

@@ -1,26 +1,28 @@
 #pragma once
 
-#include "renamer/FolderIndex.h"
+#include "renamer/RenameJournal.h"
+#include "renamer/RenameList.h"
+#include "renamer/RenameQuestions.h"
+#include "renamer/RenameRun.h"
 
 #include <QString>
 
-#include <optional>
+#include <functional>
+#include <memory>
 
 class QWidget;
 
-// Outcome of renaming one file.
-enum RenameOutcome {
-    RenameDone = 0,
-    RenameSamePath = -1,     // old and new path are the same text
-    RenameInvalid = -2,      // a name is invalid, or the old file does not exist
-    RenameDeclined = -3,     // the new name exists and the user kept it
-    RenameFailed = -4,       // the file system refused the move
+// What a run or an undo did, for its summary.
+struct RunResult {
+    bool started = false;   // false when the user chose not to run without a journal
+    int count = 0;          // files renamed, or put back
+    std::vector<RunFailure> failures;
 };
 
-// Renames one file of a folder with the checks and questions of a batch run. Nothing is ever
-// renamed outside the folder: the folder must be an absolute path, and a name may be neither
-// a path nor "." or "..".
-class CFileRenamer
+// Renames the files of a folder by a list, with the checks, messages and questions of a batch
+// run, and puts a run back from its journal. Nothing is ever renamed outside the folder: the
+// folder must be an absolute path, and a name may be neither a path nor "." or "..".
+class CFileRenamer : public IRenameQuestions
 {
 public:
     explicit CFileRenamer(QWidget* messageParent = nullptr) : m_messageParent(messageParent) {}
@@ -28,23 +30,34 @@ public:
     // False (after message 107) when the name holds one of \ / : , ; * ? " < > | or is no
     // file name at all (empty, "." or "..").
     bool IsFileNameCorrect(const QString& name) const;
+    // One row on its own, as a run of one row without a journal; its RenameOutcome.
     int RenameOne(const QString& folder, const QString& oldName, const QString& newName);
 
-    // Between these, the folder's names are read once instead of once per row; the run's own
-    // renames keep them current.
-    void StartRun(const QString& folder);
-    void FinishRun() { m_index.reset(); }
+    // A run over the rows in the folder. Its journal (null when the user ran without one) is
+    // the way to undo it.
+    RunResult RunList(const QString& folder, const std::vector<RenamePair>& rows,
+                      std::unique_ptr<CRenameJournal>& journal);
+    // Puts the journal's run back. False in result.started when the journal cannot be read.
+    RunResult Undo(CRenameJournal& journal, bool& complete);
 
-    // folder + "/" + name, the path a name stands for.
-    static QString JoinPath(const QString& folder, const QString& name);
-    // Whether the folder holds an entry of exactly that name (a dangling link counts).
-    static bool EntryExists(const QString& folder, const QString& name);
-    // Whether the folder holds an entry whose name equals the name without regard to case.
-    bool EntryExistsIgnoringCase(const QString& folder, const QString& name) const;
+    // Called after each move made during a run, with the number made so far.
+    void SetProgress(std::function<void(int)> progress) { m_progress = std::move(progress); }
+    // From now on the questions are answered No and the messages are not shown (the program is
+    // ending); a question on screen is closed as No.
+    void DeclineQuestions();
+    void AcceptQuestions() { m_declining = false; }
+
+    void ReportInvalidName(const QString& name) override;
+    void ReportMissing(const QString& name) override;
+    bool AskOverwrite(const QString& name) override;
+
+    // The temporary names of this program's runs: "." + tag + "-" + a number.
+    static QString TemporaryTag();
 
 private:
     int Show(const QString& text, const QString& caption, unsigned flags) const;
 
     QWidget* m_messageParent;
-    std::optional<CFolderIndex> m_index;
+    std::function<void(int)> m_progress;
+    bool m_declining = false;
 };

@@ -5,22 +5,54 @@
 
 CFolderIndex::CFolderIndex(const QString& folder) : m_folder(folder)
 {
+    if (folder.isEmpty() || !QDir::isAbsolutePath(folder))
+        return;
     QDirIterator entries(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     while (entries.hasNext()) {
         entries.next();
-        ++m_foldedNames[entries.fileName().toCaseFolded()];
+        Added(entries.fileName());
     }
+}
+
+CFolderIndex CFolderIndex::FromNames(const QString& folder, const QStringList& names)
+{
+    CFolderIndex index;
+    index.m_folder = folder;
+    for (const QString& name : names)
+        index.Added(name);
+    return index;
+}
+
+bool CFolderIndex::Contains(const QString& name) const
+{
+    const auto group = m_byFoldedName.constFind(name.toCaseFolded());
+    return group != m_byFoldedName.cend() && group->contains(name);
 }
 
 bool CFolderIndex::ContainsIgnoringCase(const QString& name) const
 {
-    return m_foldedNames.contains(name.toCaseFolded());
+    return m_byFoldedName.contains(name.toCaseFolded());
 }
 
 void CFolderIndex::Renamed(const QString& oldName, const QString& newName)
 {
-    const auto old = m_foldedNames.find(oldName.toCaseFolded());
-    if (old != m_foldedNames.end() && --old.value() <= 0)
-        m_foldedNames.erase(old);
-    ++m_foldedNames[newName.toCaseFolded()];
+    Removed(oldName);
+    Added(newName);
+}
+
+void CFolderIndex::Added(const QString& name)
+{
+    QStringList& group = m_byFoldedName[name.toCaseFolded()];
+    if (!group.contains(name))
+        group.append(name);
+}
+
+void CFolderIndex::Removed(const QString& name)
+{
+    const auto group = m_byFoldedName.find(name.toCaseFolded());
+    if (group == m_byFoldedName.end())
+        return;
+    group->removeOne(name);
+    if (group->isEmpty())
+        m_byFoldedName.erase(group);
 }

@@ -4,6 +4,7 @@
 #include "platform/text/CodePage.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 namespace {
 
@@ -14,10 +15,20 @@ QString untilNul(QStringView line)
     return (nul < 0 ? line : line.left(nul)).toString();
 }
 
+bool isValidUtf8(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
 } // namespace
 
 QString CRenameList::NewNameWithExtension(const QString& oldName, const QString& newName)
 {
+    // An empty new name stays empty, so the run refuses it instead of making a hidden ".ext".
+    if (newName.isEmpty())
+        return newName;
     const CPathParts oldParts(oldName);
     const CPathParts newParts(newName);
     if (oldParts.Extension.compare(newParts.Extension, Qt::CaseInsensitive) == 0)
@@ -41,11 +52,43 @@ int CRenameList::ParseRenameLine(const QString& line, ListSeparator separator, R
     return Accepted;
 }
 
+ListEncoding CRenameList::DetectEncoding(const QByteArray& bytes, qsizetype* markLength)
+{
+    qsizetype mark = 0;
+    ListEncoding encoding = ListEncoding::Utf16LE;
+    if (bytes.startsWith("\xFF\xFE")) {
+        mark = 2;
+    } else if (bytes.startsWith("\xFE\xFF")) {
+        mark = 2;
+        encoding = ListEncoding::Utf16BE;
+    } else if (bytes.startsWith("\xEF\xBB\xBF")) {
+        mark = 3;
+        encoding = ListEncoding::Utf8;
+    } else if (!bytes.contains('\0') && isValidUtf8(bytes)) {
+        encoding = ListEncoding::Utf8;
+    }
+    if (markLength)
+        *markLength = mark;
+    return encoding;
+}
+
 QStringList CRenameList::SplitLines(const QByteArray& bytes)
 {
-    // An odd last byte cannot form a unit and is ignored.
-    const QString text = CodePage::toUnicode(bytes.constData(), bytes.size() & ~qsizetype(1), CodePage::Utf16LE);
-    QStringList lines = text.split(QStringLiteral("\r\n"));
+    qsizetype mark = 0;
+    const ListEncoding encoding = DetectEncoding(bytes, &mark);
+    const char* text = bytes.constData() + mark;
+    const qsizetype size = bytes.size() - mark;
+    QStringList lines;
+    if (encoding == ListEncoding::Utf8) {
+        lines = CodePage::toUnicode(text, size, CodePage::Utf8).split(QChar('\n'));
+        for (QString& line : lines)
+            if (line.endsWith(QChar('\r')))
+                line.chop(1);
+    } else {
+        // An odd last byte cannot form a unit and is ignored.
+        const int codePage = encoding == ListEncoding::Utf16BE ? CodePage::Utf16BE : CodePage::Utf16LE;
+        lines = CodePage::toUnicode(text, size & ~qsizetype(1), codePage).split(QStringLiteral("\r\n"));
+    }
     for (QString& line : lines)
         line = untilNul(line);
     return lines;

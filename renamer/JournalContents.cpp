@@ -1,0 +1,121 @@
+#include "renamer/JournalContents.h"
+
+#include "renamer/FileNameCheck.h"
+#include "renamer/JournalLine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+
+namespace {
+
+constexpr char kHeader[] = "brindle-journal 1";
+constexpr qint64 kMaximumSize = 512 * 1024 * 1024;
+
+bool isPlainName(const QString& name)
+{
+    return FileNameCheck::CheckOldName(name) == FileNameCheck::Problem::None;
+}
+
+std::optional<JournalMove> parseMove(const QList<QByteArray>& fields)
+{
+    if (fields.size() != 4 || fields[1].size() != 1)
+        return std::nullopt;
+    const char kind = fields[1][0];
+    if (kind != JournalMove::Plain && kind != JournalMove::ToTemporary && kind != JournalMove::FromTemporary)
+        return std::nullopt;
+    JournalMove move{JournalMove::Kind(kind), JournalLine::DecodeName(fields[2]), JournalLine::DecodeName(fields[3])};
+    if (!isPlainName(move.from) || !isPlainName(move.to) || move.from == move.to)
+        return std::nullopt;
+    return move;
+}
+
+} // namespace
+
+std::optional<CJournalContents> CJournalContents::ReadFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaximumSize)
+        return std::nullopt;
+    return Parse(file.readAll());
+}
+
+std::optional<CJournalContents> CJournalContents::Parse(const QByteArray& bytes)
+{
+    CJournalContents contents;
+    qsizetype start = 0;
+    int lineNumber = 0;
+    for (qsizetype end; (end = bytes.indexOf('\n', start)) >= 0; start = end + 1, ++lineNumber) {
+        const std::optional<QByteArray> record = JournalLine::Record(bytes.mid(start, end - start));
+        if (!contents.m_planComplete) {
+            const bool header = lineNumber == 0;
+            if (!record || (header ? *record != kHeader : !contents.ReadPlanRecord(*record)))
+                return std::nullopt;
+            continue;
+        }
+        if (!record)
+            break;
+        contents.ReadProgressRecord(*record);
+    }
+    if (!contents.m_planComplete)
+        return std::nullopt;
+    return contents;
+}
+
+bool CJournalContents::ReadPlanRecord(const QByteArray& record)
+{
+    const QList<QByteArray> fields = record.split(' ');
+    if (fields[0] == "folder" && fields.size() == 2 && m_folder.isEmpty() && m_moves.empty()) {
+        m_folder = JournalLine::DecodeName(fields[1]);
+        return QDir::isAbsolutePath(m_folder);
+    }
+    if (fields[0] == "move" && !m_folder.isEmpty()) {
+        const std::optional<JournalMove> move = parseMove(fields);
+        if (move)
+            m_moves.push_back(*move);
+        return move.has_value();
+    }
+    if (fields[0] == "plan" && fields.size() == 2 && !m_folder.isEmpty()) {
+        bool ok = false;
+        m_planComplete = fields[1].toLongLong(&ok) == qint64(m_moves.size()) && ok;
+        m_states.assign(m_moves.size(), MoveState::Unknown);
+        return m_planComplete;
+    }
+    return false;
+}
+
+void CJournalContents::ReadProgressRecord(const QByteArray& record)
+{
+    const QList<QByteArray> fields = record.split(' ');
+    if (fields.size() == 1) {
+        m_runEnded |= fields[0] == "ended";
+        m_undoStarted |= fields[0] == "undo";
+        return;
+    }
+    bool ok = false;
+    const qint64 move = fields.size() == 2 ? fields[1].toLongLong(&ok) : -1;
+    if (!ok || move < 0 || move >= qint64(m_moves.size()))
+        return;
+    MoveState& state = m_states[size_t(move)];
+    if (fields[0] == "done")
+        state = MoveState::Made;
+    else if (fields[0] == "kept" || fields[0] == "reverted")
+        state = MoveState::NotMade;
+    else if (fields[0] == "revert")
+        state = MoveState::Unknown;
+}
+
+bool CJournalContents::Settled() const
+{
+    if (!m_runEnded || m_undoStarted)
+        return false;
+    QSet<QString> temporaryNames;
+    for (size_t move = 0; move < m_moves.size(); ++move) {
+        const JournalMove& step = m_moves[move];
+        if (step.kind == JournalMove::ToTemporary && m_states[move] != MoveState::NotMade)
+            temporaryNames.insert(step.to);
+        else if (step.kind == JournalMove::FromTemporary && m_states[move] == MoveState::Made)
+            temporaryNames.remove(step.from);
+    }
+    return temporaryNames.isEmpty();
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// One move of a run as its journal keeps it.
+struct JournalMove {
+    enum Kind : char { Plain = 'M', ToTemporary = 'T', FromTemporary = 'F' };
+    Kind kind = Plain;
+    QString from;
+    QString to;
+};
+
+// A run's journal as read back: the folder, the moves in the order they were planned, and what
+// the records say of each move. Records after a torn or damaged line are not trusted (the state
+// of the folder tells the rest); a damaged plan makes the whole journal unusable.
+class CJournalContents
+{
+public:
+    enum class MoveState {
+        Unknown,   // no record, or cut off while being put back: the folder tells
+        Made,
+        NotMade,   // refused, declined, or put back
+    };
+
+    // None when the bytes are no journal, the plan is incomplete or damaged, the folder is not
+    // absolute, or a name is not a plain file name.
+    static std::optional<CJournalContents> Parse(const QByteArray& bytes);
+    static std::optional<CJournalContents> ReadFile(const QString& path);
+
+    const QString& Folder() const { return m_folder; }
+    const std::vector<JournalMove>& Moves() const { return m_moves; }
+    MoveState State(int move) const { return m_states[size_t(move)]; }
+    bool RunEnded() const { return m_runEnded; }
+    bool UndoStarted() const { return m_undoStarted; }
+    // The run ended, no file was left under a temporary name and no undo was begun: once the
+    // window that ran it closes, nothing needs the journal any more.
+    bool Settled() const;
+
+private:
+    bool ReadPlanRecord(const QByteArray& record);
+    void ReadProgressRecord(const QByteArray& record);
+
+    QString m_folder;
+    std::vector<JournalMove> m_moves;
+    std::vector<MoveState> m_states;
+    bool m_planComplete = false;
+    bool m_runEnded = false;
+    bool m_undoStarted = false;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// One line of a run's journal: a checksum, a space, the record, a line feed. Names are written
+// percent-encoded, so a record is one line of printable ASCII whatever the names hold. A line
+// whose checksum does not match (a write cut short, a damaged file) is recognised.
+namespace JournalLine {
+
+QByteArray Make(const QByteArray& record);
+// The record of a complete line (without its line feed); none when the checksum fails.
+std::optional<QByteArray> Record(const QByteArray& line);
+
+QByteArray EncodeName(const QString& name);
+QString DecodeName(const QByteArray& encoded);
+
+} // namespace JournalLine

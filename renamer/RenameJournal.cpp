@@ -1,0 +1,208 @@
+#include "renamer/RenameJournal.h"
+
+#include "renamer/JournalLine.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr qsizetype kFlushSize = 16 * 1024;
+const QString kSuffix = QStringLiteral(".journal");
+const QString kPartSuffix = QStringLiteral(".part");
+
+QString& folderOverride()
+{
+    static QString folder;
+    return folder;
+}
+
+bool writeAll(int fd, const QByteArray& bytes)
+{
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        left -= written;
+    }
+    return true;
+}
+
+bool syncFolder(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+QByteArray planText(const QString& folder, const std::vector<JournalMove>& moves)
+{
+    QByteArray text = JournalLine::Make("brindle-journal 1");
+    text += JournalLine::Make("folder " + JournalLine::EncodeName(folder));
+    for (const JournalMove& move : moves)
+        text += JournalLine::Make(QByteArray("move ") + char(move.kind) + ' ' + JournalLine::EncodeName(move.from) +
+                                  ' ' + JournalLine::EncodeName(move.to));
+    text += JournalLine::Make("plan " + QByteArray::number(qulonglong(moves.size())));
+    return text;
+}
+
+int openLocked(const QString& path, int flags)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return -1;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+} // namespace
+
+CRenameJournal::~CRenameJournal()
+{
+    Flush();
+    Close();
+}
+
+QString CRenameJournal::Folder()
+{
+    if (!folderOverride().isEmpty())
+        return folderOverride();
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (QStandardPaths::isTestModeEnabled())
+        state = QDir::homePath() + QStringLiteral("/.qttest/state");
+    else if (state.isEmpty() || !QDir::isAbsolutePath(state))
+        state = QDir::homePath() + QStringLiteral("/.local/state");
+    return state + QStringLiteral("/brindle");
+}
+
+void CRenameJournal::SetFolder(const QString& folder)
+{
+    folderOverride() = folder;
+}
+
+std::unique_ptr<CRenameJournal> CRenameJournal::Create(const QString& folder, const std::vector<JournalMove>& moves)
+{
+    const QString journals = Folder();
+    if (!QDir().mkpath(journals))
+        return nullptr;
+    QFile::setPermissions(journals, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    static int runs = 0;
+    const QString path = QStringLiteral("%1/run-%2-%3-%4%5")
+                             .arg(journals, QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz")))
+                             .arg(QCoreApplication::applicationPid())
+                             .arg(++runs)
+                             .arg(kSuffix);
+    // Written whole under another name, then renamed: a journal is never seen half-written.
+    const QString part = path + kPartSuffix;
+    const int fd = openLocked(part, O_WRONLY | O_CREAT | O_EXCL);
+    if (fd < 0)
+        return nullptr;
+    const bool written = writeAll(fd, planText(folder, moves)) && ::fsync(fd) == 0 &&
+                         ::rename(QFile::encodeName(part).constData(), QFile::encodeName(path).constData()) == 0 &&
+                         syncFolder(journals);
+    if (!written) {
+        ::unlink(QFile::encodeName(part).constData());
+        ::close(fd);
+        return nullptr;
+    }
+    return std::unique_ptr<CRenameJournal>(new CRenameJournal(fd, path));
+}
+
+std::unique_ptr<CRenameJournal> CRenameJournal::Adopt(const QString& path)
+{
+    const int fd = openLocked(path, O_WRONLY | O_APPEND);
+    return fd < 0 ? nullptr : std::unique_ptr<CRenameJournal>(new CRenameJournal(fd, path));
+}
+
+std::vector<std::unique_ptr<CRenameJournal>> CRenameJournal::AdoptAbandoned()
+{
+    std::vector<std::unique_ptr<CRenameJournal>> adopted;
+    const QDir journals(Folder());
+    const QStringList names = journals.entryList({QStringLiteral("*") + kSuffix, QStringLiteral("*") + kSuffix + kPartSuffix},
+                                                 QDir::Files | QDir::Hidden, QDir::Name);
+    for (const QString& name : names) {
+        std::unique_ptr<CRenameJournal> journal = Adopt(journals.filePath(name));
+        if (!journal)
+            continue;
+        if (name.endsWith(kPartSuffix))
+            journal->Remove();
+        else
+            adopted.push_back(std::move(journal));
+    }
+    return adopted;
+}
+
+void CRenameJournal::Append(const QByteArray& record)
+{
+    m_pending += JournalLine::Make(record);
+    if (m_pending.size() >= kFlushSize)
+        Flush();
+}
+
+void CRenameJournal::Record(Event event, int move)
+{
+    static const char* const names[] = {"done ", "kept ", "revert ", "reverted "};
+    Append(names[int(event)] + QByteArray::number(move));
+}
+
+void CRenameJournal::RecordRunEnded()
+{
+    Append("ended");
+    Flush();
+    if (m_fd >= 0)
+        ::fsync(m_fd);
+}
+
+void CRenameJournal::RecordUndoStarted()
+{
+    Append("undo");
+    Flush();
+}
+
+void CRenameJournal::Flush()
+{
+    if (m_fd >= 0 && !m_pending.isEmpty())
+        writeAll(m_fd, m_pending);
+    m_pending.clear();
+}
+
+void CRenameJournal::Remove()
+{
+    m_pending.clear();
+    // Removed while still locked, so no other Brindle takes it over in between.
+    ::unlink(QFile::encodeName(m_path).constData());
+    Close();
+}
+
+void CRenameJournal::SetAside()
+{
+    ::rename(QFile::encodeName(m_path).constData(), QFile::encodeName(m_path + QStringLiteral(".damaged")).constData());
+    m_pending.clear();
+    Close();
+}
+
+void CRenameJournal::Close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
