@@ -15,9 +15,10 @@ bool isForbidden(QChar c)
     return c.unicode() < 0x80 && std::strchr(kForbiddenCharacters, c.toLatin1()) != nullptr;
 }
 
+// The control characters of Unicode: C0, DEL and C1.
 bool isControl(QChar c)
 {
-    return c.category() == QChar::Other_Control;
+    return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F);
 }
 
 } // namespace

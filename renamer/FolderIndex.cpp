@@ -1,17 +1,23 @@
 #include "renamer/FolderIndex.h"
 
 #include <QDir>
-#include <QDirIterator>
+#include <QFile>
+
+#include <cstring>
+#include <dirent.h>
 
 CFolderIndex::CFolderIndex(const QString& folder) : m_folder(folder)
 {
     if (folder.isEmpty() || !QDir::isAbsolutePath(folder))
         return;
-    QDirIterator entries(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (entries.hasNext()) {
-        entries.next();
-        Added(entries.fileName());
-    }
+    // readdir alone: the names are all that is needed, no look at each entry.
+    DIR* entries = ::opendir(QFile::encodeName(folder).constData());
+    if (!entries)
+        return;
+    while (const dirent* entry = ::readdir(entries))
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            Added(QFile::decodeName(entry->d_name));
+    ::closedir(entries);
 }
 
 CFolderIndex CFolderIndex::FromNames(const QString& folder, const QStringList& names)
@@ -25,13 +31,18 @@ CFolderIndex CFolderIndex::FromNames(const QString& folder, const QStringList& n
 
 bool CFolderIndex::Contains(const QString& name) const
 {
-    const auto group = m_byFoldedName.constFind(name.toCaseFolded());
-    return group != m_byFoldedName.cend() && group->contains(name);
+    const QString folded = name.toCaseFolded();
+    const auto first = m_firstName.constFind(folded);
+    if (first == m_firstName.cend())
+        return false;
+    return *first == name || m_otherNames.value(folded).contains(name);
 }
 
-bool CFolderIndex::ContainsIgnoringCase(const QString& name) const
+bool CFolderIndex::HeldByOther(const QString& name, const QString& except) const
 {
-    return m_byFoldedName.contains(name.toCaseFolded());
+    bool held = false;
+    ForEachNameFolded(name.toCaseFolded(), [&](const QString& holder) { held = held || holder != except; });
+    return held;
 }
 
 void CFolderIndex::Renamed(const QString& oldName, const QString& newName)
@@ -42,17 +53,35 @@ void CFolderIndex::Renamed(const QString& oldName, const QString& newName)
 
 void CFolderIndex::Added(const QString& name)
 {
-    QStringList& group = m_byFoldedName[name.toCaseFolded()];
-    if (!group.contains(name))
-        group.append(name);
+    const QString folded = name.toCaseFolded();
+    const auto first = m_firstName.constFind(folded);
+    if (first == m_firstName.cend()) {
+        m_firstName.insert(folded, name);
+        return;
+    }
+    if (*first == name)
+        return;
+    QStringList& others = m_otherNames[folded];
+    if (!others.contains(name))
+        others.append(name);
 }
 
 void CFolderIndex::Removed(const QString& name)
 {
-    const auto group = m_byFoldedName.find(name.toCaseFolded());
-    if (group == m_byFoldedName.end())
+    const QString folded = name.toCaseFolded();
+    const auto first = m_firstName.find(folded);
+    if (first == m_firstName.end())
         return;
-    group->removeOne(name);
-    if (group->isEmpty())
-        m_byFoldedName.erase(group);
+    const auto others = m_otherNames.find(folded);
+    if (*first != name) {
+        if (others != m_otherNames.end())
+            others->removeOne(name);
+    } else if (others != m_otherNames.end()) {
+        *first = others->takeFirst();
+    } else {
+        m_firstName.erase(first);
+        return;
+    }
+    if (others != m_otherNames.end() && others->isEmpty())
+        m_otherNames.erase(others);
 }

@@ -18,9 +18,20 @@ public:
 
     const QString& Folder() const { return m_folder; }
     bool Contains(const QString& name) const;
-    bool ContainsIgnoringCase(const QString& name) const;
-    // The entries whose name equals the name without regard to case.
-    QStringList NamesIgnoringCase(const QString& name) const { return m_byFoldedName.value(name.toCaseFolded()); }
+    bool ContainsIgnoringCase(const QString& name) const { return m_firstName.contains(name.toCaseFolded()); }
+    // Whether an entry other than `except` has the name, letter case aside.
+    bool HeldByOther(const QString& name, const QString& except) const;
+    // Calls visit with each entry whose case-folded name is `folded`.
+    template <typename Visit>
+    void ForEachNameFolded(const QString& folded, Visit visit) const
+    {
+        const auto first = m_firstName.constFind(folded);
+        if (first == m_firstName.cend())
+            return;
+        visit(*first);
+        for (const QString& name : m_otherNames.value(folded))
+            visit(name);
+    }
 
     void Renamed(const QString& oldName, const QString& newName);
     void Added(const QString& name);
@@ -29,5 +40,7 @@ private:
     void Removed(const QString& name);
 
     QString m_folder;
-    QHash<QString, QStringList> m_byFoldedName;   // folded name -> the entries with it
+    // Folded name -> an entry with it, and the rare further entries differing only in case.
+    QHash<QString, QString> m_firstName;
+    QHash<QString, QStringList> m_otherNames;
 };

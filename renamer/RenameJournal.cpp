@@ -53,12 +53,18 @@ bool syncFolder(const QString& folder)
 
 QByteArray planText(const QString& folder, const std::vector<JournalMove>& moves)
 {
-    QByteArray text = JournalLine::Make("brindle-journal 1");
-    text += JournalLine::Make("folder " + JournalLine::EncodeName(folder));
-    for (const JournalMove& move : moves)
-        text += JournalLine::Make(QByteArray("move ") + char(move.kind) + ' ' + JournalLine::EncodeName(move.from) +
-                                  ' ' + JournalLine::EncodeName(move.to));
-    text += JournalLine::Make("plan " + QByteArray::number(qulonglong(moves.size())));
+    QByteArray text;
+    text.reserve(qsizetype(moves.size()) * 64);
+    JournalLine::Append(text, "brindle-journal 1");
+    JournalLine::Append(text, "folder " + JournalLine::EncodeName(folder));
+    QByteArray record;
+    for (const JournalMove& move : moves) {
+        record.clear();
+        record.append("move ").append(char(move.kind)).append(' ').append(JournalLine::EncodeName(move.from));
+        record.append(' ').append(JournalLine::EncodeName(move.to));
+        JournalLine::Append(text, record);
+    }
+    JournalLine::Append(text, "plan " + QByteArray::number(qulonglong(moves.size())));
     return text;
 }
 
@@ -153,7 +159,7 @@ std::vector<std::unique_ptr<CRenameJournal>> CRenameJournal::AdoptAbandoned()
 
 void CRenameJournal::Append(const QByteArray& record)
 {
-    m_pending += JournalLine::Make(record);
+    JournalLine::Append(m_pending, record);
     if (m_pending.size() >= kFlushSize)
         Flush();
 }
@@ -164,12 +170,11 @@ void CRenameJournal::Record(Event event, int move)
     Append(names[int(event)] + QByteArray::number(move));
 }
 
+// Not synced to disk: should the end be lost, the next start only offers an undo too many.
 void CRenameJournal::RecordRunEnded()
 {
     Append("ended");
     Flush();
-    if (m_fd >= 0)
-        ::fsync(m_fd);
 }
 
 void CRenameJournal::RecordUndoStarted()

@@ -23,6 +23,7 @@ std::vector<RenameRowCheck> checkRows(const std::vector<RenamePair>& rows, const
                                       QHash<QString, int>& sourceRows)
 {
     std::vector<RenameRowCheck> checks(rows.size());
+    sourceRows.reserve(qsizetype(rows.size()));
     for (size_t i = 0; i < rows.size(); ++i) {
         const RenamePair& pair = rows[i];
         RenameRowCheck& check = checks[i];
@@ -52,6 +53,7 @@ std::vector<std::vector<Wait>> findWaits(const std::vector<RenamePair>& rows, st
 {
     std::vector<std::vector<Wait>> waits(rows.size());
     QHash<QString, int> firstTaker;
+    firstTaker.reserve(qsizetype(rows.size()));
     for (size_t i = 0; i < rows.size(); ++i) {
         RenameRowCheck& check = checks[i];
         if (check.verdict != RenameRowCheck::WillRename)
@@ -65,17 +67,17 @@ std::vector<std::vector<Wait>> findWaits(const std::vector<RenamePair>& rows, st
             continue;
         }
         firstTaker.insert(key, int(i));
-        for (const QString& holder : folder.NamesIgnoringCase(pair.newName)) {
+        folder.ForEachNameFolded(key, [&](const QString& holder) {
             if (holder == pair.oldName)   // its own file: a change of letter case
-                continue;
+                return;
             const int source = sourceRows.value(holder, -1);
             if (source < 0) {
                 check.asksOverwrite = true;
-                continue;
+                return;
             }
             check.freedBy.push_back(source);
             waits[i].push_back({source, false});
-        }
+        });
     }
     return waits;
 }
@@ -137,6 +139,7 @@ std::vector<RenameAction> Ordering::Run(int& cycleCount)
         if (m_pending[row] == 0)
             m_ready.push(int(row));
     }
+    m_actions.reserve(m_rows.size() + 16);
     cycleCount = 0;
     size_t start = 0;
     for (;;) {

@@ -2,7 +2,7 @@
 
 #include "common/ui/StringTable.h"
 #include "renamer/BrindleStrings.h"
-#include "renamer/FileMove.h"
+#include "renamer/FileMover.h"
 #include "renamer/RenameQuestions.h"
 
 #include <cerrno>
@@ -24,7 +24,7 @@ JournalMove::Kind journalKind(RenameAction::Kind kind)
 
 CRenameRun::CRenameRun(const QString& folder, const std::vector<RenamePair>& rows, const CRenamePlan& plan,
                        CFolderIndex index, IRenameQuestions& questions, CRenameJournal* journal)
-    : m_folder(folder), m_rows(rows), m_plan(plan), m_index(std::move(index)), m_questions(questions),
+    : m_mover(folder), m_rows(rows), m_plan(plan), m_index(std::move(index)), m_questions(questions),
       m_journal(journal), m_moveNumbers(plan.Actions().size(), -1), m_temporaryMove(rows.size(), kNone),
       m_made(plan.Actions().size(), 0), m_freed(rows.size(), 0), m_settled(rows.size(), 0),
       m_outcomes(rows.size(), RenameSamePath), m_reasons(rows.size())
@@ -127,12 +127,16 @@ void CRenameRun::Carry(size_t index)
 
 int CRenameRun::Move(const RenameAction& action, QString& reason)
 {
-    if (Taken(action.from, action.to))
+    // A row expected to find its new name free can only find it taken when a row that was to
+    // free it did not run (or a file appeared, which the rename itself sees).
+    const bool asks = m_plan.Checks()[size_t(action.row)].asksOverwrite;
+    if (action.kind != RenameAction::MoveToTemporary &&
+        (asks ? Taken(action.from, action.to) : WaitsInVain(action.row)))
         return MoveOntoTakenName(action, reason);
-    const int error = FileMove::Rename(m_folder, action.from, action.to, FileMove::Replace::Never);
+    const int error = m_mover.Rename(action.from, action.to, CFileMover::Replace::Never);
     if (error == EEXIST)   // it appeared a moment ago
         return MoveOntoTakenName(action, reason);
-    reason = error ? FileMove::ErrorText(error) : QString();
+    reason = error ? CFileMover::ErrorText(error) : QString();
     return error ? RenameFailed : RenameDone;
 }
 
@@ -152,16 +156,15 @@ int CRenameRun::MoveOntoTakenName(const RenameAction& action, QString& reason)
         m_journal->Flush();
     if (!m_questions.AskOverwrite(action.to))
         return RenameDeclined;
-    const int error = FileMove::Rename(m_folder, action.from, action.to, FileMove::Replace::Allowed);
-    reason = error ? FileMove::ErrorText(error) : QString();
+    const int error = m_mover.Rename(action.from, action.to, CFileMover::Replace::Allowed);
+    reason = error ? CFileMover::ErrorText(error) : QString();
     return error ? RenameFailed : RenameDone;
 }
 
 // Taken when an entry other than the file itself has the name, letter case aside.
 bool CRenameRun::Taken(const QString& from, const QString& to) const
 {
-    const QStringList holders = m_index.NamesIgnoringCase(to);
-    return std::any_of(holders.begin(), holders.end(), [&](const QString& holder) { return holder != from; });
+    return m_index.HeldByOther(to, from);
 }
 
 bool CRenameRun::WaitsInVain(int row) const
@@ -176,7 +179,7 @@ bool CRenameRun::PutBack(size_t index)
         return true;
     const RenameAction& action = m_plan.Actions()[index];
     Record(CRenameJournal::Event::Reverting, index);
-    if (FileMove::Rename(m_folder, action.to, action.from, FileMove::Replace::Never) != 0)
+    if (m_mover.Rename(action.to, action.from, CFileMover::Replace::Never) != 0)
         return false;
     Record(CRenameJournal::Event::Reverted, index);
     m_index.Renamed(action.to, action.from);

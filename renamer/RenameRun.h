@@ -1,5 +1,6 @@
 #pragma once
 
+#include "renamer/FileMover.h"
 #include "renamer/FolderIndex.h"
 #include "renamer/JournalContents.h"
 #include "renamer/RenameJournal.h"
@@ -55,7 +56,7 @@ private:
     void Settle(int row, int outcome, const QString& reason = QString());
     void Record(CRenameJournal::Event event, size_t action);
 
-    QString m_folder;
+    CFileMover m_mover;
     const std::vector<RenamePair>& m_rows;
     const CRenamePlan& m_plan;
     CFolderIndex m_index;

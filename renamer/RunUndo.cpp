@@ -2,14 +2,14 @@
 
 #include "common/ui/StringTable.h"
 #include "renamer/BrindleStrings.h"
-#include "renamer/FileMove.h"
+#include "renamer/FileMover.h"
 #include "renamer/RenameJournal.h"
 #include "renamer/RenameQuestions.h"
 
 #include <cerrno>
 
 CRunUndo::CRunUndo(const CJournalContents& contents, CRenameJournal& journal, IRenameQuestions& questions)
-    : m_contents(contents), m_journal(journal), m_questions(questions)
+    : m_contents(contents), m_journal(journal), m_questions(questions), m_mover(contents.Folder())
 {
 }
 
@@ -30,22 +30,16 @@ bool CRunUndo::IsMade(int move) const
     case CJournalContents::MoveState::Unknown: break;
     }
     const JournalMove& step = m_contents.Moves()[size_t(move)];
-    return !FileMove::Exists(m_contents.Folder(), step.from) && FileMove::Exists(m_contents.Folder(), step.to);
+    return !m_mover.Exists(step.from) && m_mover.Exists(step.to);
 }
 
 void CRunUndo::PutBack(int move)
 {
-    const QString& folder = m_contents.Folder();
     const JournalMove& step = m_contents.Moves()[size_t(move)];
     // Shown the way the user sees the change being undone: from the name now to the old one.
     RunFailure failure{step.to, step.from, QString()};
-    if (!FileMove::Exists(folder, step.to)) {
-        failure.reason = FileMove::ErrorText(ENOENT);
-        m_failures.push_back(failure);
-        return;
-    }
     m_journal.Record(CRenameJournal::Event::Reverting, move);
-    int error = FileMove::Rename(folder, step.to, step.from, FileMove::Replace::Never);
+    int error = m_mover.Rename(step.to, step.from, CFileMover::Replace::Never);
     if (error == EEXIST) {
         m_journal.Flush();
         if (!m_questions.AskOverwrite(step.from)) {
@@ -54,12 +48,13 @@ void CRunUndo::PutBack(int move)
             m_complete = false;
             return;
         }
-        error = FileMove::Rename(folder, step.to, step.from, FileMove::Replace::Allowed);
+        error = m_mover.Rename(step.to, step.from, CFileMover::Replace::Allowed);
     }
     if (error != 0) {
-        failure.reason = FileMove::ErrorText(error);
+        failure.reason = CFileMover::ErrorText(error);
         m_failures.push_back(failure);
-        m_complete = false;
+        // A file that is gone cannot come back by trying again.
+        m_complete = m_complete && error == ENOENT;
         return;
     }
     m_journal.Record(CRenameJournal::Event::Reverted, move);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "renamer/FileMover.h"
 #include "renamer/JournalContents.h"
 #include "renamer/RunReport.h"
 
@@ -32,6 +33,7 @@ private:
     const CJournalContents& m_contents;
     CRenameJournal& m_journal;
     IRenameQuestions& m_questions;
+    CFileMover m_mover;
     int m_restored = 0;
     std::vector<RunFailure> m_failures;
     bool m_complete = true;

@@ -60,14 +60,14 @@ private slots:
     void clearKeepsSeparator();
     void runWithDeclinedOverwrite();
     void equalNamesNeitherRenamedNorReported();
-    void caseOnlyChangeAsks();
+    void caseOnlyChangeIsNoOverwrite();
     void runFollowsItsOwnRenames();
     void emptyOrRelativeFolderRenamesNothing();
     void namesCannotLeaveTheFolder();
     void invalidCharacterIsReported();
     void vanishedFileIsReported();
-    void refusedMoveIsSilent();
-    void readOnlyFolderIsSkippedSilently();
+    void refusedMoveIsReported();
+    void readOnlyFolderIsReported();
     void noRowsNoMessage();
     void reverseAndRunRestoresOldNames();
     void enterInFolderFieldRuns();
@@ -90,6 +90,7 @@ void BrindleDlgTest::init()
     delete m_profileFolder;
     m_profileFolder = new TempFolder;
     Profile::setPath(m_profileFolder->file(QStringLiteral("brindle.ini")));
+    CRenameJournal::SetFolder(m_profileFolder->file(QStringLiteral("state")));
 }
 
 void BrindleDlgTest::initialState()
@@ -259,21 +260,25 @@ void BrindleDlgTest::equalNamesNeitherRenamedNorReported()
     QVERIFY(QFile::exists(folder.file("same.mp3")));
 }
 
-void BrindleDlgTest::caseOnlyChangeAsks()
+void BrindleDlgTest::caseOnlyChangeIsNoOverwrite()
 {
+    // The name found without regard to case is the file itself: nothing would be replaced.
     TempFolder folder;
     touch(folder.path(), "song.mp3", "data");
     CBrindleDlg dialog;
     MessageBoxRecorder prompts(IDYES);
     QCOMPARE(dialog.RenameOne(folder.path(), "song.mp3", "SONG.MP3"), int(RenameDone));
-    QCOMPARE(prompts.count(), 1);
-    QCOMPARE(prompts.prompts()[0].text, QStringLiteral("ファイル\"SONG.MP3\"は既に存在します。上書きしますか？"));
+    QCOMPARE(prompts.count(), 0);
     QCOMPARE(entries(folder.path()), QStringList{"SONG.MP3"});
     QCOMPARE(TestFiles::readBytes(folder.file("SONG.MP3")), QByteArray("data"));
 
+    // Another file with the name in another letter case is still asked about.
+    touch(folder.path(), "Other.mp3", "other");
     prompts.queueAnswer(IDNO);
-    QCOMPARE(dialog.RenameOne(folder.path(), "SONG.MP3", "Song.mp3"), int(RenameDeclined));
-    QCOMPARE(entries(folder.path()), QStringList{"SONG.MP3"});
+    QCOMPARE(dialog.RenameOne(folder.path(), "SONG.MP3", "other.MP3"), int(RenameDeclined));
+    QCOMPARE(prompts.count(), 1);
+    QCOMPARE(prompts.prompts()[0].text, QStringLiteral("ファイル\"other.MP3\"は既に存在します。上書きしますか？"));
+    QCOMPARE(entries(folder.path()), (QStringList{"Other.mp3", "SONG.MP3"}));
 }
 
 void BrindleDlgTest::runFollowsItsOwnRenames()
@@ -378,7 +383,7 @@ void BrindleDlgTest::vanishedFileIsReported()
     QVERIFY(QFile::exists(folder.file("y.mp3")));
 }
 
-void BrindleDlgTest::refusedMoveIsSilent()
+void BrindleDlgTest::refusedMoveIsReported()
 {
     // A file cannot replace a folder that holds files: the move fails, nothing is lost.
     TempFolder folder;
@@ -392,27 +397,36 @@ void BrindleDlgTest::refusedMoveIsSilent()
     QCOMPARE(TestFiles::readBytes(folder.file("a")), QByteArray("keep"));
     QCOMPARE(entries(target), QStringList{"inside"});
 
-    // A run whose only row fails shows no summary.
+    // The run names the failure in its summary instead of passing over it.
     dropList(dialog, folder, {QStringLiteral("a\ttarget")});
     prompts.clear();
     dialog.RunRenames();
-    QCOMPARE(prompts.count(), 1);
+    QCOMPARE(prompts.count(), 2);
     QVERIFY(prompts.prompts()[0].text.contains("target"));
+    QCOMPARE(prompts.prompts()[1].text,
+             QStringLiteral("1個のファイル名を変更できませんでした:\na → target: 変更後の名前のフォルダーがあります"));
+    QCOMPARE(prompts.prompts()[1].flags, unsigned(MB_OK | MB_ICONWARNING));
+    QCOMPARE(TestFiles::readBytes(folder.file("a")), QByteArray("keep"));
+    QCOMPARE(entries(target), QStringList{"inside"});
 }
 
-void BrindleDlgTest::readOnlyFolderIsSkippedSilently()
+void BrindleDlgTest::readOnlyFolderIsReported()
 {
-    if (::geteuid() == 0)
-        QSKIP("the super-user may write into a read-only folder");
     TempFolder folder;
     touch(folder.path(), "a.mp3", "data");
+    touch(folder.path(), "c.mp3", "other");
     CBrindleDlg dialog;
-    dropList(dialog, folder, {QStringLiteral("a.mp3\tb")});
-    QVERIFY(::chmod(QFile::encodeName(folder.path()).constData(), 0555) == 0);
+    dropList(dialog, folder, {QStringLiteral("a.mp3\tb"), QStringLiteral("c.mp3\td")});
+    FolderLock lock(folder.path());
+    if (!lock.IsLocked())
+        QSKIP("this file system cannot make a folder read-only here");
     MessageBoxRecorder prompts;
     dialog.RunRenames();
-    ::chmod(QFile::encodeName(folder.path()).constData(), 0755);
-    QCOMPARE(prompts.count(), 0);
+    lock.Release();
+    QCOMPARE(prompts.count(), 1);
+    QVERIFY2(prompts.prompts()[0].text.startsWith(QStringLiteral("2個のファイル名を変更できませんでした:\na.mp3 → b.mp3: ")),
+             qPrintable(prompts.prompts()[0].text));
+    QCOMPARE(entries(folder.path()), (QStringList{"a.mp3", "c.mp3", "list.txt"}));
     QCOMPARE(TestFiles::readBytes(folder.file("a.mp3")), QByteArray("data"));
 }
 

@@ -5,10 +5,17 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace BrindleTestSupport {
 
@@ -45,6 +52,48 @@ void touch(const QString& folder, const QString& name, const QByteArray& content
 QStringList entries(const QString& folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QMap<QString, QByteArray> contents(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System))
+        files.insert(name, TestFiles::readBytes(folder + '/' + name));
+    return files;
+}
+
+FolderLock::FolderLock(const QString& folder) : m_folder(folder)
+{
+    if (::geteuid() == 0)
+        m_locked = SetImmutable(true);
+    else
+        m_locked = ::chmod(QFile::encodeName(folder).constData(), 0555) == 0;
+}
+
+void FolderLock::Release()
+{
+    if (!m_locked)
+        return;
+    if (::geteuid() == 0)
+        SetImmutable(false);
+    else
+        ::chmod(QFile::encodeName(m_folder).constData(), 0755);
+    m_locked = false;
+}
+
+bool FolderLock::SetImmutable(bool immutable) const
+{
+    const int fd = ::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = immutable ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return done;
 }
 
 } // namespace BrindleTestSupport

@@ -3,6 +3,7 @@
 #include "renamer/BrindleDlg.h"
 
 #include <QByteArray>
+#include <QMap>
 #include <QStringList>
 
 // Rename lists as Brindle reads them and drops as a file manager delivers them.
@@ -16,5 +17,26 @@ bool dropFiles(CBrindleDlg& dialog, const QStringList& paths);
 // Creates an empty file (or one with the content) in the folder.
 void touch(const QString& folder, const QString& name, const QByteArray& content = QByteArray());
 QStringList entries(const QString& folder);
+// Every file of the folder (not in sub-folders) with its content.
+QMap<QString, QByteArray> contents(const QString& folder);
+
+// Makes a folder refuse renames while it lives: read-only for a normal user, immutable for the
+// super-user (who ignores permissions). IsLocked is false when neither works here.
+class FolderLock
+{
+public:
+    explicit FolderLock(const QString& folder);
+    ~FolderLock() { Release(); }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    bool IsLocked() const { return m_locked; }
+    void Release();
+
+private:
+    bool SetImmutable(bool immutable) const;
+
+    QString m_folder;
+    bool m_locked = false;
+};
 
 } // namespace BrindleTestSupport

@@ -31,7 +31,11 @@ private slots:
     void commaModeSplitsAtFirstComma();
     void namesAreNotTrimmed();
     void onlyCarriageReturnLineFeedEndsLines();
-    void byteOrderMarkStaysInFirstName();
+    void byteOrderMarkIsRemoved();
+    void encodings_data();
+    void encodings();
+    void utf8LineEnds();
+    void emptyNewNameStaysEmpty();
     void oddLastByteIgnored();
     void nulEndsTheLine();
     void otherEncodingYieldsNothingUsable();
@@ -119,16 +123,69 @@ void RenameListTest::onlyCarriageReturnLineFeedEndsLines()
     QCOMPARE(CRenameList::Parse(utf16List({QStringLiteral("d\te")}, false), ListSeparator::Tab).size(), size_t(1));
 }
 
-void RenameListTest::byteOrderMarkStaysInFirstName()
+void RenameListTest::byteOrderMarkIsRemoved()
 {
+    // The mark is not part of the first old name, so that row can succeed.
     const QByteArray bytes = TestFiles::encode(QStringLiteral("a.mp3\tb\r\n#c\td\r\n"), CodePage::Utf16LE, true);
     const auto pairs = CRenameList::Parse(bytes, ListSeparator::Tab);
     QCOMPARE(pairs.size(), size_t(1));
-    QCOMPARE(pairs.front().oldName, QString(QChar(0xFEFF)) + QStringLiteral("a.mp3"));
+    QCOMPARE(pairs.front().oldName, QStringLiteral("a.mp3"));
     QCOMPARE(pairs.front().newName, QStringLiteral("b.mp3"));
-    // A comment after the mark is no comment any more.
+    // A comment right after the mark is a comment.
     const QByteArray comment = TestFiles::encode(QStringLiteral("#x\ty\r\n"), CodePage::Utf16LE, true);
-    QCOMPARE(CRenameList::Parse(comment, ListSeparator::Tab).size(), size_t(1));
+    QVERIFY(CRenameList::Parse(comment, ListSeparator::Tab).empty());
+}
+
+void RenameListTest::encodings_data()
+{
+    const QString text = QStringLiteral("曲.mp3\t新しい曲\r\n# コメント\r\nb.mp3\tc\r\n");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("encoding");
+    QByteArray utf16be("\xFE\xFF", 2);
+    utf16be += CodePage::fromUnicode(text, CodePage::Utf16BE);
+    QTest::newRow("FF FE") << TestFiles::encode(text, CodePage::Utf16LE, true) << int(ListEncoding::Utf16LE);
+    QTest::newRow("FE FF") << utf16be << int(ListEncoding::Utf16BE);
+    QTest::newRow("EF BB BF") << TestFiles::encode(text, CodePage::Utf8, true) << int(ListEncoding::Utf8);
+    QTest::newRow("UTF-8 without mark") << TestFiles::encode(text, CodePage::Utf8) << int(ListEncoding::Utf8);
+    QTest::newRow("UTF-16LE without mark") << TestFiles::encode(text, CodePage::Utf16LE) << int(ListEncoding::Utf16LE);
+}
+
+void RenameListTest::encodings()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, encoding);
+    QCOMPARE(int(CRenameList::DetectEncoding(bytes)), encoding);
+    const auto pairs = CRenameList::Parse(bytes, ListSeparator::Tab);
+    QCOMPARE(pairs.size(), size_t(2));
+    QCOMPARE(pairs[0].oldName, QStringLiteral("曲.mp3"));
+    QCOMPARE(pairs[0].newName, QStringLiteral("新しい曲.mp3"));
+    QCOMPARE(pairs[1].oldName, QStringLiteral("b.mp3"));
+    QCOMPARE(pairs[1].newName, QStringLiteral("c.mp3"));
+}
+
+void RenameListTest::utf8LineEnds()
+{
+    // LF alone ends a line, CR LF too (the CR is not part of the name); a lone CR stays.
+    const QByteArray bytes = QStringLiteral("a.mp3\tb\nc.mp3\td\r\ne\rf.mp3\tg\n\n").toUtf8();
+    const QStringList lines = CRenameList::SplitLines(bytes);
+    QCOMPARE(lines, (QStringList{"a.mp3\tb", "c.mp3\td", "e\rf.mp3\tg", QString(), QString()}));
+    const auto pairs = CRenameList::Parse(bytes, ListSeparator::Tab);
+    QCOMPARE(pairs.size(), size_t(3));
+    QCOMPARE(pairs[1].newName, QStringLiteral("d.mp3"));
+
+    // Bytes that are not valid UTF-8 (Shift_JIS here) or that hold a NUL stay UTF-16LE.
+    QCOMPARE(CRenameList::DetectEncoding(TestFiles::encode(QStringLiteral("曲\t歌\n"), 932)), ListEncoding::Utf16LE);
+    QCOMPARE(CRenameList::DetectEncoding(QByteArray("a\tb\n\0", 5)), ListEncoding::Utf16LE);
+    // An unmarked UTF-16LE list keeps "only CR LF ends a line" (see onlyCarriageReturnLineFeedEndsLines).
+    QCOMPARE(CRenameList::DetectEncoding(QByteArray()), ListEncoding::Utf8);
+}
+
+void RenameListTest::emptyNewNameStaysEmpty()
+{
+    // "p3.txt<TAB>" once became the hidden ".txt"; now the run refuses the empty name.
+    const RenamePair pair = parse(QStringLiteral("p3.txt\t"), ListSeparator::Tab);
+    QCOMPARE(pair.oldName, QStringLiteral("p3.txt"));
+    QCOMPARE(pair.newName, QString());
 }
 
 void RenameListTest::oddLastByteIgnored()
@@ -150,9 +207,8 @@ void RenameListTest::nulEndsTheLine()
 
 void RenameListTest::otherEncodingYieldsNothingUsable()
 {
-    // UTF-8 and Shift_JIS read as UTF-16: no tab and no CR LF unit, so no pair at all.
+    // Shift_JIS is not valid UTF-8 and is read as UTF-16: no tab and no CR LF unit, no pair.
     const QString text = QStringLiteral("曲.mp3\t新しい曲.mp3\r\nb.mp3\tc.mp3\r\n");
-    QVERIFY(CRenameList::Parse(TestFiles::encode(text, CodePage::Utf8), ListSeparator::Tab).empty());
     QVERIFY(CRenameList::Parse(TestFiles::encode(text, 932), ListSeparator::Tab).empty());
 }
 

@@ -1,0 +1,89 @@
+#include "renamer/FileMover.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+CFileMover::CFileMover(const QString& folder)
+{
+    m_openError = ENOENT;
+    if (folder.isEmpty() || !QDir::isAbsolutePath(folder))
+        return;
+    m_folder = ::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    m_openError = m_folder < 0 ? errno : 0;
+}
+
+CFileMover::~CFileMover()
+{
+    if (m_folder >= 0)
+        ::close(m_folder);
+}
+
+int CFileMover::Rename(const QString& from, const QString& to, Replace replace) const
+{
+    if (m_folder < 0)
+        return m_openError;
+    const QByteArray fromName = QFile::encodeName(from);
+    const QByteArray toName = QFile::encodeName(to);
+    if (replace == Replace::Never)
+        return RenameKeepingTarget(fromName, toName);
+    return ::renameat(m_folder, fromName.constData(), m_folder, toName.constData()) == 0 ? 0 : errno;
+}
+
+int CFileMover::RenameKeepingTarget(const QByteArray& from, const QByteArray& to) const
+{
+    if (::renameat2(m_folder, from.constData(), m_folder, to.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    const int error = errno;
+    if (error == EINVAL || error == ENOSYS) {
+        // A file system without the flag: look first, then rename.
+        struct stat target {};
+        if (::fstatat(m_folder, to.constData(), &target, AT_SYMLINK_NOFOLLOW) == 0)
+            return EEXIST;
+        return ::renameat(m_folder, from.constData(), m_folder, to.constData()) == 0 ? 0 : errno;
+    }
+    // On a file system that ignores letter case the new name may be the file itself.
+    if (error == EEXIST && SameEntry(from, to))
+        return ::renameat(m_folder, from.constData(), m_folder, to.constData()) == 0 ? 0 : errno;
+    return error;
+}
+
+bool CFileMover::SameEntry(const QByteArray& first, const QByteArray& second) const
+{
+    struct stat a {};
+    struct stat b {};
+    return ::fstatat(m_folder, first.constData(), &a, AT_SYMLINK_NOFOLLOW) == 0 &&
+           ::fstatat(m_folder, second.constData(), &b, AT_SYMLINK_NOFOLLOW) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
+}
+
+bool CFileMover::Exists(const QString& name) const
+{
+    struct stat status {};
+    return m_folder >= 0 && ::fstatat(m_folder, QFile::encodeName(name).constData(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+QString CFileMover::ErrorText(int error)
+{
+    switch (error) {
+    case ENOENT: return QStringLiteral("ファイルが見つかりません");
+    case ENAMETOOLONG: return QStringLiteral("名前が長すぎます");
+    case EACCES:
+    case EPERM: return QStringLiteral("アクセスが拒否されました");
+    case EROFS: return QStringLiteral("読み取り専用のファイルシステムです");
+    case EEXIST:
+    case EISDIR:
+    case ENOTEMPTY: return QStringLiteral("変更後の名前のフォルダーがあります");
+    case ENOTDIR: return QStringLiteral("フォルダーをファイルの名前に変更できません");
+    case EBUSY: return QStringLiteral("使用中です");
+    case ENOSPC:
+    case EDQUOT: return QStringLiteral("ディスクに空きがありません");
+    default: return QString::fromLocal8Bit(std::strerror(error));
+    }
+}

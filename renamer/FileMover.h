@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+// Renames inside one folder by plain file names. The folder is opened once, so every rename
+// happens in that very folder even should its path be renamed or replaced meanwhile.
+class CFileMover
+{
+public:
+    enum class Replace { Never, Allowed };
+
+    // A folder that is not an absolute path is never opened: every rename then fails.
+    explicit CFileMover(const QString& folder);
+    ~CFileMover();
+    CFileMover(const CFileMover&) = delete;
+    CFileMover& operator=(const CFileMover&) = delete;
+
+    // 0 when the file now has the new name, else the error number. Replace::Never keeps an
+    // entry that holds the new name and gives EEXIST, even one that appeared a moment ago.
+    int Rename(const QString& from, const QString& to, Replace replace) const;
+    // Whether the folder holds an entry of exactly that name (a dangling link counts).
+    bool Exists(const QString& name) const;
+
+    // Why a rename failed, for the summary.
+    static QString ErrorText(int error);
+
+private:
+    int RenameKeepingTarget(const QByteArray& from, const QByteArray& to) const;
+    bool SameEntry(const QByteArray& first, const QByteArray& second) const;
+
+    int m_folder = -1;
+    int m_openError = 0;
+};
