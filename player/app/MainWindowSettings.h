@@ -7,9 +7,9 @@
 #include <QStringList>
 
 // The main window's values of section "CSonavelDlg" that the settings dialog edits a copy of,
-// read at start and written at exit. Values the window itself holds (volume, column widths,
-// folder, timer period) live only there. The scan, tag and sort keys live in `Scan`, which the track
-// library works on directly, so there is one copy of them.
+// read at start and written at exit. Values the windows themselves hold (volume, column widths,
+// folder, timer period, desktop clipping, always on top) live only there. The scan, tag and sort
+// keys live in `Scan`, which the track library works on directly, so there is one copy of them.
 struct MainWindowSettings {
     // "RdExtNum" beyond this is taken as this many: each extension is a key of its own.
     static constexpr int MaxExtensions = 256;
@@ -24,9 +24,6 @@ struct MainWindowSettings {
     LogFont FileListFont;
     LogFont DirTreeFont;
     LogFont DirEditFont;
-    int ClipOnDesktop = 1;
-    int MainAlwaysOnTop = 0;
-    int VideoAlwaysOnTop = 1;
 
     // The keys from "UseID3Edit" up to "KaraokeEditorPath", in their order.
     void ReadUpToEditorPath();

@@ -58,6 +58,7 @@ public:
     CWmpVideoDlg* VideoDlg() const { return m_video; }
     double ResumePosition() const { return m_resumePosition; }
     bool DetectCdromMediaChange() const { return m_detectCdromMediaChange != 0; }
+    void SetDetectCdromMediaChange(bool detect) { m_detectCdromMediaChange = detect ? 1 : 0; }
     // Replaces how the engine is made (tests: an engine with their own disc drives, or none at
     // all as when libmpv cannot start); an empty factory restores Player::create().
     static void SetPlayerFactory(PlayerFactory factory);

@@ -193,17 +193,14 @@ void CSonavelDlg::InitDialog()
     SelectFolderInTree(
         GetProfileHexString(kMainSection, MainDlg::DefaultFolderPath, SystemPaths::DefaultMusicFolder()));
 
-    m_options.ClipOnDesktop = GetProfileInt(kMainSection, MainDlg::ClipOnDesktop, MainDlg::DefaultClipOnDesktop);
-    SetClipOnDesktop(m_options.ClipOnDesktop != 0);
+    const bool clip = GetProfileInt(kMainSection, MainDlg::ClipOnDesktop, MainDlg::DefaultClipOnDesktop) != 0;
+    SetClipOnDesktop(clip);
     if (VideoDlg())
-        VideoDlg()->SetClipOnDesktop(m_options.ClipOnDesktop != 0);
-    SetKaraokeClipOnDesktop(m_options.ClipOnDesktop != 0);
-    m_options.MainAlwaysOnTop = GetProfileInt(kMainSection, MainDlg::MainAlwaysOnTop, MainDlg::DefaultMainAlwaysOnTop);
-    if (m_options.MainAlwaysOnTop != 0)
-        setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    m_options.VideoAlwaysOnTop =
-        GetProfileInt(kMainSection, MainDlg::VideoAlwaysOnTop, MainDlg::DefaultVideoAlwaysOnTop);
-    if (m_options.VideoAlwaysOnTop != 0 && VideoDlg())
+        VideoDlg()->SetClipOnDesktop(clip);
+    SetKaraokeClipOnDesktop(clip);
+    if (GetProfileInt(kMainSection, MainDlg::MainAlwaysOnTop, MainDlg::DefaultMainAlwaysOnTop) != 0)
+        SetTopmost(true);
+    if (GetProfileInt(kMainSection, MainDlg::VideoAlwaysOnTop, MainDlg::DefaultVideoAlwaysOnTop) != 0 && VideoDlg())
         VideoDlg()->SetTopmost(true);
     LoadKaraokeMenus();
     StartUpdateTimer();
@@ -522,7 +519,7 @@ void CSonavelDlg::SaveSettings()
     WriteProfileInt(kMainSection, MainDlg::DelPlaylistOnExit, o.DelPlaylistOnExit);
     WriteProfileInt(kMainSection, MainDlg::KaraokeCodePage, o.KaraokeCodePage);
     WriteProfileInt(kMainSection, MainDlg::Volume, VolumeSlider()->GetPos());
-    WriteProfileInt(kMainSection, MainDlg::ClipOnDesktop, o.ClipOnDesktop);
-    WriteProfileInt(kMainSection, MainDlg::MainAlwaysOnTop, windowFlags().testFlag(Qt::WindowStaysOnTopHint) ? 1 : 0);
+    WriteProfileInt(kMainSection, MainDlg::ClipOnDesktop, IsClipOnDesktop() ? 1 : 0);
+    WriteProfileInt(kMainSection, MainDlg::MainAlwaysOnTop, IsTopmost() ? 1 : 0);
     WriteProfileInt(kMainSection, MainDlg::VideoAlwaysOnTop, m_control->VideoTopmost() ? 1 : 0);
 }

@@ -25,6 +25,7 @@ class QMenu;
 class QModelIndex;
 class QPushButton;
 class QToolBar;
+struct SettingsRecord;
 
 // The player's main window: folder tree, path edit, track list, sliders, time read-out, tool
 // bar, loop and shuffle boxes, settings button, scrolling line and artwork thumbnail. It owns
@@ -130,7 +131,13 @@ public:
     void LoadKaraokeMenus();
     void PassPositionToScrollLine(double seconds);
     void PassPositionToKaraoke(double seconds);
+    // The settings dialog ("設 定"): opened on a record of the windows' live state, applied on OK.
     void OnSettingsButton();
+    SettingsRecord CollectSettings() const;
+    void ApplySettings(const SettingsRecord& record);
+    // Always on top, changed without re-creating the window (which would end its modal run).
+    bool IsTopmost() const;
+    void SetTopmost(bool topmost);
 
 public slots:
     // Ends the program as a log-off does: the closing path with settings saved.
@@ -168,6 +175,10 @@ private:
     // The playing track's picture, or a null image when it has none.
     QImage CurrentArtwork();
     void DestroyArtworkWindow();
+    // Steps of applying the settings dialog's record.
+    void ApplyTagReading(const SettingsRecord& record);
+    void ApplyChangedFonts(const SettingsRecord& record);
+    void ApplyWindowOptions(const SettingsRecord& record);
     void Destroy();
     void SaveSettings();
 

@@ -1,6 +1,6 @@
-// The main window's meeting points with the karaoke window, the lyric commands, the scrolling
-// information line and the settings dialog. Each function is the one place where that code
-// plugs in; until it does, they do nothing.
+// The main window's meeting points with the karaoke window, the lyric commands and the scrolling
+// information line. Each function is the one place where that code plugs in; until it does, they
+// do nothing.
 
 #include "player/app/SonavelDlg.h"
 
@@ -52,9 +52,4 @@ void CSonavelDlg::PassPositionToScrollLine(double)
 void CSonavelDlg::PassPositionToKaraoke(double)
 {
     // Gives the playing position to the karaoke window.
-}
-
-void CSonavelDlg::OnSettingsButton()
-{
-    // Opens the settings dialog with the current values and applies them on OK.
 }

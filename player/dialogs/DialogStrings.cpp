@@ -8,6 +8,7 @@ void RegisterDialogStrings()
         StringTable::add({
             {IDS_INVALID_FILE_NAME, "ファイル名(%s)に使えない文字 (\\ / : , ; * ? \" < > |)が含まれています"},
             {IDS_SHORTCUT_EXISTS, "ショートカットファイル \"%s\" は既に存在します。上書きしますか？"},
+            {IDS_PARSE_INT, "整数を入力してください。"},
         });
         return true;
     }();

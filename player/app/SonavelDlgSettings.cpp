@@ -1,0 +1,130 @@
+// The main window's side of the settings dialog: the record is filled from what the windows hold
+// at this moment, and after OK applied to them in a fixed order. Nothing of it is kept: the
+// windows write their own settings when they go.
+
+#include "player/app/SonavelDlg.h"
+
+#include "platform/varnkit/FolderPathEdit.h"
+#include "player/app/SonavelApp.h"
+#include "player/dialogs/SettingsDlg.h"
+#include "player/library/FolderTree.h"
+#include "player/library/TrackLibrary.h"
+#include "player/library/TrackListCtrl.h"
+#include "player/widgets/WmpVideoDlg.h"
+
+#include <QWindow>
+
+namespace {
+
+CodePageChoices ApplicationCodePages()
+{
+    CodePageChoices choices;
+    if (const CSonavelApp* application = CSonavelApp::Instance())
+        for (const CodePageEntry& entry : application->CodePages().Entries())
+            choices.push_back({entry.Number, entry.Name});
+    return choices;
+}
+
+} // namespace
+
+void CSonavelDlg::OnSettingsButton()
+{
+    CSettingsDlg dialog(CollectSettings(), ApplicationCodePages(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        ApplySettings(dialog.Record());
+}
+
+SettingsRecord CSonavelDlg::CollectSettings() const
+{
+    SettingsRecord record;
+    record.TreeFont = m_options.DirTreeFont;
+    record.PathFont = m_options.DirEditFont;
+    record.ListFont = m_options.FileListFont;
+    record.ClipOnDesktop = IsClipOnDesktop();
+    record.MainAlwaysOnTop = IsTopmost();
+    record.VideoAlwaysOnTop = m_control->VideoTopmost();
+    record.DetectCdromMediaChange = m_control->DetectCdromMediaChange();
+    record.ShowFilePathOnTitleBar = m_options.ShowFilePathOnTitleBar != 0;
+    record.DelPlaylistOnExit = m_options.DelPlaylistOnExit != 0;
+    const ScanSettings& scan = m_options.Scan;
+    record.ReadShortcuts = scan.ReadShortcuts;
+    record.ReadM3u = scan.ReadM3u;
+    record.UseID3Edit = scan.UseID3Edit;
+    record.TagCodePage = scan.ID3EditCodePage;
+    record.KaraokeCodePage = m_options.KaraokeCodePage;
+    record.Extensions = scan.ExtensionList;
+    return record;
+}
+
+void CSonavelDlg::ApplySettings(const SettingsRecord& record)
+{
+    ApplyTagReading(record);
+    ApplyChangedFonts(record);
+    m_options.KaraokeCodePage = record.KaraokeCodePage;
+    ApplyWindowOptions(record);
+    m_control->SetDetectCdromMediaChange(record.DetectCdromMediaChange);
+    m_options.ShowFilePathOnTitleBar = record.ShowFilePathOnTitleBar ? 1 : 0;
+    m_options.DelPlaylistOnExit = record.DelPlaylistOnExit ? 1 : 0;
+}
+
+void CSonavelDlg::ApplyTagReading(const SettingsRecord& record)
+{
+    // The library reads the list again when the tag settings changed; the extensions and the
+    // two passes count from the next scan.
+    ScanSettings scan = m_options.Scan;
+    scan.UseID3Edit = record.UseID3Edit;
+    scan.ID3EditCodePage = record.TagCodePage;
+    scan.ExtensionList = record.Extensions;
+    scan.ReadShortcuts = record.ReadShortcuts;
+    scan.ReadM3u = record.ReadM3u;
+    if (m_library)
+        m_library->ApplySettings(scan);
+    else
+        m_options.Scan = scan;
+}
+
+void CSonavelDlg::ApplyChangedFonts(const SettingsRecord& record)
+{
+    const SettingsRecord::ChangedFlags& changed = record.Changed;
+    if (changed.TreeFont) {
+        m_options.DirTreeFont = record.TreeFont;
+        FolderTree()->setFont(record.TreeFont.toQFont());
+    }
+    if (changed.PathFont) {
+        m_options.DirEditFont = record.PathFont;
+        PathEdit()->setFont(record.PathFont.toQFont());
+    }
+    if (changed.ListFont) {
+        m_options.FileListFont = record.ListFont;
+        TrackList()->setFont(record.ListFont.toQFont());
+    }
+}
+
+void CSonavelDlg::ApplyWindowOptions(const SettingsRecord& record)
+{
+    SetClipOnDesktop(record.ClipOnDesktop);
+    if (VideoDlg())
+        VideoDlg()->SetClipOnDesktop(record.ClipOnDesktop);
+    SetKaraokeClipOnDesktop(record.ClipOnDesktop);
+    // A topmost main window takes the video window's place above the others; the video window's
+    // own state changes only when the main window is not on top and the flag is set.
+    SetTopmost(record.MainAlwaysOnTop);
+    if (!record.MainAlwaysOnTop && record.VideoAlwaysOnTop && VideoDlg())
+        VideoDlg()->SetTopmost(true);
+}
+
+bool CSonavelDlg::IsTopmost() const
+{
+    return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+void CSonavelDlg::SetTopmost(bool topmost)
+{
+    // setWindowFlag() would hide and re-create the window, and hiding ends the dialog's modal
+    // run, which is the program's life. The flag goes to the existing native window instead.
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, topmost);
+    overrideWindowFlags(flags);
+    if (QWindow* window = windowHandle())
+        window->setFlags(flags);
+}
