@@ -14,9 +14,9 @@ public:
     ChooserRecorder(const ChooserRecorder&) = delete;
     ChooserRecorder& operator=(const ChooserRecorder&) = delete;
 
-    void queueFont(const QFont& font, const QColor& color = QColor()) { m_answers.append({true, font, color}); }
-    void queueColor(const QColor& color) { m_answers.append({true, QFont(), color}); }
-    void queueCancel() { m_answers.append({}); }
+    void queueFont(const QFont& font, const QColor& color = QColor()) { m_answers.append(ChooserAnswer{true, font, color}); }
+    void queueColor(const QColor& color) { m_answers.append(ChooserAnswer{true, QFont(), color}); }
+    void queueCancel() { m_answers.append(ChooserAnswer()); }
     const QList<ChooserRequest>& requests() const { return m_requests; }
     int count() const { return static_cast<int>(m_requests.size()); }
 
