@@ -178,6 +178,8 @@ private:
     // Steps of applying the settings dialog's record.
     void ApplyTagReading(const SettingsRecord& record);
     void ApplyChangedFonts(const SettingsRecord& record);
+    void CollectScrollLineSettings(SettingsRecord& record) const;
+    void ApplyScrollLineSettings(const SettingsRecord& record);
     void ApplyWindowOptions(const SettingsRecord& record);
     void Destroy();
     void SaveSettings();

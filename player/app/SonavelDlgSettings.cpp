@@ -10,6 +10,7 @@
 #include "player/library/FolderTree.h"
 #include "player/library/TrackLibrary.h"
 #include "player/library/TrackListCtrl.h"
+#include "player/widgets/ScrollStatic.h"
 #include "player/widgets/WmpVideoDlg.h"
 
 #include <QWindow>
@@ -23,6 +24,11 @@ CodePageChoices ApplicationCodePages()
         for (const CodePageEntry& entry : application->CodePages().Entries())
             choices.push_back({entry.Number, entry.Name});
     return choices;
+}
+
+CScrollStatic::ShowFlags ShowFlagsOf(const SettingsRecord& record)
+{
+    return {record.ShowFileName, record.ShowTitle, record.ShowArtist, record.ShowAlbum, record.ShowTrack};
 }
 
 } // namespace
@@ -40,6 +46,7 @@ SettingsRecord CSonavelDlg::CollectSettings() const
     record.TreeFont = m_options.DirTreeFont;
     record.PathFont = m_options.DirEditFont;
     record.ListFont = m_options.FileListFont;
+    CollectScrollLineSettings(record);
     record.ClipOnDesktop = IsClipOnDesktop();
     record.MainAlwaysOnTop = IsTopmost();
     record.VideoAlwaysOnTop = m_control->VideoTopmost();
@@ -60,6 +67,7 @@ void CSonavelDlg::ApplySettings(const SettingsRecord& record)
 {
     ApplyTagReading(record);
     ApplyChangedFonts(record);
+    ApplyScrollLineSettings(record);
     m_options.KaraokeCodePage = record.KaraokeCodePage;
     ApplyWindowOptions(record);
     m_control->SetDetectCdromMediaChange(record.DetectCdromMediaChange);
@@ -98,6 +106,42 @@ void CSonavelDlg::ApplyChangedFonts(const SettingsRecord& record)
         m_options.FileListFont = record.ListFont;
         TrackList()->setFont(record.ListFont.toQFont());
     }
+}
+
+void CSonavelDlg::CollectScrollLineSettings(SettingsRecord& record) const
+{
+    const auto* line = qobject_cast<const CScrollStatic*>(ScrollLine());
+    if (!line)
+        return;
+    line->GetTitleFont(record.TitleFont, record.TitleColor);
+    line->GetDataFont(record.DataFont, record.DataColor);
+    line->GetKaraokeFont(record.KaraokeFont, record.SungColor, record.UnsungColor);
+    record.BackColor = line->GetBackColor();
+    record.ScrollSpeed = line->GetScrollSpeed();
+    const CScrollStatic::ShowFlags& show = line->GetShowFlags();
+    record.ShowFileName = show[CScrollStatic::ItemFileName];
+    record.ShowTitle = show[CScrollStatic::ItemTitle];
+    record.ShowArtist = show[CScrollStatic::ItemArtist];
+    record.ShowAlbum = show[CScrollStatic::ItemAlbum];
+    record.ShowTrack = show[CScrollStatic::ItemTrack];
+}
+
+void CSonavelDlg::ApplyScrollLineSettings(const SettingsRecord& record)
+{
+    auto* line = qobject_cast<CScrollStatic*>(ScrollLine());
+    if (!line)
+        return;
+    const SettingsRecord::ChangedFlags& changed = record.Changed;
+    if (changed.TitleFont)
+        line->SetTitleFont(record.TitleFont, record.TitleColor);
+    if (changed.DataFont)
+        line->SetDataFont(record.DataFont, record.DataColor);
+    if (changed.Karaoke)
+        line->SetKaraokeFont(record.KaraokeFont, record.SungColor, record.UnsungColor);
+    line->SetBackColor(record.BackColor);
+    // A speed outside 1 to 5 is not taken: the line keeps its speed.
+    line->SetScrollSpeed(record.ScrollSpeed);
+    line->SetShowFlags(ShowFlagsOf(record));
 }
 
 void CSonavelDlg::ApplyWindowOptions(const SettingsRecord& record)

@@ -1,24 +1,15 @@
 #include "player/dialogs/ColorStatic.h"
 
+#include "platform/text/WToI.h"
+
 #include <QStringList>
 
 namespace {
 
-// A field of the caption as _wtoi read it: a leading decimal number, else 0.
-int captionNumber(const QStringList& fields, int index)
-{
-    const QString field = fields.at(index).trimmed();
-    qsizetype end = 0;
-    if (end < field.size() && (field[end] == '-' || field[end] == '+'))
-        ++end;
-    while (end < field.size() && field[end].isDigit())
-        ++end;
-    return field.left(end).toInt();
-}
-
+// Each number as _wtoi read it: a leading decimal number, else 0.
 COLORREF captionColor(const QStringList& fields, int first)
 {
-    return RGB(captionNumber(fields, first), captionNumber(fields, first + 1), captionNumber(fields, first + 2));
+    return RGB(WToI(fields.at(first)), WToI(fields.at(first + 1)), WToI(fields.at(first + 2)));
 }
 
 } // namespace

@@ -1,0 +1,315 @@
+#include "tests/support/ChooserRecorder.h"
+#include "tests/support/Id3Writer.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/Mp3Fixture.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestMain.h"
+
+#include "common/ui/DialogTemplate.h"
+#include "platform/profile/Profile.h"
+#include "platform/text/CodePage.h"
+#include "platform/varnkit/FolderPathEdit.h"
+#include "player/app/PlayerControl.h"
+#include "player/app/SonavelApp.h"
+#include "player/app/SonavelDlg.h"
+#include "player/app/SonavelStrings.h"
+#include "player/dialogs/SettingsDlg.h"
+#include "player/library/FolderTree.h"
+#include "player/library/TrackListCtrl.h"
+#include "player/settings/ProfileHelpers.h"
+#include "player/widgets/WmpVideoDlg.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QWindow>
+
+#include <functional>
+
+namespace {
+
+using D = CSettingsDlg;
+constexpr char kMain[] = "CSonavelDlg";
+
+QAbstractButton* Button(const QWidget* dialog, int id) { return DlgItem<QAbstractButton>(dialog, id); }
+
+// Presses "設 定" and lets `act` work on the settings dialog once it is open; `act` ends it with
+// OK or Cancel. Returns whether the dialog opened.
+bool RunSettings(CSonavelDlg& main, const std::function<void(CSettingsDlg&)>& act)
+{
+    bool opened = false;
+    QTimer::singleShot(0, &main, [&] {
+        auto* settings = qobject_cast<CSettingsDlg*>(QApplication::activeModalWidget());
+        if (!settings)
+            return;
+        opened = true;
+        act(*settings);
+        // Whatever `act` left open is cancelled, so a failing check cannot hang the test.
+        if (settings->isVisible())
+            settings->reject();
+    });
+    Button(&main, CSonavelDlg::IdSettingsButton)->click();
+    return opened;
+}
+
+QFont PixelFont(const QString& family, int pixels)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    return font;
+}
+
+} // namespace
+
+// The main window with its settings dialog: the record reflects what the windows show now, OK
+// applies it in its order, Cancel changes nothing, and the exit stores what was applied.
+class MainWindowSettingsTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        RegisterSonavelStrings();
+        m_home = std::make_unique<TempFolder>();
+        qputenv("HOME", m_home->path().toUtf8());
+        qputenv("XDG_RUNTIME_DIR", m_home->mkdir("runtime").toUtf8());
+    }
+
+    void init()
+    {
+        m_temp = std::make_unique<TempFolder>();
+        Profile::setPath(m_temp->file(QStringLiteral("sonavel.ini")));
+        WriteProfileHexString(kMain, "DefaultFolderPath", m_temp->mkdir("empty"));
+        m_boxes = std::make_unique<MessageBoxRecorder>();
+    }
+
+    void cleanup()
+    {
+        QCOMPARE(m_boxes->count(), 0);
+        m_boxes.reset();
+        m_temp.reset();
+    }
+
+    void opensOnTheLiveState()
+    {
+        WriteProfileInt("DirTreeFont", "lfHeight", -16);
+        WriteProfileInt(kMain, "ClipOnDesktop", 0);
+        WriteProfileInt(kMain, "UseID3Edit", 1);
+        WriteProfileInt(kMain, "RdExtNum", 2);
+        WriteProfileString(kMain, "RdExt00", "mp3");
+        WriteProfileString(kMain, "RdExt01", "ogg");
+        WriteProfileInt(kMain, "DelPlaylistOnExit", 1);
+        WriteProfileInt("WMPSetting", "DetectCdromMediaChange", 0);
+        CSonavelDlg main;
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        // The always-on-top states are read from the windows, not from what the profile said.
+        QVERIFY(main.VideoDlg()->IsTopmost());
+        main.VideoDlg()->SetTopmost(false);
+        const bool opened = RunSettings(main, [](CSettingsDlg& settings) {
+            QCOMPARE(settings.windowTitle(), QStringLiteral("設定"));
+            QCOMPARE(settings.findChildren<QGroupBox*>().size(), 7);
+            QCOMPARE(DlgItem<QLabel>(&settings, D::IdTreeSample)->text(), QStringLiteral("Tahoma - 12 pt"));
+            QCOMPARE(DlgItem<QLabel>(&settings, D::IdListSample)->text(), QStringLiteral("Tahoma - 9 pt"));
+            QVERIFY(!Button(&settings, D::IdClipOnDesktop)->isChecked());
+            QVERIFY(!Button(&settings, D::IdMainOnTop)->isChecked());
+            QVERIFY(!Button(&settings, D::IdVideoOnTop)->isChecked());
+            QVERIFY(!Button(&settings, D::IdDetectCdrom)->isChecked());
+            QVERIFY(Button(&settings, D::IdDelPlaylist)->isChecked());
+            QVERIFY(Button(&settings, D::IdOwnTags)->isChecked());
+            QCOMPARE(DlgItem<QListWidget>(&settings, D::IdExtensions)->count(), 2);
+            settings.reject();
+        });
+        QVERIFY(opened);
+        main.close();
+    }
+
+    void cancelAfterChangingFontsLeavesEveryWindow()
+    {
+        ChooserRecorder choosers;
+        CSonavelDlg main;
+        const QFont tree = main.FolderTree()->font();
+        const QFont path = main.PathEdit()->font();
+        const QFont list = main.TrackList()->font();
+        for (int i = 0; i < 3; ++i)
+            choosers.queueFont(PixelFont(QStringLiteral("DejaVu Serif"), 30));
+        QVERIFY(RunSettings(main, [](CSettingsDlg& settings) {
+            for (int id : {D::IdTreeFont, D::IdPathFont, D::IdListFont})
+                Button(&settings, id)->click();
+            QCOMPARE(DlgItem<QLabel>(&settings, D::IdListSample)->text(), QStringLiteral("DejaVu Serif - 23 pt"));
+            Button(&settings, D::IdCancel)->click();
+        }));
+        QCOMPARE(choosers.count(), 3);
+        QCOMPARE(main.FolderTree()->font(), tree);
+        QCOMPARE(main.PathEdit()->font(), path);
+        QCOMPARE(main.TrackList()->font(), list);
+        main.close();
+        for (const char* section : {"DirTreeFont", "DirEditFont", "FileListFont"})
+            QCOMPARE(GetProfileInt(section, "lfHeight", 0), -12);
+    }
+
+    void okAppliesTheChangedFontsOnly()
+    {
+        ChooserRecorder choosers;
+        CSonavelDlg main;
+        const QFont list = main.TrackList()->font();
+        choosers.queueFont(PixelFont(QStringLiteral("DejaVu Serif"), 20));
+        QVERIFY(RunSettings(main, [](CSettingsDlg& settings) {
+            Button(&settings, D::IdTreeFont)->click();
+            Button(&settings, D::IdOk)->click();
+        }));
+        QCOMPARE(main.FolderTree()->font().pixelSize(), 20);
+        QCOMPARE(main.FolderTree()->font().families().value(0), QStringLiteral("DejaVu Serif"));
+        QCOMPARE(main.TrackList()->font(), list);
+        main.close();
+        QCOMPARE(GetProfileInt("DirTreeFont", "lfHeight", 0), -20);
+        QCOMPARE(GetProfileString("DirTreeFont", "lfFaceName", QString()), QStringLiteral("DejaVu Serif"));
+        QCOMPARE(GetProfileString("FileListFont", "lfFaceName", QString()), QStringLiteral("Tahoma"));
+    }
+
+    void tagCodePageChangeRefillsTheList()
+    {
+        // The code pages come from the application's table, as at a real start.
+        TempFolder program;
+        QVERIFY(QFile::copy(qEnvironmentVariable("SONAVEL_SOURCE_DIR") + "/player/resources/CodePage.txt",
+                            program.file("CodePage.txt")));
+        const QString folder = program.mkdir("tracks");
+        const QString title = QStringLiteral("夜明けの歌");
+        const QByteArray tag = Id3Writer::tag({{"TIT2", Id3Writer::textData(Id3Writer::Latin1, title, 932)}});
+        QVERIFY(TestFiles::writeBytes(folder + "/01.mp3", tag + Mp3Fixture::silentFrames(2)));
+        program.write("sonavel.ini", QStringLiteral("[CSonavelDlg]\nUseID3Edit=1\nID3Edit_CodePage=932\n"
+                                                    "DefaultFolderPath=%1\n[WMPSetting]\nAutoStart=0\n")
+                                         .arg(EncodeHexString(folder))
+                                         .toUtf8());
+        CSonavelApp application(program.file("sonavel"));
+        QString before;
+        QString western;
+        QString after;
+        application.SetMainWindowRunner([&] {
+            CSonavelDlg main;
+            const auto titleCell = [&main] { return main.TrackList()->model()->index(0, 1).data().toString(); };
+            before = titleCell();
+            const auto choose = [&main](int codePage) {
+                return RunSettings(main, [codePage](CSettingsDlg& settings) {
+                    QComboBox* combo = DlgItem<QComboBox>(&settings, D::IdTagCodePage);
+                    QVERIFY(combo->isEnabled());
+                    QCOMPARE(combo->itemText(0), QStringLiteral("日本語 (シフトJIS)"));
+                    combo->setCurrentIndex(combo->findData(codePage));
+                    Button(&settings, D::IdOk)->click();
+                });
+            };
+            QVERIFY(choose(1252));
+            western = titleCell();
+            QVERIFY(choose(932));
+            after = titleCell();
+            main.close();
+        });
+        QCOMPARE(application.Run({}), 0);
+        QCOMPARE(before, title);
+        QCOMPARE(western, CodePage::toUnicode(TestFiles::encode(title, 932), 1252));
+        QCOMPARE(after, title);
+        QCOMPARE(GetProfileInt(kMain, "ID3Edit_CodePage", 0), 932);
+    }
+
+    void alwaysOnTopKeepsTheProgramRunning()
+    {
+        // The main window runs modally for the whole program: hiding it on the way to always on
+        // top would end that run before the user closes it.
+        CSonavelDlg main;
+        bool stillRunning = false;
+        QTimer::singleShot(0, &main, [&] {
+            QVERIFY(RunSettings(main, [](CSettingsDlg& settings) {
+                Button(&settings, D::IdMainOnTop)->click();
+                Button(&settings, D::IdOk)->click();
+            }));
+            QTimer::singleShot(50, &main, [&] {
+                stillRunning = main.isVisible();
+                main.Close();
+            });
+        });
+        main.exec();
+        QVERIFY(stillRunning);
+        QVERIFY(main.IsTopmost());
+        QCOMPARE(GetProfileInt(kMain, "MainAlwaysOnTop", -1), 1);
+    }
+
+    void topmostOrder_data()
+    {
+        QTest::addColumn<bool>("mainBefore");
+        QTest::addColumn<bool>("videoBefore");
+        QTest::addColumn<bool>("mainChecked");
+        QTest::addColumn<bool>("videoChecked");
+        QTest::addColumn<bool>("mainAfter");
+        QTest::addColumn<bool>("videoAfter");
+        QTest::newRow("video on") << false << false << false << true << false << true;
+        // Unchecking the video box never lowers the video window.
+        QTest::newRow("video off stays") << false << true << false << false << false << true;
+        // With the main window on top, the video window is left as it was.
+        QTest::newRow("main on") << false << false << true << true << true << false;
+        QTest::newRow("main off") << true << false << false << true << false << true;
+    }
+
+    void topmostOrder()
+    {
+        QFETCH(bool, mainBefore);
+        QFETCH(bool, videoBefore);
+        QFETCH(bool, mainChecked);
+        QFETCH(bool, videoChecked);
+        QFETCH(bool, mainAfter);
+        QFETCH(bool, videoAfter);
+        CSonavelDlg main;
+        main.SetTopmost(mainBefore);
+        main.VideoDlg()->SetTopmost(videoBefore);
+        QVERIFY(RunSettings(main, [&](CSettingsDlg& settings) {
+            if (Button(&settings, D::IdMainOnTop)->isChecked() != mainChecked)
+                Button(&settings, D::IdMainOnTop)->click();
+            if (Button(&settings, D::IdVideoOnTop)->isChecked() != videoChecked)
+                Button(&settings, D::IdVideoOnTop)->click();
+            Button(&settings, D::IdOk)->click();
+        }));
+        QCOMPARE(main.IsTopmost(), mainAfter);
+        QCOMPARE(main.VideoDlg()->IsTopmost(), videoAfter);
+        main.close();
+    }
+
+    void optionsAreAppliedAndStored()
+    {
+        CSonavelDlg main;
+        QVERIFY(main.IsClipOnDesktop());
+        QVERIFY(RunSettings(main, [](CSettingsDlg& settings) {
+            for (int id : {D::IdClipOnDesktop, D::IdDetectCdrom, D::IdShowFilePath, D::IdDelPlaylist, D::IdReadM3u})
+                Button(&settings, id)->click();
+            QListWidget* list = DlgItem<QListWidget>(&settings, D::IdExtensions);
+            while (list->count() > 0) {
+                list->setCurrentRow(0);
+                Button(&settings, D::IdDeleteExtension)->click();
+            }
+            Button(&settings, D::IdOk)->click();
+        }));
+        QVERIFY(!main.IsClipOnDesktop());
+        QVERIFY(!main.VideoDlg()->IsClipOnDesktop());
+        QVERIFY(!main.Control().DetectCdromMediaChange());
+        QVERIFY(main.Options().Scan.ExtensionList.isEmpty());
+        QVERIFY(!main.Options().Scan.ReadM3u);
+        main.close();
+        QCOMPARE(GetProfileInt(kMain, "ClipOnDesktop", -1), 0);
+        QCOMPARE(GetProfileInt(kMain, "RdExtNum", -1), 0);
+        QCOMPARE(GetProfileInt(kMain, "RdFile_m3u", -1), 0);
+        QCOMPARE(GetProfileInt(kMain, "ShowFilePathOnTitleBar", -1), 1);
+        QCOMPARE(GetProfileInt(kMain, "DelPlaylistOnExit", -1), 1);
+        QCOMPARE(GetProfileInt("WMPSetting", "DetectCdromMediaChange", -1), 0);
+    }
+
+private:
+    std::unique_ptr<TempFolder> m_home;
+    std::unique_ptr<TempFolder> m_temp;
+    std::unique_ptr<MessageBoxRecorder> m_boxes;
+};
+
+SONAVEL_TEST_MAIN(MainWindowSettingsTest)
+#include "MainWindowSettingsTest.moc"
