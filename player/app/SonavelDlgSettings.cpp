@@ -36,7 +36,9 @@ CScrollStatic::ShowFlags ShowFlagsOf(const SettingsRecord& record)
 void CSonavelDlg::OnSettingsButton()
 {
     CSettingsDlg dialog(CollectSettings(), ApplicationCodePages(), this);
-    if (dialog.exec() == QDialog::Accepted)
+    // The program ending while the dialog is open (log-off, SIGTERM) closes it unapplied.
+    connect(this, &QDialog::finished, &dialog, &QDialog::reject);
+    if (dialog.exec() == QDialog::Accepted && !IsDestroyed())
         ApplySettings(dialog.Record());
 }
 

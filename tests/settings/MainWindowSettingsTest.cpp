@@ -216,6 +216,27 @@ private slots:
         QCOMPARE(GetProfileInt(kMain, "ID3Edit_CodePage", 0), 932);
     }
 
+    void endingTheProgramClosesTheDialogUnapplied()
+    {
+        ChooserRecorder choosers;
+        choosers.queueFont(PixelFont(QStringLiteral("DejaVu Serif"), 30));
+        CSonavelDlg main;
+        const QFont tree = main.FolderTree()->font();
+        bool closedWithTheProgram = false;
+        QVERIFY(RunSettings(main, [&](CSettingsDlg& settings) {
+            Button(&settings, D::IdTreeFont)->click();
+            // A log-off or SIGTERM while the dialog is open.
+            main.EndSession();
+            closedWithTheProgram = !settings.isVisible();
+            // Even an OK that slips in afterwards applies nothing to the destroyed window.
+            settings.accept();
+        }));
+        QVERIFY(closedWithTheProgram);
+        QVERIFY(main.IsDestroyed());
+        QCOMPARE(main.FolderTree()->font(), tree);
+        QCOMPARE(GetProfileInt("DirTreeFont", "lfHeight", 0), -12);
+    }
+
     void alwaysOnTopKeepsTheProgramRunning()
     {
         // The main window runs modally for the whole program: hiding it on the way to always on
