@@ -67,6 +67,7 @@ ChooserAnswer runFontChooser(QWidget* parent, const QFont& font, bool effects, c
     auto* fonts = new QFontDialog(&dialog);
     fonts->setOptions(QFontDialog::DontUseNativeDialog | QFontDialog::NoButtons);
     fonts->setWindowFlags(Qt::Widget);
+    fonts->setSizeGripEnabled(false);
     if (!effects)
         hideEffects(fonts);
     fonts->setCurrentFont(font);
