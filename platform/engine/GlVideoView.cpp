@@ -62,6 +62,7 @@ void GlVideoView::initializeGL()
     mpv_render_context_set_update_callback(m_renderer->context, onFrameReady, this);
     // Moving the widget to another window replaces its GL context; mpv's must go with the old one.
     connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &GlVideoView::releaseRenderer, Qt::DirectConnection);
+    emit rendererChanged();
 }
 
 void GlVideoView::paintGL()
@@ -88,6 +89,7 @@ void GlVideoView::releaseRenderer()
     mpv_render_context_free(m_renderer->context);
     m_renderer->context = nullptr;
     doneCurrent();
+    emit rendererChanged();
 }
 
 void GlVideoView::detach()

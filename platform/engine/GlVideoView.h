@@ -21,6 +21,10 @@ public:
     // The player is gone: draw nothing more.
     void detach();
 
+signals:
+    // mpv's renderer was made (the view's first showing) or let go.
+    void rendererChanged();
+
 protected:
     void initializeGL() override;
     void paintGL() override;

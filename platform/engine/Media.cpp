@@ -120,11 +120,14 @@ QString Media::playbackUrl() const
     return m_kind == Kind::DiscTrack ? QStringLiteral("cdda://") : m_sourceURL;
 }
 
-QString Media::playbackOptions() const
+Media::PlaybackOptions Media::playbackOptions() const
 {
     if (m_kind != Kind::DiscTrack)
-        return QString();
-    return QStringLiteral("cdrom-device=%1,cdda-span-a=%2,cdda-span-b=%2").arg(m_device).arg(m_track);
+        return {};
+    const QString track = QString::number(m_track);
+    return {{QStringLiteral("cdrom-device"), m_device},
+            {QStringLiteral("cdda-span-a"), track},
+            {QStringLiteral("cdda-span-b"), track}};
 }
 
 void Media::noteOpened(double seconds, int width, int height, bool hasVideo)

@@ -5,6 +5,8 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class Media;
 using MediaPtr = std::shared_ptr<Media>;
@@ -40,9 +42,11 @@ public:
     bool setItemInfo(const QString& attribute, const QString& value);
     bool hasOwnTitle() const { return m_ownTitle.has_value(); }
 
-    // Used by the player while the item is open: what mpv plays and what it found.
+    // Used by the player while the item is open: what mpv plays, with which options for this
+    // file alone (name and value apart, so a device path may hold any character), and what it found.
+    using PlaybackOptions = std::vector<std::pair<QString, QString>>;
     QString playbackUrl() const;
-    QString playbackOptions() const;
+    PlaybackOptions playbackOptions() const;
     void noteOpened(double seconds, int width, int height, bool hasVideo);
 
 private:

@@ -1,5 +1,6 @@
 #include "platform/engine/Player.h"
 
+#include "platform/engine/MpvCommand.h"
 #include "platform/engine/VideoSurface.h"
 
 #include <QPointer>
@@ -17,6 +18,9 @@ namespace {
 
 enum PlayState { Undefined = 0, Stopped = 1, Paused = 2, Playing = 3, MediaEnded = 8, Transitioning = 9, Ready = 10 };
 enum OpenState { PlaylistChanged = 7, MediaChanging = 8, MediaOpening = 12, MediaOpen = 13 };
+
+// Items remembered for "previous" in shuffle; a long session forgets the oldest.
+constexpr size_t kHistoryLimit = 1000;
 
 void setOption(mpv_handle* mpv, const char* name, const char* value)
 {
@@ -132,7 +136,7 @@ struct Player::Engine {
     int failuresInRow = 0;
 
     std::vector<MediaPtr> playedThisRound;
-    std::vector<MediaPtr> history;
+    std::deque<MediaPtr> history;
     mutable std::mt19937 random{std::random_device{}()};
 
     // Signals waiting to be emitted, in order.
@@ -153,13 +157,18 @@ struct Player::Engine {
     void chooseVideoOutput();
     void finishList();
     void advance();
+    bool goTo(int itemIndex);
     int nextIndex() const;
+    bool roundIsOver() const;
     int previousIndex() const;
+    void remember(const MediaPtr& item);
+    void forgetUpTo(int itemIndex);
     void resetRound();
 
     void handle(const mpv_event& event);
     void fileLoaded();
     void fileEnded(const mpv_event_end_file& end);
+    void failed();
     void reachedEnd();
 };
 
@@ -277,15 +286,16 @@ bool Player::Engine::open(int itemIndex, bool start)
     chooseVideoOutput();
     int pause = start ? 0 : 1;
     mpv_set_property(mpv, "pause", MPV_FORMAT_FLAG, &pause);
-    const QByteArray url = item->playbackUrl().toUtf8();
-    const QByteArray options = item->playbackOptions().toUtf8();
-    const char* command[] = {"loadfile", url.constData(), "replace", options.constData(), nullptr};
+    MpvCommand load("loadfile");
+    load.arg("url", item->playbackUrl()).arg("flags", QStringLiteral("replace"));
+    if (const Media::PlaybackOptions options = item->playbackOptions(); !options.empty())
+        load.arg("options", options);
     mpv_node result{};
     loaded = false;
     startOnLoad = start;
     pendingSeek.reset();
     expectedEntry = -1;
-    if (mpv_command_ret(mpv, command, &result) < 0) {
+    if (load.run(mpv, &result) < 0) {
         setState(Stopped);
         return false;
     }
@@ -311,8 +321,7 @@ void Player::Engine::chooseVideoOutput()
 void Player::Engine::stopPlayback()
 {
     ++generation;
-    const char* command[] = {"stop", nullptr};
-    mpv_command(mpv, command);
+    MpvCommand("stop").run(mpv);
     expectedEntry = -1;
     loaded = false;
     pendingSeek.reset();
@@ -331,8 +340,28 @@ void Player::Engine::finishList()
 void Player::Engine::advance()
 {
     const int next = nextIndex();
-    if (next < 0 || !open(next, true))
+    if (next < 0 || !goTo(next))
         finishList();
+}
+
+// Opens the item that follows in play order; a shuffle round that is over starts a new one.
+bool Player::Engine::goTo(int itemIndex)
+{
+    if (shuffle && roundIsOver())
+        playedThisRound.clear();
+    return open(itemIndex, true);
+}
+
+bool Player::Engine::roundIsOver() const
+{
+    const int count = playlist ? playlist->count() : 0;
+    const int current = resolvedIndex();
+    for (int i = 0; i < count; ++i) {
+        if (i != current && std::find(playedThisRound.begin(), playedThisRound.end(), playlist->item(i)) ==
+                                playedThisRound.end())
+            return false;
+    }
+    return true;
 }
 
 int Player::Engine::nextIndex() const
@@ -346,34 +375,56 @@ int Player::Engine::nextIndex() const
             return current + 1;
         return loop ? 0 : -1;
     }
+    const bool newRound = roundIsOver();
+    if (newRound && !loop)
+        return -1;
+    // A new round takes every item again, the one just played last unless it is the only one.
     std::vector<int> candidates;
     for (int i = 0; i < count; ++i) {
-        const MediaPtr item = playlist->item(i);
-        if (i != current && std::find(playedThisRound.begin(), playedThisRound.end(), item) == playedThisRound.end())
+        const bool played =
+            std::find(playedThisRound.begin(), playedThisRound.end(), playlist->item(i)) != playedThisRound.end();
+        if ((i != current || count == 1) && (newRound || !played))
             candidates.push_back(i);
     }
-    if (candidates.empty() && loop) {
-        for (int i = 0; i < count; ++i) {
-            if (i != current || count == 1)
-                candidates.push_back(i);
-        }
-    }
-    if (candidates.empty())
-        return -1;
     return candidates[std::uniform_int_distribution<size_t>(0, candidates.size() - 1)(random)];
 }
 
+// In shuffle the last remembered item still in the list; otherwise the one before in list order.
 int Player::Engine::previousIndex() const
 {
     const int count = playlist ? playlist->count() : 0;
     if (count == 0)
         return -1;
-    if (shuffle && !history.empty())
-        return playlist->indexOf(history.back());
+    if (shuffle) {
+        for (auto it = history.rbegin(); it != history.rend(); ++it) {
+            const int found = playlist->indexOf(*it);
+            if (found >= 0)
+                return found;
+        }
+    }
     const int current = resolvedIndex();
     if (current > 0)
         return current - 1;
     return loop ? count - 1 : -1;
+}
+
+// Only shuffle goes back through what was played; list order needs no memory.
+void Player::Engine::remember(const MediaPtr& item)
+{
+    if (!shuffle || !item)
+        return;
+    history.push_back(item);
+    if (history.size() > kHistoryLimit)
+        history.pop_front();
+}
+
+// Going back to an item drops it and whatever was remembered after it.
+void Player::Engine::forgetUpTo(int itemIndex)
+{
+    const MediaPtr item = playlist ? playlist->item(itemIndex) : nullptr;
+    const auto found = std::find(history.rbegin(), history.rend(), item);
+    if (found != history.rend())
+        history.erase(std::prev(found.base()), history.end());
 }
 
 void Player::Engine::resetRound()
@@ -441,10 +492,16 @@ void Player::Engine::fileEnded(const mpv_event_end_file& end)
         reachedEnd();
         return;
     }
-    // An end before the file was open means it could not be opened.
-    if (end.reason != MPV_END_FILE_REASON_ERROR && end.reason != MPV_END_FILE_REASON_EOF)
-        return;
-    // The item cannot be played: go on with the next one, unless every item has failed in turn.
+    // An end before the file was open means it could not be opened. A playlist file (redirect)
+    // is no media item of its own either: mpv would go on with its entries behind the list's back.
+    if (end.reason == MPV_END_FILE_REASON_ERROR || end.reason == MPV_END_FILE_REASON_EOF ||
+        end.reason == MPV_END_FILE_REASON_REDIRECT)
+        failed();
+}
+
+// The item cannot be played: go on with the next one, unless every item has failed in turn.
+void Player::Engine::failed()
+{
     expectedEntry = -1;
     loaded = false;
     ++failuresInRow;
@@ -458,8 +515,7 @@ void Player::Engine::fileEnded(const mpv_event_end_file& end)
 
 void Player::Engine::reachedEnd()
 {
-    if (media)
-        history.push_back(media);
+    remember(media);
     setState(MediaEnded);
     // A handler of "media ended" may start something else (another folder's list); then that wins.
     const int before = generation;
@@ -537,9 +593,8 @@ bool Player::next()
     const int target = d->nextIndex();
     if (target < 0)
         return false;
-    if (d->media)
-        d->history.push_back(d->media);
-    return d->open(target, true);
+    d->remember(d->media);
+    return d->goTo(target);
 }
 
 bool Player::previous()
@@ -547,8 +602,7 @@ bool Player::previous()
     const int target = d->previousIndex();
     if (target < 0)
         return false;
-    if (d->shuffle && !d->history.empty())
-        d->history.pop_back();
+    d->forgetUpTo(target);
     return d->open(target, true);
 }
 
@@ -557,8 +611,8 @@ bool Player::playItem(const MediaPtr& item)
     const int target = d->playlist && item ? d->playlist->indexOf(item) : -1;
     if (target < 0)
         return false;
-    if (d->media && d->media != item)
-        d->history.push_back(d->media);
+    if (d->media != item)
+        d->remember(d->media);
     return d->open(target, true);
 }
 
@@ -578,9 +632,9 @@ bool Player::setCurrentPosition(double seconds)
     const double duration = d->media ? d->media->duration() : 0;
     if (duration > 0)
         seconds = std::min(seconds, duration);
-    const QByteArray target = QByteArray::number(seconds, 'f', 3);
-    const char* command[] = {"seek", target.constData(), "absolute+exact", nullptr};
-    if (mpv_command(d->mpv, command) < 0)
+    MpvCommand seek("seek");
+    seek.arg("target", QString::number(seconds, 'f', 3)).arg("flags", QStringLiteral("absolute+exact"));
+    if (seek.run(d->mpv) < 0)
         return false;
     d->pendingSeek = seconds;
     d->seekSettled = false;
@@ -730,4 +784,11 @@ VideoSurface* Player::createVideoSurface(QWidget* parent)
 VideoSurface* Player::videoSurface() const
 {
     return d->surface;
+}
+
+void Player::videoRendererChanged()
+{
+    // mpv opens the output again for the file that is open, so a video that began while the
+    // surface could not draw (its window not shown yet) appears now.
+    d->chooseVideoOutput();
 }

@@ -10,9 +10,11 @@
 //   4 scan forward, 5 scan reverse, 6 buffering, 7 waiting, 8 media ended, 9 transitioning,
 //   10 ready, 11 reconnecting. Starting an item gives 9 then 3 (10 instead of 3 with auto start
 //   off); pause 2; play again 3; stop 1. At the end of an item 8, then the next item of the current
-//   playlist (loop wraps to the first, shuffle picks one not yet played in this round); at the end
-//   of the list without loop 1, with the first item current again. An item that cannot be played
-//   (missing, unreadable, not media) is skipped like an ended one, without 8.
+//   playlist (loop wraps to the first, shuffle picks one not yet played in this round; with loop a
+//   new round begins once each has played); at the end of the list without loop 1, with the first
+//   item current again. An item that cannot be played (missing, unreadable, not media, a playlist
+//   file) is skipped like an ended one, without 8. "previous" in shuffle goes back through the
+//   items played, skipping those no longer in the list.
 // - setCurrentPlaylist() stops playback and makes the list's first item current; with auto start on
 //   it starts playing at once, as the original control did. play() while an item is still opening
 //   (9) only makes it start once open.
@@ -120,6 +122,8 @@ private:
 
     explicit Player(std::unique_ptr<Engine> engine);
     Q_INVOKABLE void drainEvents();
+    // The surface's renderer came or went: video goes to it, or nowhere, from now on.
+    void videoRendererChanged();
 
     std::unique_ptr<Engine> d;
 };

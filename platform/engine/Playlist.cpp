@@ -39,11 +39,15 @@ bool Playlist::moveItem(int from, int to)
 {
     if (from < 0 || from >= count() || to < 0 || to >= count())
         return false;
+    // One move per item in between (a general rotate swaps, three moves each): sorting a long
+    // list is a series of these.
     const auto first = m_items.begin();
+    MediaPtr moved = std::move(m_items[size_t(from)]);
     if (from < to)
-        std::rotate(first + from, first + from + 1, first + to + 1);
+        std::move(first + from + 1, first + to + 1, first + from);
     else
-        std::rotate(first + to, first + from, first + from + 1);
+        std::move_backward(first + to, first + from, first + from + 1);
+    m_items[size_t(to)] = std::move(moved);
     changed();
     return true;
 }

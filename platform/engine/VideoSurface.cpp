@@ -38,8 +38,17 @@ VideoSurface::VideoSurface(Player& player, void* mpvHandle, QWidget* parent) : Q
     black.setColor(QPalette::Window, Qt::black);
     setPalette(black);
     // A QOpenGLWidget on a platform without OpenGL takes the whole window down when it paints.
-    if (GlVideoView::isOpenGlAvailable())
-        m_view = new GlVideoView(mpvHandle, this);
+    if (!GlVideoView::isOpenGlAvailable())
+        return;
+    m_view = new GlVideoView(mpvHandle, this);
+    // Queued: the engine changes its output from the event loop, not from inside GL set-up.
+    connect(
+        m_view, &GlVideoView::rendererChanged, this,
+        [this] {
+            if (m_player)
+                m_player->videoRendererChanged();
+        },
+        Qt::QueuedConnection);
 }
 
 VideoSurface::~VideoSurface() = default;

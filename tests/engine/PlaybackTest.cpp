@@ -5,6 +5,30 @@
 #include <QProcess>
 #include <QSignalSpy>
 
+namespace {
+
+// A list of four 3-second items played in shuffle: the first, then `steps` times next. The items
+// in the order they played (shorter when the engine refused a step).
+QList<MediaPtr> shuffleThrough(EngineHarness& engine, PlaylistPtr& list, const QString& prefix, int steps)
+{
+    QStringList paths;
+    for (int i = 0; i < 4; ++i)
+        paths << engine.mp3(prefix + QString::number(i) + QStringLiteral(".mp3"), 3.0);
+    list = engine.listOf(paths);
+    Player& player = engine.player();
+    player.setMode("shuffle", true);
+    player.setCurrentPlaylist(list);
+    QList<MediaPtr> order;
+    if (!engine.waitForState(3))
+        return order;
+    order << player.currentMedia();
+    for (int i = 0; i < steps && player.next(); ++i)
+        order << player.currentMedia();
+    return order;
+}
+
+} // namespace
+
 class PlaybackTest : public QObject
 {
     Q_OBJECT
@@ -15,12 +39,15 @@ private slots:
     void advancesThroughTheListInOrder();
     void loopWrapsToTheFirstItem();
     void shufflePlaysEveryItemOncePerRound();
+    void shuffleWithLoopPlaysEveryItemOnceEachRound();
     void autoStartOffWaitsInReady();
     void pauseResumeAndSeekReadBack();
     void stopAndPlayAgain();
     void playItemAndNextPrevious();
     void availabilityFollowsState();
     void shuffleNextAndPrevious();
+    void shufflePreviousSkipsItemsNoLongerListed();
+    void itemsPlayedInListOrderAreNotKept();
     void switchingTheCurrentPlaylist();
     void modesAndVolume();
     void openStatesAccompanyAnItem();
@@ -29,6 +56,7 @@ private slots:
     void badInputIsSkipped_data();
     void badInputIsSkipped();
     void everyItemFailingStops();
+    void playlistFileIsSkippedLikeABadItem();
     void videoReportsItsPictureSize();
     void videoWithoutASurfaceStillPlays();
     void versionAndSurfaceWithoutDisplay();
@@ -100,6 +128,29 @@ void PlaybackTest::shufflePlaysEveryItemOncePerRound()
     QCOMPARE(played, (QStringList{"s0", "s1", "s2", "s3", "s4"}));
 }
 
+// With loop, a round ends when every item has played once; the next round again plays each once.
+void PlaybackTest::shuffleWithLoopPlaysEveryItemOnceEachRound()
+{
+    EngineHarness engine(false);
+    QStringList paths;
+    for (int i = 0; i < 5; ++i)
+        paths << engine.mp3(QStringLiteral("w%1.mp3").arg(i), 0.1);
+    engine.player().setMode("shuffle", true);
+    engine.player().setMode("loop", true);
+    engine.player().setCurrentPlaylist(engine.listOf(paths));
+    QVERIFY(QTest::qWaitFor([&] { return engine.playedTitles().size() >= 15; }, 30000));
+    engine.player().stop();
+    const QStringList played = engine.playedTitles();
+    for (int round = 0; round < 3; ++round) {
+        QStringList titles = played.mid(round * 5, 5);
+        titles.sort();
+        QVERIFY2(titles == (QStringList{"w0", "w1", "w2", "w3", "w4"}), qPrintable(played.join(' ')));
+    }
+    // No item plays twice in a row across the end of a round.
+    for (int i = 1; i < 15; ++i)
+        QVERIFY2(played[i] != played[i - 1], qPrintable(played.join(' ')));
+}
+
 void PlaybackTest::autoStartOffWaitsInReady()
 {
     EngineHarness engine;
@@ -131,8 +182,9 @@ void PlaybackTest::pauseResumeAndSeekReadBack()
     const PlaylistPtr list = engine.listOf({engine.mp3("long.mp3", 4.0)});
     engine.player().setCurrentPlaylist(list);
     QVERIFY(engine.waitForState(3));
-    QCOMPARE(engine.player().currentMedia()->duration(), engine.player().currentMedia()->duration());
-    QVERIFY(qAbs(list->item(0)->duration() - 4.0) < 0.1);
+    QCOMPARE(engine.player().currentMedia(), list->item(0));
+    // Once open, the duration is the decoder's, not the tag's estimate.
+    QVERIFY2(qAbs(list->item(0)->duration() - 4.0) < 0.1, qPrintable(QString::number(list->item(0)->duration())));
 
     QVERIFY(engine.player().pause());
     QCOMPARE(engine.player().playState(), 2);
@@ -211,20 +263,12 @@ void PlaybackTest::playItemAndNextPrevious()
 void PlaybackTest::shuffleNextAndPrevious()
 {
     EngineHarness engine(false);
-    QStringList paths;
-    for (int i = 0; i < 4; ++i)
-        paths << engine.mp3(QStringLiteral("r%1.mp3").arg(i), 3.0);
-    const PlaylistPtr list = engine.listOf(paths);
+    PlaylistPtr list;
+    const QList<MediaPtr> order = shuffleThrough(engine, list, "r", 3);
+    QCOMPARE(order.size(), 4);
+    for (const MediaPtr& item : order)
+        QCOMPARE(order.count(item), 1);
     Player& player = engine.player();
-    player.setMode("shuffle", true);
-    player.setCurrentPlaylist(list);
-    QVERIFY(engine.waitForState(3));
-    QList<MediaPtr> order{player.currentMedia()};
-    for (int i = 0; i < 3; ++i) {
-        QVERIFY(player.next());
-        QVERIFY(!order.contains(player.currentMedia()));
-        order << player.currentMedia();
-    }
     // Every item has had its turn: without loop there is no next one.
     QVERIFY(!player.isAvailable("next"));
     QVERIFY(!player.next());
@@ -237,6 +281,57 @@ void PlaybackTest::shuffleNextAndPrevious()
     QVERIFY(player.currentMedia() != order[1]);
     QVERIFY(engine.waitForState(3));
     player.stop();
+}
+
+// A list rebuilt without an item played before: "previous" goes back past it to one still listed.
+void PlaybackTest::shufflePreviousSkipsItemsNoLongerListed()
+{
+    EngineHarness engine(false);
+    PlaylistPtr list;
+    const QList<MediaPtr> order = shuffleThrough(engine, list, "q", 2);
+    QCOMPARE(order.size(), 3);
+    Player& player = engine.player();
+    const QList<MediaPtr> items{list->item(0), list->item(1), list->item(2), list->item(3)};
+    list->clear();
+    for (const MediaPtr& item : items) {
+        if (item != order[1])
+            list->appendItem(item);
+    }
+    QVERIFY(player.isAvailable("previous"));
+    QVERIFY(player.previous());
+    QCOMPARE(player.currentMedia(), order[0]);
+    // Nothing remembered is left: back in list order, to the item before it.
+    const int at = list->indexOf(order[0]);
+    QCOMPARE(player.isAvailable("previous"), at > 0);
+    if (at > 0) {
+        QVERIFY(player.previous());
+        QCOMPARE(player.currentMedia(), list->item(at - 1));
+    }
+    player.stop();
+}
+
+// Outside shuffle nothing goes back through what was played, so nothing of it is held either:
+// a long session keeps only the list's own items.
+void PlaybackTest::itemsPlayedInListOrderAreNotKept()
+{
+    EngineHarness engine(false);
+    const PlaylistPtr list = engine.listOf({engine.mp3("k0.mp3", 3.0), engine.mp3("k1.mp3", 3.0)});
+    Player& player = engine.player();
+    player.setMode("loop", true);
+    player.setAutoStart(false);
+    player.setCurrentPlaylist(list);
+    QVERIFY(engine.waitForState(10));
+    for (int i = 0; i < 10; ++i) {
+        QVERIFY(player.next());
+        QVERIFY(player.playItem(list->item(i % 2)));
+    }
+    QVERIFY(engine.waitForState(3));
+    player.stop();
+    const MediaPtr first = list->item(0);
+    const MediaPtr second = list->item(1);
+    list->clear();
+    // Held here and, for the current one, by the engine: nothing else.
+    QCOMPARE(first.use_count() + second.use_count(), 3);
 }
 
 void PlaybackTest::availabilityFollowsState()
@@ -417,6 +512,20 @@ void PlaybackTest::everyItemFailingStops()
     QVERIFY(engine.waitForState(1));
     QCOMPARE(engine.takeStates(), (QList<int>{9, 1}));
     QVERIFY(!engine.player().currentMedia()->getItemInfo("Author"));
+}
+
+// A playlist file given as an item is no media of its own: it is skipped, as an item that
+// cannot be played, instead of leaving the engine waiting on it.
+void PlaybackTest::playlistFileIsSkippedLikeABadItem()
+{
+    EngineHarness engine;
+    const QString inner = engine.mp3("inner.mp3", 0.3);
+    const QString m3u = engine.files().write("list.m3u", (inner + QStringLiteral("\n")).toUtf8());
+    const PlaylistPtr list = engine.listOf({m3u, engine.mp3("after.mp3", 0.2)});
+    engine.player().setCurrentPlaylist(list);
+    QVERIFY(engine.waitForState(1));
+    QCOMPARE(engine.playedTitles(), QStringList{"after"});
+    QCOMPARE(engine.takeStates(), (QList<int>{9, 3, 8, 1}));
 }
 
 void PlaybackTest::videoReportsItsPictureSize()

@@ -1,5 +1,6 @@
 #include "platform/engine/VideoSurface.h"
 #include "platform/engine/Player.h"
+#include "tests/support/PictureChecks.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
@@ -16,23 +17,6 @@ private slots:
     void rendersTheVideoIntoTheWidget();
     void playerCanGoBeforeItsSurface();
 };
-
-namespace {
-
-int colourfulPixels(const QImage& image)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); y += 4) {
-        for (int x = 0; x < image.width(); x += 4) {
-            const QColor colour = image.pixelColor(x, y);
-            if (colour.saturation() > 100 && colour.value() > 100)
-                ++count;
-        }
-    }
-    return count;
-}
-
-} // namespace
 
 void VideoSurfaceTest::rendersTheVideoIntoTheWidget()
 {
@@ -51,13 +35,13 @@ void VideoSurfaceTest::rendersTheVideoIntoTheWidget()
     host.show();
     QVERIFY(QTest::qWaitForWindowExposed(&host));
     QTest::qWait(100);
-    QCOMPARE(colourfulPixels(surface->grabFrame()), 0);
+    QCOMPARE(ColourfulPixels(surface->grabFrame()), 0);
 
     auto list = std::make_shared<Playlist>("video");
     list->appendItem(player->newMedia("av://lavfi:testsrc=size=320x240:rate=25"));
     QVERIFY(player->setCurrentPlaylist(list));
     QTRY_COMPARE_WITH_TIMEOUT(player->playState(), 3, 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(colourfulPixels(surface->grabFrame()) > 500, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(ColourfulPixels(surface->grabFrame()) > 500, 10000);
     QCOMPARE(player->currentMedia()->imageSourceWidth(), 320);
     QCOMPARE(player->currentMedia()->imageSourceHeight(), 240);
 
@@ -87,12 +71,12 @@ void VideoSurfaceTest::playerCanGoBeforeItsSurface()
     list->appendItem(player->newMedia("av://lavfi:testsrc=size=160x120:rate=25"));
     player->setCurrentPlaylist(list);
     QTRY_COMPARE_WITH_TIMEOUT(player->playState(), 3, 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(colourfulPixels(surface->grabFrame()) > 100, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(ColourfulPixels(surface->grabFrame()) > 100, 10000);
     player.reset();
     surface->update();
     QTest::qWait(100);
     QTest::mouseClick(surface, Qt::LeftButton);
-    QCOMPARE(colourfulPixels(surface->grabFrame()), 0);
+    QCOMPARE(ColourfulPixels(surface->grabFrame()), 0);
 }
 
 SONAVEL_TEST_MAIN(VideoSurfaceTest)

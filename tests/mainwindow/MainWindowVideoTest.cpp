@@ -1,10 +1,12 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/Mp3Fixture.h"
+#include "tests/support/PictureChecks.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
 #include "platform/engine/Player.h"
 #include "platform/profile/Profile.h"
+#include "player/app/PlayerControl.h"
 #include "player/app/SonavelDlg.h"
 #include "player/app/SonavelStrings.h"
 #include "player/library/TrackListCtrl.h"
@@ -14,7 +16,9 @@
 
 #include <QAction>
 #include <QDir>
+#include <QImage>
 #include <QMenu>
+#include <QProcess>
 
 namespace {
 
@@ -43,6 +47,7 @@ private slots:
 
     void cleanup()
     {
+        CPlayerControl::SetPlayerFactory({});
         QCOMPARE(m_boxes->count(), 0);
         m_boxes.reset();
     }
@@ -98,6 +103,51 @@ private slots:
         QCOMPARE(GetProfileInt("CSonavelDlg", "MainAlwaysOnTop", -1), 1);
         QCOMPARE(GetProfileInt("CSonavelDlg", "VideoAlwaysOnTop", -1), 1);
         QCOMPARE(GetProfileInt("CWmpVideoDlg", "AlwaysOnTop", -1), 1);
+    }
+
+    // A video double-clicked while an mp3 plays (its window never shown yet) shows its picture.
+    void videoShowsAfterAnAudioTrack()
+    {
+        TempFolder media;
+        const QString folder = media.mkdir(QStringLiteral("mixed"));
+        QVERIFY(!Mp3Fixture::write(folder + QStringLiteral("/1.mp3"), {QStringLiteral("Song"), {}, {}, {}}, 20.0).isEmpty());
+        QProcess ffmpeg;
+        ffmpeg.start(QStringLiteral("ffmpeg"), {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=10", "-t", "8",
+                                                "-pix_fmt", "yuv420p", folder + QStringLiteral("/2.mp4")});
+        if (!ffmpeg.waitForStarted())
+            QSKIP("ffmpeg is not installed");
+        QVERIFY(ffmpeg.waitForFinished(60000));
+        QCOMPARE(ffmpeg.exitCode(), 0);
+        WriteProfileInt("CSonavelDlg", "RdExtNum", 2);
+        WriteProfileString("CSonavelDlg", "RdExt00", "mp3");
+        WriteProfileString("CSonavelDlg", "RdExt01", "mp4");
+        WriteProfileHexString("CSonavelDlg", "DefaultFolderPath", folder);
+        // Real video output (the tests' environment asks for null outputs), silent audio.
+        CPlayerControl::SetPlayerFactory([] {
+            Player::Options options = Player::Options::fromEnvironment();
+            options.nullAudio = true;
+            options.nullVideo = false;
+            return Player::create(options);
+        });
+
+        CSonavelDlg dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTRY_COMPARE_WITH_TIMEOUT(dialog.windowTitle(), QStringLiteral("再生中 [ Song ]"), 10000);
+        CWmpVideoDlg* video = dialog.VideoDlg();
+        QVERIFY(!video->isVisible());
+        CTrackListCtrl* list = dialog.TrackList();
+        QCOMPARE(list->GetItemCount(), 2);
+        const QRect row = list->visualRect(list->model()->index(1, 0));
+        // A double click is a click and then the second press.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+        QTRY_COMPARE_WITH_TIMEOUT(dialog.windowTitle(), QStringLiteral("再生中 [ 2 ]"), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(video->isVisible(), 10000);
+        QVERIFY(QTest::qWaitForWindowExposed(video));
+        QTRY_VERIFY_WITH_TIMEOUT(ColourfulPixels(video->Surface()->grabFrame()) > 200, 10000);
+        dialog.OnCommand(CSonavelDlg::IdStop);
+        QTRY_VERIFY(!video->isVisible());
     }
 
     void dockedEdgesStayDocked()
