@@ -13,6 +13,7 @@
 namespace {
 
 const QString kCaption = QStringLiteral("OnOK");
+const QString kShortcutSuffix = QStringLiteral(".lnk");
 
 DialogTemplate shortcutTemplate()
 {
@@ -77,10 +78,12 @@ void CShortcutDlg::TakeControls()
     FileName = DlgItem<QLineEdit>(this, IDC_FILE_NAME)->text();
 }
 
-// True when nothing is in the way or the user lets it be replaced.
+// True when nothing is in the way or the user lets it be replaced. The file looked at is the one
+// CShortcutFile::Create writes: ".lnk" is added unless the name already ends with it.
 bool CShortcutDlg::ConfirmOverwrite()
 {
-    const QFileInfo existing(Location + FileName + QStringLiteral(".lnk"));
+    const QString name = FileName.endsWith(kShortcutSuffix) ? FileName : FileName + kShortcutSuffix;
+    const QFileInfo existing(Location + name);
     // A dangling link is still a shortcut the user may want to keep.
     if (!existing.exists() && !existing.isSymLink())
         return true;

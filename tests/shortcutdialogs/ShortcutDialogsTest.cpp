@@ -51,6 +51,7 @@ private slots:
     void fileNameCheck();
     void shortcutDialogShowsAndReturnsMembers();
     void questionMarkIsRefused();
+    void overwriteDeclinedWritesNothing_data();
     void overwriteDeclinedWritesNothing();
     void overwriteAcceptedReplacesShortcut();
     void cancelCreatesNothing();
@@ -122,20 +123,29 @@ void ShortcutDialogsTest::questionMarkIsRefused()
     QCOMPARE(dialog.FileName, QString("what"));
 }
 
+void ShortcutDialogsTest::overwriteDeclinedWritesNothing_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("name") << "song";
+    // Create adds no second ".lnk" to this name, so the same file is in the way.
+    QTest::newRow("name with .lnk") << "song.lnk";
+}
+
 void ShortcutDialogsTest::overwriteDeclinedWritesNothing()
 {
+    QFETCH(QString, typed);
     TempFolder folder;
     const QString existing = folder.write("song.lnk", "the old shortcut");
     CShortcutDlg dialog;
     dialog.LinkSource = folder.write("song.mp3", "x");
     dialog.Location = folder.path() + '/';
-    dialog.FileName = "song";
+    dialog.FileName = typed;
     MessageBoxRecorder recorder;
     recorder.queueAnswer(IDNO);
     const int result = runDialog(dialog, [&] { click(&dialog, 1); });
     QCOMPARE(result, int(QDialog::Rejected));
     QCOMPARE(recorder.count(), 1);
-    QCOMPARE(recorder.prompts().first().text, QString("ショートカットファイル \"song\" は既に存在します。上書きしますか？"));
+    QCOMPARE(recorder.prompts().first().text, QString("ショートカットファイル \"%1\" は既に存在します。上書きしますか？").arg(typed));
     QCOMPARE(recorder.prompts().first().caption, QString("OnOK"));
     QCOMPARE(recorder.prompts().first().flags, unsigned(MB_YESNO | MB_ICONINFORMATION));
     QCOMPARE(TestFiles::readBytes(existing), QByteArray("the old shortcut"));
