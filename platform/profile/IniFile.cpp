@@ -98,8 +98,19 @@ int IniFile::integer(const QString& section, const QString& key, int fallback) c
     return text ? WToI(*text) : fallback;
 }
 
+bool IniFile::canStore(const QString& section, const QString& key, const QString& value)
+{
+    const auto hasLineBreak = [](const QString& text) { return text.contains('\n') || text.contains('\r'); };
+    if (hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value))
+        return false;
+    const QString trimmedKey = key.trimmed();
+    return !trimmedKey.isEmpty() && !trimmedKey.contains('=') && !isSectionLine(trimmedKey) && !section.contains(']');
+}
+
 bool IniFile::setValue(const QString& section, const QString& key, const QString& value)
 {
+    if (!canStore(section, key, value))
+        return false;
     const QString line = key + '=' + value;
     qsizetype sectionLine = findSection(section);
     if (sectionLine < 0) {

@@ -24,8 +24,13 @@ public:
     int integer(const QString& section, const QString& key, int fallback) const;
 
     // Sets the value in memory and saves; returns false when the file could not be written
-    // (the value is kept in memory all the same).
+    // (the value is kept in memory all the same). A name or value that would break the file's
+    // lines (see canStore) is refused: false, and nothing changes.
     bool setValue(const QString& section, const QString& key, const QString& value);
+    // Whether the entry can be written as one "key=value" line of its section: no line break
+    // anywhere, no "=" in the key, nothing in the key a reader takes for a section line, no "]"
+    // in the section name.
+    static bool canStore(const QString& section, const QString& key, const QString& value);
 
     // Writes the whole content to another path and takes it as this file's path.
     bool saveAs(const QString& path);

@@ -74,6 +74,9 @@ QString GetProfileString(const QString& section, const QString& key, const QStri
 
 bool WriteProfileString(const QString& section, const QString& key, const QString& value)
 {
+    // Refused before anything is written, so the profile does not move to the fallback path.
+    if (!IniFile::canStore(section, key, value))
+        return false;
     auto& current = profile();
     if (current.file.setValue(section, key, value))
         return true;

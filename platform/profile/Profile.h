@@ -24,4 +24,5 @@ bool ProfileHasKey(const QString& section, const QString& key);
 int GetProfileInt(const QString& section, const QString& key, int defaultValue);
 QString GetProfileString(const QString& section, const QString& key, const QString& defaultValue);
 bool WriteProfileInt(const QString& section, const QString& key, int value);
+// False, with nothing written, for a value holding a line break (it would add lines of its own).
 bool WriteProfileString(const QString& section, const QString& key, const QString& value);

@@ -18,6 +18,8 @@ private slots:
     void writesKeepOtherLines();
     void integersParseLeadingNumber();
     void unwritableFolderFallsBack();
+    void entriesCannotAddLines_data();
+    void entriesCannotAddLines();
     void initHelpersReplaceMarkers();
     void colours();
     void hexStrings();
@@ -87,6 +89,44 @@ void ProfileTest::unwritableFolderFallsBack()
     QVERIFY(WriteProfileInt("S", "B", 2));
     QCOMPARE(Profile::path(), fallback);
     QCOMPARE(QString::fromUtf8(TestFiles::readBytes(fallback)), QString("[S]\nOld=7\nA=1\nB=2\n"));
+}
+
+void ProfileTest::entriesCannotAddLines_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("value with LF") << "Main" << "Path" << "a\n[Evil]\nKey=1";
+    QTest::newRow("value with CR LF") << "Main" << "Path" << "a\r\nB=2";
+    QTest::newRow("value with CR") << "Main" << "Path" << "a\rB=2";
+    QTest::newRow("value ending in LF") << "Main" << "Path" << "a\n";
+    QTest::newRow("key with LF") << "Main" << "K\nB" << "1";
+    QTest::newRow("key with =") << "Main" << "K=B" << "1";
+    QTest::newRow("key like a section") << "Main" << "[Evil]" << "1";
+    QTest::newRow("section with ]") << "Main]\n[Evil" << "K" << "1";
+}
+
+// A name or value that would break its line is refused; the file and the other keys stay as they were.
+void ProfileTest::entriesCannotAddLines()
+{
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    const QString fallback = m_folder->file("fallback/sonavel.ini");
+    m_folder->write("sonavel.ini", "[Main]\nPath=old\n");
+    Profile::setPath(m_path, fallback);
+    QVERIFY(!WriteProfileString(section, key, value));
+    QCOMPARE(profileText(), QString("[Main]\nPath=old\n"));
+    QCOMPARE(Profile::path(), m_path);
+    QVERIFY(!QFile::exists(fallback));
+    IniFile file(m_path);
+    QVERIFY(!file.setValue(section, key, value));
+    QCOMPARE(file.string("Main", "Path", "none"), QString("old"));
+    QVERIFY(!file.value("Evil", "Key"));
+    QVERIFY(!file.value("Main", "B"));
+    // A plain value still goes in.
+    QVERIFY(WriteProfileString("Main", "Path", "new value"));
+    QCOMPARE(GetProfileString("Main", "Path", ""), QString("new value"));
 }
 
 void ProfileTest::initHelpersReplaceMarkers()
