@@ -7,6 +7,7 @@
 #include "player/library/TrackListCtrl.h"
 
 #include "platform/engine/Player.h"
+#include "platform/text/RuntimeLocale.h"
 #include "tests/support/Mp3Fixture.h"
 #include "tests/support/TestFiles.h"
 
@@ -68,6 +69,8 @@ int main(int argc, char** argv)
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     const int count = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 10000;
+    // The player's default "Locale": file names sort by Japanese collation.
+    RuntimeLocale::current().set(QStringLiteral("jpn"));
 
     TempFolder temp;
     const QString folder = temp.mkdir(QStringLiteral("music"));
@@ -109,7 +112,7 @@ int main(int argc, char** argv)
 
     std::printf("floor (list folder + read %lld tag bytes): %.1f ms\n", static_cast<long long>(tagBytes), floorMs);
     std::printf("ShowFolder (%d rows):                     %.1f ms\n", list.GetItemCount(), showMs);
-    std::printf("ratio:                                     %.1f\n", showMs / floorMs);
+    std::printf("ratio ShowFolder / floor:                  %.1f (goal <= 2)\n", showMs / floorMs);
 
     // Where the time goes: the same steps one by one on the other slot.
     PlaylistPtr playlist;

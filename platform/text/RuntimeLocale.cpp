@@ -116,6 +116,26 @@ int RuntimeLocale::compare(const QString& a, const QString& b) const
     return m_collator.compare(a, b);
 }
 
+RuntimeLocale::SortKey RuntimeLocale::sortKey(const QString& text) const
+{
+    SortKey key;
+    key.m_text = text;
+    // A collator of the "C" locale compares the texts themselves, which the key then does too.
+    if (!m_ordinal && !text.isEmpty() && m_collator.locale().language() != QLocale::C)
+        key.m_collated = m_collator.sortKey(text);
+    return key;
+}
+
+int RuntimeLocale::SortKey::compare(const SortKey& other) const
+{
+    // QCollator::compare puts an empty text first before it collates anything; so do the keys.
+    if (m_text.isEmpty() || other.m_text.isEmpty())
+        return int(!m_text.isEmpty()) - int(!other.m_text.isEmpty());
+    if (!m_collated || !other.m_collated)
+        return QString::compare(m_text, other.m_text, Qt::CaseSensitive);
+    return m_collated->compare(*other.m_collated);
+}
+
 int RuntimeLocale::compareNoCase(const QString& a, const QString& b) const
 {
     if (m_ordinal)

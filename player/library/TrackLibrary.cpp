@@ -23,6 +23,9 @@
 #include <QLabel>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <numeric>
+
 namespace {
 
 const QStringList kRenamedExtensions{"dat", "mpg", "mpeg"};
@@ -384,34 +387,58 @@ QStringList CTrackLibrary::SortKeys(int slot, const Playlist& playlist, int coun
     return keys;
 }
 
-bool CTrackLibrary::GoesBefore(const QString& key, const QString& x, int column) const
+namespace {
+
+// One item's place in the sort: the number of its track text (column 4), else its text made
+// ready for collation once, instead of collating the text again at every comparison.
+struct SortEntry {
+    int number = 0;
+    RuntimeLocale::SortKey key;
+};
+
+std::vector<SortEntry> sortEntries(const QStringList& texts, int column)
 {
-    int order = 0;
-    if (column == 4) {
-        const int a = WToI(key);
-        const int b = WToI(x);
-        order = a < b ? -1 : (a > b ? 1 : 0);
-    } else {
-        order = RuntimeLocale::current().compare(key, x);
+    std::vector<SortEntry> entries(size_t(texts.size()));
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        if (column == 4)
+            entries[size_t(i)].number = WToI(texts[i]);
+        else
+            entries[size_t(i)].key = RuntimeLocale::current().sortKey(texts[i]);
     }
-    return m_settings.SortState == 1 ? order < 0 : order > 0;
+    return entries;
 }
+
+int compareEntries(const SortEntry& a, const SortEntry& b, int column)
+{
+    if (column == 4)
+        return a.number < b.number ? -1 : (a.number > b.number ? 1 : 0);
+    return a.key.compare(b.key);
+}
+
+} // namespace
 
 void CTrackLibrary::SortSlot(int slot, Playlist* playlist, int count, int column)
 {
     if (m_settings.SortState == 0 || !playlist)
         return;
     count = qMin(count, playlist->count());
-    QStringList keys = SortKeys(slot, *playlist, count, column);
+    const std::vector<SortEntry> entries = sortEntries(SortKeys(slot, *playlist, count, column), column);
+    const auto goesBefore = [&](int key, int x) {
+        const int order = compareEntries(entries[size_t(key)], entries[size_t(x)], column);
+        return m_settings.SortState == 1 ? order < 0 : order > 0;
+    };
+    // keys[i] is the entry of the item now at position i.
+    std::vector<int> keys(size_t(qMax(count, 0)));
+    std::iota(keys.begin(), keys.end(), 0);
     for (int k = 1; k < count; ++k) {
-        const QString x = keys[k];
+        const int x = keys[size_t(k)];
         // Binary search that places x in front of every key equal to it.
         int lo = 0;
         int hi = k - 1;
         int g = 0;
         for (;;) {
             const int h = (lo + hi) / 2;
-            if (GoesBefore(keys[h], x, column)) {
+            if (goesBefore(keys[size_t(h)], x)) {
                 if (h == hi) {
                     g = h + 1;
                     break;
@@ -427,7 +454,7 @@ void CTrackLibrary::SortSlot(int slot, Playlist* playlist, int count, int column
         }
         if (g == k)
             continue;
-        keys.move(k, g);
+        std::rotate(keys.begin() + g, keys.begin() + k, keys.begin() + k + 1);
         if (slot == 0 || slot == 1)
             m_records[size_t(slot)].move(k, g);
         playlist->moveItem(k, g);

@@ -91,7 +91,6 @@ private:
     // The playlist the list shows, never rescanning.
     int ListedPlaylist(int& slot, PlaylistPtr& playlist);
     QStringList SortKeys(int slot, const Playlist& playlist, int count, int column) const;
-    bool GoesBefore(const QString& key, const QString& x, int column) const;
     bool AppendFile(Playlist& playlist, const QString& path, const QString* title);
     void OnBeginDrag(int row, const QPoint& globalPos, const QPoint& hotSpot);
     void OnDragMove(const QPoint& globalPos);

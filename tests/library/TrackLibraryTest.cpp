@@ -4,6 +4,7 @@
 #include "player/library/TrackListCtrl.h"
 
 #include "platform/engine/Player.h"
+#include "platform/text/RuntimeLocale.h"
 #include "player/dialogs/ShortcutDlg.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/Mp3Fixture.h"
@@ -312,6 +313,61 @@ private slots:
         // Another column starts ascending again.
         library().OnColumnClick(0);
         QCOMPARE(column(0), QStringList({"a.mp3", "b.mp3", "c.mp3", "d.mp3"}));
+    }
+
+    void sortOrderIsTheCollatedOrder_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("sortState");
+        for (const char* locale : {"jpn", "english", "C"}) {
+            QTest::addRow("%s ascending", locale) << locale << 1;
+            QTest::addRow("%s descending", locale) << locale << 2;
+        }
+    }
+
+    // Texts collated once ahead give the order that collating at every comparison gave, equal
+    // texts included: the sort places an item in front of every item equal to it.
+    void sortOrderIsTheCollatedOrder()
+    {
+        QFETCH(QString, locale);
+        QFETCH(int, sortState);
+        const QString previousLocale = RuntimeLocale::current().name();
+        QVERIFY(RuntimeLocale::current().set(locale));
+        const QStringList titles{"b", "", "B", "a", "ａ", "10", "9", "Ｚ", "さくら", "サクラ", "桜", "ｻｸﾗ", "b",
+                                 "\u0001", "x\u200By", "xy", "é", "e", "E", "", "ぱ", "は", "ば", "zz", "A"};
+        const RuntimeLocale& collation = RuntimeLocale::current();
+        for (const QString& a : titles) {
+            for (const QString& b : titles) {
+                const int keys = collation.sortKey(a).compare(collation.sortKey(b));
+                const int texts = collation.compare(a, b);
+                QVERIFY2((keys < 0) == (texts < 0) && (keys > 0) == (texts > 0), qPrintable(a + " / " + b));
+            }
+        }
+        auto playlist = std::make_shared<Playlist>("titles");
+        for (int i = 0; i < titles.size(); ++i) {
+            const MediaPtr item = m_player->newMedia(m_temp->file(QString::number(i) + ".mp3"));
+            item->setItemInfo("Title", titles[i]);
+            playlist->appendItem(item);
+        }
+        library().Settings().SortState = sortState;
+        library().SortSlot(CTrackLibrary::DiscSlot, playlist.get(), playlist->count(), 1);
+        QStringList sorted;
+        for (int i = 0; i < playlist->count(); ++i)
+            sorted.append(*playlist->item(i)->getItemInfo("Title"));
+        // The reference: the same insertion, collating the texts at each step.
+        QStringList expected;
+        for (const QString& x : titles) {
+            qsizetype at = 0;
+            while (at < expected.size()) {
+                const int order = collation.compare(expected[at], x);
+                if (!(sortState == 1 ? order < 0 : order > 0))
+                    break;
+                ++at;
+            }
+            expected.insert(at, x);
+        }
+        RuntimeLocale::current().set(previousLocale);
+        QCOMPARE(sorted, expected);
     }
 
     void makeShortcutNameCases()
