@@ -1,5 +1,6 @@
 #include "renamer/BrindleApp.h"
 
+#include "common/ui/QtTranslation.h"
 #include "common/ui/VersionResource.h"
 #include "platform/profile/Profile.h"
 #include "platform/shell/TerminationSignals.h"
@@ -34,6 +35,7 @@ void CBrindleApp::InitInstance()
 {
     initBrindleResources();
     BrindleStrings::Register();
+    InstallQtTranslation();
     CVersionResource::SetApplication({{QStringLiteral("ProductName"), QStringLiteral(BRINDLE_PRODUCT_NAME)},
                                       {QStringLiteral("ProductVersion"), QStringLiteral(BRINDLE_PRODUCT_VERSION)},
                                       {QStringLiteral("LegalCopyright"), QStringLiteral(BRINDLE_COPYRIGHT)},

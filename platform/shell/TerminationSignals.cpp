@@ -2,6 +2,7 @@
 
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -10,11 +11,15 @@ namespace {
 
 int g_socketPair[2] = {-1, -1};
 
-// Only async-signal-safe work here: hand the signal number to the GUI thread.
+// Only async-signal-safe work here: hand the signal number to the GUI thread. The code the
+// signal interrupted keeps its errno, and a full socket (a flood of signals nobody has read yet)
+// drops the byte instead of blocking: one unread byte is enough to end the program.
 void onSignal(int signalNumber)
 {
+    const int interruptedErrno = errno;
     const char byte = static_cast<char>(signalNumber);
-    [[maybe_unused]] const auto written = ::write(g_socketPair[0], &byte, 1);
+    [[maybe_unused]] const auto sent = ::send(g_socketPair[0], &byte, 1, MSG_DONTWAIT | MSG_NOSIGNAL);
+    errno = interruptedErrno;
 }
 
 void installHandler(int signalNumber, void (*handler)(int))

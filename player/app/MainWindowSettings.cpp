@@ -2,8 +2,8 @@
 
 #include "platform/profile/Profile.h"
 #include "platform/shell/SystemPaths.h"
-#include "player/app/SettingsKeys.h"
 #include "player/settings/ProfileHelpers.h"
+#include "player/settings/SettingsKeys.h"
 
 #include <algorithm>
 #include <iterator>

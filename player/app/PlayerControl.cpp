@@ -6,11 +6,11 @@
 #include "platform/varnkit/VolSlider.h"
 #include "platform/varnkit/WmpSlider.h"
 #include "player/app/PlayerIcons.h"
-#include "player/app/SettingsKeys.h"
 #include "player/app/SonavelDlg.h"
 #include "player/app/SonavelStrings.h"
 #include "player/app/WmpEventSink.h"
 #include "player/settings/ProfileHelpers.h"
+#include "player/settings/SettingsKeys.h"
 #include "player/widgets/TimeDisplay.h"
 #include "player/widgets/WmpVideoDlg.h"
 
@@ -110,8 +110,8 @@ void CPlayerControl::ApplyEngineSettings()
         else
             m_dialog.ShuffleBox()->setChecked(true);
     }
-    if (GetProfileIntInit(Wmp::Section, Wmp::AutoStart, Wmp::DefaultAutoStart) != 0)
-        m_player->setAutoStart(true);
+    // 0 turns the engine's own auto start off: the first folder shown then waits for Play.
+    m_player->setAutoStart(GetProfileIntInit(Wmp::Section, Wmp::AutoStart, Wmp::DefaultAutoStart) != 0);
     m_engineSettingsApplied = true;
 }
 
@@ -187,8 +187,8 @@ void CPlayerControl::Play()
 
 void CPlayerControl::Pause()
 {
+    // Pressed while paused it resumes where the pause (or a slider move since) left the track.
     if (m_player && m_player->playState() == 2) {
-        m_player->setCurrentPosition(m_resumePosition);
         if (IsAvailable("play"))
             m_player->play();
         return;

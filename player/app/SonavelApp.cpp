@@ -1,15 +1,18 @@
 #include "player/app/SonavelApp.h"
 
 #include "common/ui/MessageBox.h"
+#include "common/ui/QtTranslation.h"
+#include "common/ui/VersionResource.h"
 #include "platform/profile/Profile.h"
 #include "platform/shell/DesktopRegistration.h"
 #include "platform/shell/InstanceLock.h"
 #include "platform/shell/TerminationSignals.h"
 #include "platform/text/RuntimeLocale.h"
-#include "player/app/SettingsKeys.h"
 #include "player/app/SonavelDlg.h"
 #include "player/app/SonavelStrings.h"
+#include "player/app/SonavelVersion.h"
 #include "player/settings/ProfileHelpers.h"
+#include "player/settings/SettingsKeys.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -39,6 +42,8 @@ int CSonavelApp::Run(const QStringList& arguments)
 {
     g_instance = this;
     RegisterSonavelStrings();
+    RegisterVersionResource();
+    InstallQtTranslation();
     m_instanceLock = std::make_unique<InstanceLock>(QString::fromLatin1(MutexName));
     if (!m_instanceLock->acquire())
         return 0;
@@ -78,6 +83,15 @@ bool CSonavelApp::IsEmbeddingStart(const QStringList& arguments)
             return true;
     }
     return false;
+}
+
+void CSonavelApp::RegisterVersionResource()
+{
+    CVersionResource::SetApplication({{QStringLiteral("ProductName"), QStringLiteral(SONAVEL_PRODUCT_NAME)},
+                                      {QStringLiteral("ProductVersion"), QStringLiteral(SONAVEL_PRODUCT_VERSION)},
+                                      {QStringLiteral("LegalCopyright"), QStringLiteral(SONAVEL_COPYRIGHT)},
+                                      {QStringLiteral("CompanyName"), QStringLiteral(SONAVEL_COMPANY)},
+                                      {QStringLiteral("Comments"), QStringLiteral(SONAVEL_COMMENTS)}});
 }
 
 bool CSonavelApp::HandleRegistration(RegistrationSwitch registration) const

@@ -46,6 +46,8 @@ public:
     QString CodePageFilePath() const;
 
 private:
+    // The version values the build placed, for the About box.
+    static void RegisterVersionResource();
     bool HandleRegistration(RegistrationSwitch registration) const;
     void FixProfileFile();
     void SetLocale();

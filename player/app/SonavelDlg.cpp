@@ -8,13 +8,13 @@
 #include "platform/varnkit/VolSlider.h"
 #include "platform/varnkit/WmpSlider.h"
 #include "player/app/PlayerIcons.h"
-#include "player/app/SettingsKeys.h"
 #include "player/app/SonavelStrings.h"
 #include "player/library/FolderTree.h"
 #include "player/library/PictureCtrl.h"
 #include "player/library/TrackLibrary.h"
 #include "player/library/TrackListCtrl.h"
 #include "player/settings/ProfileHelpers.h"
+#include "player/settings/SettingsKeys.h"
 #include "player/widgets/TimeDisplay.h"
 #include "player/widgets/VerticalSplitterBar.h"
 #include "player/widgets/WmpVideoDlg.h"
@@ -37,6 +37,8 @@ using namespace Settings;
 namespace {
 
 const QString kMainSection = QString::fromLatin1(MainDlg::Section);
+// Dialog units of room the tree and the list keep when a stored splitter position is restored.
+constexpr int kUsableSideWidth = 30;
 
 } // namespace
 
@@ -170,9 +172,10 @@ void CSonavelDlg::InitDialog()
         ArrangeControls();
     }
     AttachAnchors();
-    InitSplitter();
     SetMinTrackSize(QSize(width(), ScrollLine()->height()));
     EnableSaveRestore(kMainSection);
+    // After the placement: the stored position belongs to the window's stored size.
+    InitSplitter();
 
     m_options.ReadUpToEditorPath();
     PositionSlider()->SetRange(0, 100, true);
@@ -272,6 +275,8 @@ void CSonavelDlg::InitSplitter()
     splitter->AddFirstSideControl(IdFolderTree);
     splitter->AddFirstSideControl(IdFolderPathEdit);
     splitter->AddSecondSideControl(IdTrackList);
+    const int usable = DialogUnits::toPixels(QSize(kUsableSideWidth, 0), this).width();
+    splitter->SetRestoredMinimum(usable, usable);
     splitter->RestorePosition();
 }
 
@@ -439,8 +444,12 @@ void CSonavelDlg::OnWmpCdromChange(int driveIndex)
 
 void CSonavelDlg::keyPressEvent(QKeyEvent* event)
 {
-    // Enter and Escape never close the main window.
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    // Enter on the track list plays its selected row, as a double click does. Enter and Escape
+    // never close the main window.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && TrackList()->hasFocus() && TrackList()->GetSelectedRow() >= 0)
+        m_control->PlayRow(TrackList()->GetSelectedRow());
+    if (enter || event->key() == Qt::Key_Escape) {
         event->accept();
         return;
     }

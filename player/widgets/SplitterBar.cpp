@@ -2,7 +2,7 @@
 
 #include "common/ui/DialogTemplate.h"
 #include "platform/profile/Profile.h"
-#include "player/app/SettingsKeys.h"
+#include "player/settings/SettingsKeys.h"
 
 #include <QMouseEvent>
 #include <QRubberBand>
@@ -53,6 +53,12 @@ void CSplitterBar::MoveTo(const QRect& rect)
     LayOutSides();
 }
 
+void CSplitterBar::SetRestoredMinimum(int firstSide, int secondSide)
+{
+    m_restoredMinimumFirst = std::max(0, firstSide);
+    m_restoredMinimumSecond = std::max(0, secondSide);
+}
+
 void CSplitterBar::RestorePosition()
 {
     const int extent = IsVertical() ? height() : width();
@@ -61,7 +67,10 @@ void CSplitterBar::RestorePosition()
     const char* key = IsVertical() ? SplitterBar::PosL : SplitterBar::PosT;
     int start = GetProfileInt(SplitterBar::Section, key, Start(geometry()));
     const int thickness = End(geometry()) - Start(geometry());
-    start = std::max(0, std::min(start, ParentExtent() - thickness));
+    // In a parent too small for both the second side keeps its room.
+    start = std::max(start, m_restoredMinimumFirst);
+    start = std::min(start, ParentExtent() - thickness - m_restoredMinimumSecond);
+    start = std::max(0, start);
     const QRect target = Shifted(geometry(), start - Start(geometry()));
     if (target != geometry())
         MoveTo(target);

@@ -30,7 +30,12 @@ public:
     void Attach();
     void AddFirstSideControl(int id) { m_firstSide.push_back(id); }
     void AddSecondSideControl(int id) { m_secondSide.push_back(id); }
-    // Moves the bar to the stored position (clamped to the parent) and lays out the sides.
+    // The least room each side keeps between the bar and the parent's edge when a stored
+    // position is restored (one stored in a wider window would hide a side); dragging and the
+    // buttons may still collapse either side.
+    void SetRestoredMinimum(int firstSide, int secondSide);
+    // Moves the bar to the stored position (clamped to the parent and the sides' least room) and
+    // lays out the sides.
     void RestorePosition();
 
     // The rectangle a collapse saved for the restore; none when nothing is saved.
@@ -71,6 +76,8 @@ private:
     std::vector<int> m_firstSide;
     std::vector<int> m_secondSide;
     int m_margin = 0;
+    int m_restoredMinimumFirst = 0;
+    int m_restoredMinimumSecond = 0;
     bool m_dragging = false;
     QPoint m_dragStartMouse;
     QRect m_dragStartRect;

@@ -3,7 +3,7 @@
 #include "platform/engine/Player.h"
 #include "platform/engine/VideoSurface.h"
 #include "platform/profile/Profile.h"
-#include "player/app/SettingsKeys.h"
+#include "player/settings/SettingsKeys.h"
 
 #include <QCloseEvent>
 #include <QCursor>

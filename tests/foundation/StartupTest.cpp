@@ -1,6 +1,8 @@
 // Start-up of the player: switches, single instance, profile file, locale and code pages,
 // and the end through SIGTERM, both in process and with the real executable.
+#include "common/ui/AboutDlg.h"
 #include "platform/profile/Profile.h"
+#include "platform/shell/TerminationSignals.h"
 #include "platform/text/RuntimeLocale.h"
 #include "player/app/SonavelApp.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -8,8 +10,14 @@
 #include "tests/support/TestMain.h"
 
 #include <QFile>
+#include <QLabel>
+#include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
 
+#include <cerrno>
 #include <csignal>
 
 namespace {
@@ -82,6 +90,9 @@ private slots:
     void terminationSavesSettings();
     void registrationInstallsAndRemovesDesktopEntry();
     void anotherExecutableNameGivesAnotherIni();
+    void aboutBoxShowsTheBuildsValues();
+    void qtOwnTextsAreJapanese();
+    void signalFloodKeepsErrnoAndStillEnds();
 
 private:
     TempFolder m_runtime;
@@ -218,6 +229,62 @@ void StartupTest::anotherExecutableNameGivesAnotherIni()
     QVERIFY(!QFile::exists(fixture.desktopEntry()));
     terminate(player);
     QVERIFY(player.waitForFinished(10000));
+}
+
+void StartupTest::aboutBoxShowsTheBuildsValues()
+{
+    TempFolder folder;
+    MessageBoxRecorder boxes; // no CodePage.txt here
+    CSonavelApp app(folder.file("sonavel"));
+    QStringList labels;
+    app.SetMainWindowRunner([&] {
+        CAboutDlg about(QStringLiteral("Sonavelのﾊﾞｰｼﾞｮﾝ情報"), true);
+        for (int id : {CAboutDlg::IdProductNameVersion, CAboutDlg::IdLegalCopyright, CAboutDlg::IdCompanyName,
+                       CAboutDlg::IdComments})
+            labels << DlgItem<QLabel>(&about, id)->text();
+    });
+    QCOMPARE(app.Run({}), 0);
+    QCOMPARE(labels.size(), 4);
+    QCOMPARE(labels[0], QStringLiteral("Sonavel ver " SONAVEL_EXPECTED_VERSION));
+    QCOMPARE(labels[1], QStringLiteral(SONAVEL_EXPECTED_COPYRIGHT));
+    QCOMPARE(labels[2], QStringLiteral(SONAVEL_EXPECTED_COMPANY));
+    QVERIFY(!labels[3].isEmpty() && labels[3] != QStringLiteral("Comments"));
+}
+
+// Message-box buttons (and Qt's choosers) speak the program's language.
+void StartupTest::qtOwnTextsAreJapanese()
+{
+    TempFolder folder;
+    MessageBoxRecorder boxes;
+    CSonavelApp app(folder.file("sonavel"));
+    QStringList texts;
+    app.SetMainWindowRunner([&] {
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::Ok);
+        for (QMessageBox::StandardButton button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel, QMessageBox::Ok}) {
+            // Without the mnemonic: "はい(&Y)" reads はい.
+            static const QRegularExpression mnemonic(QStringLiteral("\\(&.\\)|&"));
+            texts << box.button(button)->text().remove(mnemonic);
+        }
+    });
+    QCOMPARE(app.Run({}), 0);
+    QCOMPARE(texts, (QStringList{"はい", "いいえ", "キャンセル", "OK"}));
+}
+
+// However many signals come before the program reads them, the code they interrupt keeps its
+// errno, the handler never blocks, and the end is still asked for.
+void StartupTest::signalFloodKeepsErrnoAndStillEnds()
+{
+    TerminationSignals termination;
+    QSignalSpy requests(&termination, &TerminationSignals::terminationRequested);
+    for (int i = 0; i < 20000; ++i) {
+        errno = EDOM;
+        ::raise(SIGHUP);
+        if (errno != EDOM)
+            QFAIL(qPrintable(QStringLiteral("errno %1 after signal %2").arg(errno).arg(i)));
+    }
+    QTRY_VERIFY(!requests.isEmpty());
+    QCOMPARE(requests.first().first().toInt(), int(SIGHUP));
 }
 
 SONAVEL_TEST_MAIN(StartupTest)

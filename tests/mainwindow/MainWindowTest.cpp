@@ -350,7 +350,7 @@ private slots:
         CSonavelDlg dialog;
         Player* player = dialog.GetPlayer();
         QVERIFY(player);
-        QVERIFY(player->autoStart()); // the engine's own setting stands
+        QVERIFY(!player->autoStart());
         QCOMPARE(GetProfileInt(kWmp, "AutoStart", -1), 0);
         QVERIFY(!dialog.LoopBox()->isChecked());
         QCOMPARE(player->getMode("loop"), std::optional<bool>(false));
@@ -361,6 +361,100 @@ private slots:
         dialog.close();
         QCOMPARE(GetProfileInt(kWmp, "Loop", -1), 1);
         QCOMPARE(GetProfileInt(kWmp, "Shuffle", -1), 1);
+    }
+
+    // Without auto start the first folder shown waits, ready, for Play; rows play when asked.
+    void autoStartOffWaitsForPlay()
+    {
+        WriteProfileInt(kWmp, "AutoStart", 0);
+        WriteProfileHexString(kMain, "DefaultFolderPath", m_tracks->path());
+        CSonavelDlg dialog;
+        Player* player = dialog.GetPlayer();
+        QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("準備完了"));
+        QTest::qWait(300);
+        QCOMPARE(player->playState(), 10);
+        QCOMPARE(player->currentPosition(), 0.0);
+        dialog.OnCommand(CSonavelDlg::IdPlay);
+        QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("再生中 [ Song A ]"));
+        dialog.Control().PlayRow(1);
+        QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("再生中 [ Song B ]"));
+        dialog.close();
+        QCOMPARE(GetProfileInt(kWmp, "AutoStart", -1), 0);
+    }
+
+    // Enter on the track list plays the selected row, as a double click does.
+    void enterPlaysTheSelectedRow()
+    {
+        WriteProfileInt(kWmp, "AutoStart", 0);
+        WriteProfileHexString(kMain, "DefaultFolderPath", m_tracks->path());
+        CSonavelDlg dialog;
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        CTrackListCtrl* list = dialog.TrackList();
+        list->setFocus();
+        QTRY_VERIFY(list->hasFocus());
+        QTest::keyClick(list, Qt::Key_Return); // nothing selected: nothing plays
+        QTest::qWait(200);
+        QCOMPARE(dialog.GetPlayer()->playState(), 10);
+        list->SelectRow(1);
+        QTest::keyClick(list, Qt::Key_Return);
+        QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("再生中 [ Song B ]"));
+        list->SelectRow(0);
+        QTest::keyClick(list, Qt::Key_Enter);
+        QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("再生中 [ Song A ]"));
+        QVERIFY(!dialog.IsDestroyed());
+        // Enter elsewhere plays nothing and still does not close the window.
+        dialog.OnCommand(CSonavelDlg::IdStop);
+        QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("停止中"));
+        dialog.LoopBox()->setFocus();
+        QTest::keyClick(dialog.LoopBox(), Qt::Key_Return);
+        QTest::qWait(200);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("停止中"));
+        QVERIFY(dialog.isVisible());
+    }
+
+    void storedSplitterPositionKeepsBothSidesUsable_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<QString>("side"); // the side the position would have hidden
+        QTest::newRow("far beyond the right edge") << 5000 << "list";
+        QTest::newRow("left of the window") << -300 << "tree";
+        QTest::newRow("at the left edge") << 0 << "tree";
+    }
+
+    void storedSplitterPositionKeepsBothSidesUsable()
+    {
+        QFETCH(int, stored);
+        QFETCH(QString, side);
+        WriteProfileInt("CSplitterBar", "PosL", stored);
+        CSonavelDlg dialog;
+        const int usable = DialogUnits::toPixels(QSize(30, 0), &dialog).width();
+        const int splitter = dialog.Splitter()->x();
+        QVERIFY2(dialog.TrackList()->width() >= usable - 1, qPrintable(QString::number(dialog.TrackList()->width())));
+        QVERIFY2(dialog.FolderTree()->width() >= usable - 1, qPrintable(QString::number(dialog.FolderTree()->width())));
+        QCOMPARE(dialog.TrackList()->x(), splitter + CSplitterBar::Thickness + 1);
+        if (side == "list")
+            QCOMPARE(splitter, dialog.width() - CSplitterBar::Thickness - usable);
+        else
+            QCOMPARE(splitter, usable);
+    }
+
+    // The position belongs to the window's stored size: a wide window keeps a wide tree.
+    void splitterPositionFollowsTheStoredWindowSize()
+    {
+        for (const auto& [key, value] : {std::pair{"Left", 100}, {"Top", 100}, {"Right", 1100}, {"Bottom", 700}})
+            WriteProfileInt(kMain, key, value);
+        WriteProfileInt("CSplitterBar", "PosL", 600);
+        {
+            CSonavelDlg dialog;
+            QCOMPARE(dialog.width(), 1000);
+            QCOMPARE(dialog.Splitter()->x(), 600);
+            QCOMPARE(dialog.FolderTree()->width(), 599);
+            QCOMPARE(dialog.TrackList()->x() + dialog.TrackList()->width(), 1000);
+            dialog.close();
+        }
+        QCOMPARE(GetProfileInt("CSplitterBar", "PosL", -1), 600);
     }
 
     void playerPlaylistsArePrepared()
@@ -417,11 +511,14 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(player->currentPosition() >= 1.2, 10000);
         dialog.OnCommand(CSonavelDlg::IdPause);
         QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("一時停止中"));
+        QTest::qWait(300); // the engine settles where it paused
         const double pausedAt = player->currentPosition();
         QVERIFY(pausedAt >= 1.2);
-        dialog.OnCommand(CSonavelDlg::IdPause); // resumes from the row play's position 0
+        dialog.OnCommand(CSonavelDlg::IdPause); // resumes where it paused, not from the row play's 0
         QTRY_COMPARE(player->playState(), 3);
-        QVERIFY2(player->currentPosition() < 1.0, qPrintable(QString::number(player->currentPosition())));
+        QVERIFY2(player->currentPosition() >= pausedAt - 0.05,
+                 qPrintable(QString::number(player->currentPosition()) + " / " + QString::number(pausedAt)));
+        QCOMPARE(dialog.Control().ResumePosition(), 0.0);
 
         // Play records where it was pressed; a pause-resume comes back there.
         QTRY_VERIFY_WITH_TIMEOUT(player->currentPosition() >= 1.0, 10000);
