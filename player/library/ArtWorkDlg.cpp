@@ -1,9 +1,9 @@
 #include "player/library/ArtWorkDlg.h"
 
 #include "platform/profile/Profile.h"
-#include "player/app/SettingsKeys.h"
 #include "player/library/PictureCtrl.h"
 #include "player/settings/ProfileHelpers.h"
+#include "player/settings/SettingsKeys.h"
 
 #include <QComboBox>
 #include <QPushButton>
