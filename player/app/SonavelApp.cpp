@@ -154,9 +154,10 @@ void CSonavelApp::RunMainWindow()
         m_runMainWindow();
         return;
     }
-    CSonavelDlg dialog;
-    // A log-off, SIGTERM or SIGHUP ends the program through the main window's own closing path.
+    // A log-off, SIGTERM or SIGHUP ends the program through the main window's own closing path;
+    // caught from before the window is made, a signal during its start-up waits for it.
     TerminationSignals termination;
+    CSonavelDlg dialog;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &dialog, &CSonavelDlg::EndSession);
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, &dialog, &CSonavelDlg::EndSession);
     dialog.exec();
