@@ -7,6 +7,7 @@
 #include "platform/varnkit/FolderPathEdit.h"
 #include "platform/varnkit/VolSlider.h"
 #include "platform/varnkit/WmpSlider.h"
+#include "player/app/LyricCommands.h"
 #include "player/app/PlayerIcons.h"
 #include "player/app/SonavelStrings.h"
 #include "player/library/FolderTree.h"
@@ -16,6 +17,7 @@
 #include "player/settings/ProfileHelpers.h"
 #include "player/settings/SettingsKeys.h"
 #include "player/widgets/TimeDisplay.h"
+#include "player/widgets/ScrollStatic.h"
 #include "player/widgets/VerticalSplitterBar.h"
 #include "player/widgets/WmpVideoDlg.h"
 
@@ -50,6 +52,7 @@ CSonavelDlg::CSonavelDlg(QWidget* parent) : CSizableDialog(Template(), parent, &
     m_control = std::make_unique<CPlayerControl>(*this);
     CreateToolBar();
     Splitter()->Attach();
+    m_lyrics = std::make_unique<CLyricCommands>(*this, *ScrollLine());
     ConnectControls();
     InitDialog();
 }
@@ -106,7 +109,7 @@ CTimeDisplay* CSonavelDlg::TimeDisplay() const { return DlgItem<CTimeDisplay>(th
 CVerticalSplitterBar* CSonavelDlg::Splitter() const { return DlgItem<CVerticalSplitterBar>(this, IdSplitter); }
 QCheckBox* CSonavelDlg::LoopBox() const { return DlgItem<QCheckBox>(this, IdLoopBox); }
 QCheckBox* CSonavelDlg::ShuffleBox() const { return DlgItem<QCheckBox>(this, IdShuffleBox); }
-QWidget* CSonavelDlg::ScrollLine() const { return GetDlgItem(this, IdScrollLine); }
+CScrollStatic* CSonavelDlg::ScrollLine() const { return DlgItem<CScrollStatic>(this, IdScrollLine); }
 CPictureCtrl* CSonavelDlg::Thumbnail() const { return DlgItem<CPictureCtrl>(this, IdThumbnail); }
 
 void CSonavelDlg::CreateToolBar()
@@ -344,7 +347,7 @@ void CSonavelDlg::OnCommand(int commandId)
     case IdPrevious: m_control->Previous(); break;
     case IdNext: m_control->Next(); break;
     case IdAbout: OnAbout(); break;
-    default: break;
+    default: m_lyrics->OnCommand(commandId); break;
     }
 }
 

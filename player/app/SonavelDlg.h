@@ -3,6 +3,7 @@
 #include "common/ui/SizableDialog.h"
 #include "player/app/MainWindowSettings.h"
 #include "player/app/PlayerControl.h"
+#include "player/widgets/ScrollStatic.h"
 
 #include <QBasicTimer>
 #include <QPointer>
@@ -12,6 +13,7 @@
 class CArtWorkDlg;
 class CFolderPathEdit;
 class CFolderTree;
+class CLyricCommands;
 class CPictureCtrl;
 class CTimeDisplay;
 class CTrackLibrary;
@@ -82,7 +84,7 @@ public:
     CVerticalSplitterBar* Splitter() const;
     QCheckBox* LoopBox() const;
     QCheckBox* ShuffleBox() const;
-    QWidget* ScrollLine() const;
+    CScrollStatic* ScrollLine() const;
     CPictureCtrl* Thumbnail() const;
     // The artwork window while it exists (from a thumbnail click until the user closes it).
     CArtWorkDlg* ArtWorkWindow() const;
@@ -131,6 +133,11 @@ public:
     void LoadKaraokeMenus();
     void PassPositionToScrollLine(double seconds);
     void PassPositionToKaraoke(double seconds);
+    // The library's now-playing texts for the scrolling line.
+    void ShowNowPlayingInfo(const QString& fileName, const QString& title, const QString& artist,
+                            const QString& album, const QString& track);
+    // The karaoke window, the lyric commands and menu 131.
+    CLyricCommands& Lyrics() const { return *m_lyrics; }
     // The settings dialog ("設 定"): opened on a record of the windows' live state, applied on OK.
     void OnSettingsButton();
     SettingsRecord CollectSettings() const;
@@ -188,6 +195,7 @@ private:
     MainWindowSettings m_options;
     // Works on m_options.Scan and the engine; goes before the engine and the widgets.
     std::unique_ptr<CTrackLibrary> m_library;
+    std::unique_ptr<CLyricCommands> m_lyrics;
     QToolBar* m_toolBar = nullptr;
     QMenu* m_windowMenu = nullptr;
     QPointer<CArtWorkDlg> m_artWork;

@@ -1,55 +1,65 @@
-// The main window's meeting points with the karaoke window, the lyric commands and the scrolling
-// information line. Each function is the one place where that code plugs in; until it does, they
-// do nothing.
+// The main window's meeting points with the karaoke window, the lyric commands and the
+// scrolling information line; the lyric work itself is CLyricCommands'.
 
 #include "player/app/SonavelDlg.h"
 
-#include <QFrame>
+#include "platform/engine/Player.h"
+#include "player/app/LyricCommands.h"
+#include "player/karaoke/KaraokeDlg.h"
+#include "player/widgets/ScrollStatic.h"
+
+namespace {
+
+// The lyric displays run on between ticks only while the engine plays.
+bool IsPlaying(const Player* player)
+{
+    return player && player->playState() == 3;
+}
+
+} // namespace
 
 QWidget* CSonavelDlg::CreateScrollLine(QWidget* parent)
 {
-    // Scrolling information line 1007.
-    auto* line = new QFrame(parent);
-    line->setFrameShape(QFrame::Panel);
-    line->setFrameShadow(QFrame::Sunken);
-    line->setAutoFillBackground(true);
-    QPalette colours = line->palette();
-    colours.setColor(QPalette::Window, Qt::black);
-    line->setPalette(colours);
-    return line;
+    return new CScrollStatic(parent);
 }
 
-void CSonavelDlg::LoadLyricsForNewTrack(const QString&, int)
+void CSonavelDlg::LoadLyricsForNewTrack(const QString& url, int row)
 {
-    // Loads the lyric file found for the playing item (row -1 when it is not listed).
+    m_lyrics->TrackLyricsOnNewTrack(url, row);
 }
 
 void CSonavelDlg::CloseKaraokeUnlessEditing()
 {
-    // Closes the karaoke window on stop unless its time tags are being edited.
+    m_lyrics->CloseKaraokeUnlessEditing();
 }
 
 void CSonavelDlg::DestroyKaraokeWindow()
 {
-    // Destroys the karaoke window when it exists (main window destruction).
+    m_lyrics->DestroyKaraokeWindow();
 }
 
-void CSonavelDlg::SetKaraokeClipOnDesktop(bool)
+void CSonavelDlg::SetKaraokeClipOnDesktop(bool clip)
 {
-    // Hands "ClipOnDesktop" to the karaoke window.
+    m_lyrics->KaraokeWindow().SetClipOnDesktop(clip);
 }
 
 void CSonavelDlg::LoadKaraokeMenus()
 {
-    // Loads the karaoke pop-up menus of the track list.
+    m_lyrics->LoadMenus();
 }
 
-void CSonavelDlg::PassPositionToScrollLine(double)
+void CSonavelDlg::PassPositionToScrollLine(double seconds)
 {
-    // Gives the playing position to the scrolling line's lyrics.
+    ScrollLine()->Tick(seconds, IsPlaying(GetPlayer()));
 }
 
-void CSonavelDlg::PassPositionToKaraoke(double)
+void CSonavelDlg::PassPositionToKaraoke(double seconds)
 {
-    // Gives the playing position to the karaoke window.
+    m_lyrics->KaraokeWindow().SetPosition(seconds, IsPlaying(GetPlayer()));
+}
+
+void CSonavelDlg::ShowNowPlayingInfo(const QString& fileName, const QString& title, const QString& artist,
+                                     const QString& album, const QString& track)
+{
+    ScrollLine()->SetTexts({fileName, title, artist, album, track});
 }

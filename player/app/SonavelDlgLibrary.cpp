@@ -22,8 +22,10 @@ void CSonavelDlg::CreateLibrary()
 {
     // The library connects the tree's selection, the header clicks, the row drag and the list's
     // repaint on play-state changes itself; the main window adds none of these.
-    if (Player* player = GetPlayer())
+    if (Player* player = GetPlayer()) {
         m_library = std::make_unique<CTrackLibrary>(*player, *FolderTree(), *TrackList(), nullptr, &m_options.Scan);
+        connect(m_library.get(), &CTrackLibrary::NowPlayingInfo, this, &CSonavelDlg::ShowNowPlayingInfo);
+    }
 }
 
 bool CSonavelDlg::ActivateShownFolder()

@@ -17,8 +17,13 @@ enum Id : int {
     KaraokeReadFailed = 1212,
     KaraokeSaveFailed = 1213,
     KaraokeCreateFailed = 1214,
+    ClipboardOpenFailed = 1215,
+    ClipboardEmptyFailed = 1216,
+    ClipboardSetFailed = 1217,
+    ClipboardCloseFailed = 1218,
     TimeTagFormatWrong = 1219,
     FileNameCharacters = 1220,
+    KaraokeDeleteFailed = 1221, // "カラオケデータ "%s" を削除できませんでした\n(%s)"
     KaraokeDeleteConfirm = 1300,
     KaraokeModifiedConfirm = 1301,
     ShortcutExistsConfirm = 1302,
@@ -27,6 +32,13 @@ enum Id : int {
     CommandPause = 32773,
     CommandPrevious = 32774,
     CommandNext = 32775,
+    CommandKaraokeEdit = 32782,
+    CommandKaraokeNew = 32783,
+    CommandKaraokeDelete = 32784,
+    CommandCopyTitle = 32785,
+    CommandCopyArtist = 32786,
+    CommandCopyAlbum = 32787,
+    CommandKaraokeShow = 32788,
 };
 } // namespace SonavelString
 

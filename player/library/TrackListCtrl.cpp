@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 
 CTrackListCtrl::CTrackListCtrl(QWidget* parent) : QTableView(parent), m_model(this)
 {
@@ -95,6 +97,20 @@ int CTrackListCtrl::SortMarkColumn() const
 int CTrackListCtrl::SortMarkState() const
 {
     return m_sortState;
+}
+
+QRect CTrackListCtrl::CheckMarkRect(int row) const
+{
+    const QModelIndex cell = m_model.index(row, 0);
+    if (!cell.isValid())
+        return QRect();
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(cell);
+    option.index = cell;
+    option.text = cell.data().toString();
+    option.features |= QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    return style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, this);
 }
 
 QPixmap CTrackListCtrl::RowPixmap(int row) const

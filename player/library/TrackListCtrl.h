@@ -20,6 +20,9 @@ public:
     int GetItemCount() const { return m_model.rowCount(); }
     CTrackItem* GetItem(int row) const { return m_model.item(row); }
     bool GetCheck(int row) const { return m_model.isChecked(row); }
+    void SetCheck(int row, bool checked) { m_model.setChecked(row, checked); }
+    // Where a row's lyric mark is drawn, in viewport coordinates (empty for no such row).
+    QRect CheckMarkRect(int row) const;
     void DeleteAllItems() { m_model.clearRows(); }
     // The selected row, or -1.
     int GetSelectedRow() const;

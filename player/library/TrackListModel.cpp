@@ -104,6 +104,17 @@ bool CTrackListModel::isChecked(int row) const
     return row >= 0 && row < rowCount() && completed(row).checked;
 }
 
+void CTrackListModel::setChecked(int row, bool checked)
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    // Completing first keeps the completer from overwriting the mark later.
+    completed(row);
+    m_rows[size_t(row)].checked = checked;
+    const QModelIndex cell = index(row, 0);
+    emit dataChanged(cell, cell, {Qt::CheckStateRole});
+}
+
 void CTrackListModel::setHeaderTexts(const QStringList& texts)
 {
     m_headers = texts;

@@ -39,6 +39,8 @@ public:
     void clearRows();
     CTrackItem* item(int row) const;
     bool isChecked(int row) const;
+    // Sets or clears a row's lyric mark (after a lyric file was made or deleted).
+    void setChecked(int row, bool checked);
 
     // Asked once per painted row: the source URL of the engine's current media, or empty.
     void setPlayingUrlSource(std::function<QString()> source) { m_playingUrl = std::move(source); }

@@ -1,0 +1,400 @@
+#include "player/app/LyricCommands.h"
+
+#include "common/ui/MessageBox.h"
+#include "common/ui/StringTable.h"
+#include "platform/engine/Player.h"
+#include "player/app/SonavelDlg.h"
+#include "player/app/SonavelStrings.h"
+#include "player/karaoke/KaraokeData.h"
+#include "player/karaoke/KaraokeDlg.h"
+#include "player/karaoke/KaraokeStatic.h"
+#include "player/library/TagFrame.h"
+#include "player/library/TagRecord.h"
+#include "player/library/TrackItem.h"
+#include "player/library/TrackLibrary.h"
+#include "player/library/TrackListCtrl.h"
+#include "player/widgets/ScrollStatic.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QProcess>
+
+namespace {
+
+const QString kReadCaption = QStringLiteral("CSonavelDlg::ReadKaraokeFile");
+const QString kEditEndCaption = QStringLiteral("CSonavelDlg::OnKaraokeEditEnd");
+
+// Menu 131: each pop-up's title and its items' ids (0: a separator).
+struct PopupResource {
+    const char* title;
+    std::initializer_list<int> items;
+};
+const PopupResource kPopups[] = {
+    {"カラオケアイコン",
+     {CLyricCommands::IdKaraokeShow, 0, CLyricCommands::IdKaraokeNew, CLyricCommands::IdKaraokeEdit, 0,
+      CLyricCommands::IdKaraokeDelete}},
+    {"タイトル", {CLyricCommands::IdCopyTitle}},
+    {"アーティスト", {CLyricCommands::IdCopyArtist}},
+    {"アルバム", {CLyricCommands::IdCopyAlbum}},
+};
+
+QAction* ActionOf(const QMenu* menu, int id)
+{
+    for (QAction* action : menu->actions())
+        if (action->data().toInt() == id)
+            return action;
+    return nullptr;
+}
+
+} // namespace
+
+CLyricCommands::CLyricCommands(CSonavelDlg& dialog, CScrollStatic& scrollLine)
+    : m_dialog(dialog), m_scrollLine(scrollLine), m_karaoke(std::make_unique<CKaraokeDlg>(&dialog))
+{
+    m_karaoke->SetEditEndedHandler(
+        [this](const QString& path, bool savedOrReloaded) { return OnEditEnded(path, savedOrReloaded); });
+    m_karaoke->SetClosingHandler([this] { OnKaraokeClosing(); });
+    m_karaoke->SetPositionSource([this] {
+        const Player* player = m_dialog.GetPlayer();
+        return player ? player->currentPosition() : 0.0;
+    });
+}
+
+CLyricCommands::~CLyricCommands() = default;
+
+// ---- Lyrics of a starting track ---------------------------------------------------------------
+
+void CLyricCommands::TrackLyricsOnNewTrack(const QString& url, int row)
+{
+    m_currentLyricPath.clear();
+    if (!url.isEmpty()) {
+        if (const std::optional<QString> found = CKaraokeData::FindKaraokeFile(url)) {
+            // A file that gave way to the tag's lyrics is not the track's lyric file.
+            if (Load(*found, row, true) == Source::File)
+                m_currentLyricPath = *found;
+            return;
+        }
+    }
+    Load(QString(), row, true);
+}
+
+bool CLyricCommands::LoadLyrics(const QString& path, int row, bool alsoScrollLine)
+{
+    return Load(path, row, alsoScrollLine) != Source::None;
+}
+
+CLyricCommands::Source CLyricCommands::Load(const QString& path, int row, bool alsoScrollLine)
+{
+    const double duration = CurrentDuration();
+    // A copy: reading a file with a byte-order mark reports its own code page, which must not
+    // become the setting for the next file.
+    const int lyricCodePage = m_dialog.Options().KaraokeCodePage;
+    // While the time tags are edited the karaoke window keeps its lyrics.
+    if (m_karaoke->GetMode() == CKaraokeStatic::ModeView) {
+        int codePage = lyricCodePage;
+        if (!path.isEmpty() && m_karaoke->LoadFromFile(path, codePage, duration)) {
+            if (!m_scrollLine.IsKaraokeLine())
+                ShowKaraoke();
+        } else {
+            const CTrackItem* item = RowItem(row);
+            const std::optional<QString> tagLyrics = TagLyrics(row);
+            if (item && tagLyrics && m_karaoke->LoadFromTagText(*tagLyrics, duration, item->ArtistText, item->TitleText)) {
+                // Tag lyrics are never shown in the scrolling line.
+                ShowKaraoke();
+                m_scrollLine.ClearLyrics();
+                return Source::Tag;
+            }
+            if (!path.isEmpty())
+                ShowReadFailed(path, kReadCaption);
+            DestroyKaraokeWindow();
+            m_scrollLine.ClearLyrics();
+            return Source::None;
+        }
+    }
+    if (!alsoScrollLine)
+        return Source::File;
+    if (path.isEmpty()) {
+        // The line must not go on with the lyrics of the track before.
+        m_scrollLine.ClearLyrics();
+        return Source::None;
+    }
+    int codePage = lyricCodePage;
+    if (m_scrollLine.LoadLyrics(path, codePage, duration))
+        return Source::File;
+    ShowReadFailed(path, kReadCaption);
+    return Source::None;
+}
+
+void CLyricCommands::ShowKaraoke()
+{
+    // A window already open is left where it is, without taking the focus again.
+    if (!m_karaoke->IsWindowCreated())
+        m_karaoke->Create();
+}
+
+void CLyricCommands::ShowReadFailed(const QString& path, const QString& caption)
+{
+    ShowMessageBox(&m_dialog, StringTable::format(SonavelString::KaraokeReadFailed, {path}), caption,
+                   MB_OK | MB_ICONWARNING);
+}
+
+void CLyricCommands::CloseKaraokeUnlessEditing()
+{
+    if (m_karaoke->GetMode() == CKaraokeStatic::ModeView)
+        DestroyKaraokeWindow();
+}
+
+void CLyricCommands::DestroyKaraokeWindow()
+{
+    if (m_karaoke->IsWindowCreated())
+        m_karaoke->DestroyWindow();
+}
+
+double CLyricCommands::CurrentDuration() const
+{
+    const Player* player = m_dialog.GetPlayer();
+    const MediaPtr media = player ? player->currentMedia() : nullptr;
+    return media ? media->duration() : 0;
+}
+
+// ---- The karaoke window's notifications -------------------------------------------------------
+
+int CLyricCommands::OnEditEnded(const QString& lyricPath, bool savedOrReloaded)
+{
+    if (m_currentLyricPath.isEmpty()) {
+        DestroyKaraokeWindow();
+        return 0;
+    }
+    if (lyricPath == m_currentLyricPath) {
+        if (savedOrReloaded) {
+            int codePage = m_dialog.Options().KaraokeCodePage;
+            if (!m_scrollLine.LoadLyrics(m_currentLyricPath, codePage, 0))
+                ShowReadFailed(m_currentLyricPath, kEditEndCaption);
+        }
+        return 1;
+    }
+    // Another track started while the tags were edited: the window takes its lyrics now. Editing
+    // is over, so the window is no longer kept out of the loading.
+    m_karaoke->Display()->SetMode(CKaraokeStatic::ModeView);
+    LoadLyrics(m_currentLyricPath, -1, false);
+    return m_karaoke->IsWindowCreated() ? 1 : 0;
+}
+
+void CLyricCommands::OnKaraokeClosing()
+{
+    m_scrollLine.SetKaraokeLine(true);
+}
+
+// ---- Menu 131 on the track list -------------------------------------------------------------
+
+void CLyricCommands::LoadMenus()
+{
+    for (size_t index = 0; index < PopupCount; ++index) {
+        if (m_menus[index])
+            continue;
+        auto* menu = new QMenu(QString::fromUtf8(kPopups[index].title), &m_dialog);
+        for (const int id : kPopups[index].items) {
+            if (id == 0) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = menu->addAction(StringTable::text(id));
+            action->setData(id);
+            connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        }
+        m_menus[index] = menu;
+    }
+    CTrackListCtrl* list = m_dialog.TrackList();
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QWidget::customContextMenuRequested, this, &CLyricCommands::OnContextMenuRequested);
+    list->viewport()->installEventFilter(this);
+}
+
+void CLyricCommands::OnContextMenuRequested(const QPoint& viewportPos)
+{
+    if (const std::optional<Popup> popup = PrepareContextMenu(viewportPos))
+        Menu(*popup)->exec(m_dialog.TrackList()->viewport()->mapToGlobal(viewportPos));
+}
+
+std::optional<CLyricCommands::Popup> CLyricCommands::PrepareContextMenu(const QPoint& viewportPos)
+{
+    const CTrackListCtrl* list = m_dialog.TrackList();
+    const QModelIndex cell = list->indexAt(viewportPos);
+    if (!cell.isValid() || !RowItem(cell.row()))
+        return std::nullopt;
+    m_contextRow = cell.row();
+    switch (cell.column()) {
+    case 1: return PopupTitle;
+    case 2: return PopupArtist;
+    case 3: return PopupAlbum;
+    case 0: break;
+    default: return std::nullopt;
+    }
+    if (!list->CheckMarkRect(m_contextRow).contains(viewportPos))
+        return std::nullopt;
+    const bool found = CKaraokeData::FindKaraokeFile(RowItem(m_contextRow)->FullPath()).has_value();
+    const bool tagLyrics = TagLyrics(m_contextRow).has_value();
+    const QMenu* menu = Menu(PopupLyricMark);
+    ActionOf(menu, IdKaraokeShow)
+        ->setEnabled((found || tagLyrics) && !m_karaoke->IsWindowCreated() && IsPlayingRow(m_contextRow));
+    ActionOf(menu, IdKaraokeNew)->setEnabled(!found);
+    ActionOf(menu, IdKaraokeEdit)->setEnabled(found);
+    ActionOf(menu, IdKaraokeDelete)->setEnabled(found);
+    return PopupLyricMark;
+}
+
+void CLyricCommands::OnCommand(int commandId)
+{
+    switch (commandId) {
+    case IdKaraokeShow: ShowKaraokeWindow(); break;
+    case IdKaraokeNew: NewLyricFile(); break;
+    case IdKaraokeEdit: OpenInEditor(); break;
+    case IdKaraokeDelete: DeleteLyricFile(); break;
+    case IdCopyTitle: CopyColumn(1); break;
+    case IdCopyArtist: CopyColumn(2); break;
+    case IdCopyAlbum: CopyColumn(3); break;
+    default: break;
+    }
+}
+
+bool CLyricCommands::eventFilter(QObject* watched, QEvent* event)
+{
+    // A double click on the lyric mark is the lyric action, never a play of the row.
+    CTrackListCtrl* list = m_dialog.TrackList();
+    if (event->type() == QEvent::MouseButtonDblClick && watched == list->viewport()) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint pos = mouse->position().toPoint();
+        const QModelIndex cell = list->indexAt(pos);
+        if (mouse->button() == Qt::LeftButton && cell.isValid() && cell.column() == 0
+            && list->CheckMarkRect(cell.row()).contains(pos)) {
+            OnLyricMarkDoubleClick(cell.row());
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// ---- The commands -------------------------------------------------------------------------------
+
+void CLyricCommands::ShowKaraokeWindow()
+{
+    // The window already holds the playing track's lyrics; nothing is loaded.
+    m_karaoke->Create();
+    m_scrollLine.SetKaraokeLine(false);
+}
+
+void CLyricCommands::NewLyricFile()
+{
+    const CTrackItem* item = RowItem(m_contextRow);
+    if (!item)
+        return;
+    const QString initialText = TagLyrics(m_contextRow).value_or(QString());
+    if (!CKaraokeData::CreateKaraokeFile(item->FullPath(), item->TitleText, item->ArtistText, initialText)) {
+        ShowMessageBox(&m_dialog, StringTable::text(SonavelString::KaraokeCreateFailed), QStringLiteral("OnKaraokeNew"),
+                       MB_OK | MB_ICONWARNING);
+        return;
+    }
+    OpenInEditor();
+    m_dialog.TrackList()->SetCheck(m_contextRow, true);
+}
+
+void CLyricCommands::OpenInEditor()
+{
+    const CTrackItem* item = RowItem(m_contextRow);
+    if (!item)
+        return;
+    // A command that cannot start is not reported.
+    if (const std::optional<QString> found = CKaraokeData::FindKaraokeFile(item->FullPath()))
+        StartEditor(m_dialog.Options().KaraokeEditorPath, *found);
+}
+
+bool CLyricCommands::StartEditor(const QString& command, const QString& filePath)
+{
+    QStringList arguments = QProcess::splitCommand(command);
+    if (arguments.isEmpty())
+        return false;
+    const QString program = arguments.takeFirst();
+    arguments.append(filePath);
+    return QProcess::startDetached(program, arguments);
+}
+
+void CLyricCommands::DeleteLyricFile()
+{
+    const CTrackItem* item = RowItem(m_contextRow);
+    if (!item)
+        return;
+    const std::optional<QString> found = CKaraokeData::FindKaraokeFile(item->FullPath());
+    if (!found)
+        return;
+    const int answer = ShowMessageBox(&m_dialog, StringTable::format(SonavelString::KaraokeDeleteConfirm, {*found}),
+                                      QStringLiteral("OnKaraokeDel"), MB_YESNO | MB_ICONQUESTION);
+    if (answer != IDYES)
+        return;
+    QFile file(*found);
+    if (!file.remove()) {
+        ShowMessageBox(&m_dialog, StringTable::format(SonavelString::KaraokeDeleteFailed, {*found, file.errorString()}),
+                       QStringLiteral("OnKaraokeDel"), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    // The mark stays while the row still has lyrics: in its tag, or in another lyric file.
+    const bool stillHasLyrics =
+        TagLyrics(m_contextRow).has_value() || CKaraokeData::FindKaraokeFile(item->FullPath()).has_value();
+    m_dialog.TrackList()->SetCheck(m_contextRow, stillHasLyrics);
+}
+
+void CLyricCommands::CopyColumn(int column)
+{
+    const CTrackItem* item = RowItem(m_contextRow);
+    if (!item)
+        return;
+    const QString text = item->ColumnText(column);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(text);
+    // Setting is the one step that can fail here (a display without a clipboard): it shows as a
+    // clipboard that does not hold the text afterwards.
+    if (clipboard->text() != text) {
+        const QString reason = QStringLiteral("クリップボードがテキストを受け付けませんでした (%1)")
+                                   .arg(QGuiApplication::platformName());
+        ShowMessageBox(&m_dialog, StringTable::format(SonavelString::ClipboardSetFailed, {reason}),
+                       QStringLiteral("SetClipboardData()"), MB_OK | MB_ICONERROR);
+    }
+}
+
+void CLyricCommands::OnLyricMarkDoubleClick(int row)
+{
+    if (!IsPlayingRow(row))
+        return;
+    m_scrollLine.SetKaraokeLine(false);
+    LoadLyrics(m_currentLyricPath, row, true);
+}
+
+// ---- Rows ---------------------------------------------------------------------------------------
+
+const CTrackItem* CLyricCommands::RowItem(int row) const
+{
+    return row >= 0 ? m_dialog.TrackList()->GetItem(row) : nullptr;
+}
+
+std::optional<QString> CLyricCommands::TagLyrics(int row) const
+{
+    const CTrackLibrary* library = m_dialog.Library();
+    if (!library || row < 0)
+        return std::nullopt;
+    // Only the folder playlists have tag records; the library answers none for a disc.
+    const CTagRecord* record = library->Record(library->ListedSlot(), row);
+    const TagFrame* frame = record ? record->lyricsFrame() : nullptr;
+    if (!frame)
+        return std::nullopt;
+    return frame->decodeLyrics(m_dialog.Options().KaraokeCodePage);
+}
+
+bool CLyricCommands::IsPlayingRow(int row) const
+{
+    const CTrackItem* item = RowItem(row);
+    const Player* player = m_dialog.GetPlayer();
+    const MediaPtr media = player ? player->currentMedia() : nullptr;
+    return item && media && item->FullPath() == media->sourceURL();
+}

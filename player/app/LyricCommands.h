@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+class CKaraokeDlg;
+class CScrollStatic;
+class CSonavelDlg;
+class CTrackItem;
+class QMenu;
+class QPoint;
+
+// The main window's lyric work: which lyrics a starting track gets and whether the karaoke
+// window or the scrolling line shows them, the karaoke window's two notifications, and the
+// track list's right-click menus (menu 131) with their commands: show the karaoke window, new
+// lyric file, open it in the text editor, delete it, copy a title, artist or album.
+class CLyricCommands : public QObject
+{
+    Q_OBJECT
+public:
+    enum CommandId {
+        IdKaraokeEdit = 32782,
+        IdKaraokeNew = 32783,
+        IdKaraokeDelete = 32784,
+        IdCopyTitle = 32785,
+        IdCopyArtist = 32786,
+        IdCopyAlbum = 32787,
+        IdKaraokeShow = 32788,
+    };
+    // The four pop-ups of menu 131, used as context menus.
+    enum Popup { PopupLyricMark, PopupTitle, PopupArtist, PopupAlbum, PopupCount };
+    static constexpr int MenuId = 131;
+
+    CLyricCommands(CSonavelDlg& dialog, CScrollStatic& scrollLine);
+    ~CLyricCommands() override;
+
+    CKaraokeDlg& KaraokeWindow() const { return *m_karaoke; }
+    CScrollStatic& ScrollLine() const { return m_scrollLine; }
+    // The lyric file of the playing track; empty when it has none or its lyrics come from its tag.
+    QString CurrentLyricPath() const { return m_currentLyricPath; }
+
+    // A track started playing: its lyric file, else its tag's lyrics (row -1: not listed).
+    void TrackLyricsOnNewTrack(const QString& url, int row);
+    // Loads lyrics into the karaoke window and, with `alsoScrollLine`, into the scrolling line.
+    bool LoadLyrics(const QString& path, int row, bool alsoScrollLine);
+    // Stop: the karaoke window goes unless its time tags are being edited.
+    void CloseKaraokeUnlessEditing();
+    void DestroyKaraokeWindow();
+
+    // Builds the pop-ups and takes over the track list's right click.
+    void LoadMenus();
+    QMenu* Menu(Popup popup) const { return m_menus[size_t(popup)]; }
+    // The pop-up for a right click at a point of the list's viewport, its items enabled for the
+    // row under it, which becomes the context row; no value where no menu belongs.
+    std::optional<Popup> PrepareContextMenu(const QPoint& viewportPos);
+    int ContextRow() const { return m_contextRow; }
+    void OnCommand(int commandId);
+
+    void ShowKaraokeWindow();
+    void NewLyricFile();
+    void OpenInEditor();
+    void DeleteLyricFile();
+    void CopyColumn(int column);
+    // A double click on a row's lyric mark.
+    void OnLyricMarkDoubleClick(int row);
+    // Messages 1224 and 1225 of the karaoke window.
+    int OnEditEnded(const QString& lyricPath, bool savedOrReloaded);
+    void OnKaraokeClosing();
+
+    // Starts the editor command (split by the shell's quoting rules, never run by a shell) with
+    // the file as one more argument, detached. False when it could not start.
+    static bool StartEditor(const QString& command, const QString& filePath);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Where the lyrics that Load gave the karaoke window came from.
+    enum class Source { None, File, Tag };
+    Source Load(const QString& path, int row, bool alsoScrollLine);
+    void OnContextMenuRequested(const QPoint& viewportPos);
+    const CTrackItem* RowItem(int row) const;
+    // The lyrics of a row's tag, decoded with the lyric code page; no value for rows of a disc
+    // and tracks without a lyrics frame.
+    std::optional<QString> TagLyrics(int row) const;
+    bool IsPlayingRow(int row) const;
+    double CurrentDuration() const;
+    void ShowKaraoke();
+    void ShowReadFailed(const QString& path, const QString& caption);
+
+    CSonavelDlg& m_dialog;
+    CScrollStatic& m_scrollLine;
+    std::unique_ptr<CKaraokeDlg> m_karaoke;
+    std::array<QMenu*, PopupCount> m_menus{};
+    QString m_currentLyricPath;
+    int m_contextRow = -1;
+};
