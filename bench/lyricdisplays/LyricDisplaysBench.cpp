@@ -1,0 +1,183 @@
+// The whole player (main window, engine, track list, timer, displays) playing a track, three
+// ways in one run: with the karaoke window open, with the lyrics in the scrolling line's karaoke
+// face (the window closed by the user), and a track without lyrics as the baseline. Each way is
+// measured in turn, several rounds, on the same 90-second track. Run under Xvfb:
+//   SONAVEL_ENGINE_OUTPUT=null xvfb-run -a -s "-screen 0 1600x1200x24" \
+//       build/bench/lyricdisplays/bench_lyric_displays [seconds per measurement, default 6] [rounds, default 3]
+// Prints the process's CPU time per second of playing for each way, its ratio to the baseline,
+// and how often each display painted.
+
+#include "platform/engine/Player.h"
+#include "platform/profile/Profile.h"
+#include "player/app/LyricCommands.h"
+#include "player/app/SonavelDlg.h"
+#include "player/karaoke/KaraokeDlg.h"
+#include "player/karaoke/KaraokeStatic.h"
+#include "player/settings/ProfileHelpers.h"
+#include "player/widgets/ScrollStatic.h"
+#include "tests/support/Mp3Fixture.h"
+#include "tests/support/TestFiles.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr double kTrackSeconds = 90;
+
+double CpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+void Wait(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+bool WaitFor(const std::function<bool()>& condition, int ms = 10000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition() && timer.elapsed() < ms)
+        Wait(20);
+    return condition();
+}
+
+// One block every two seconds, a line of some 500 pixels: both displays always have a block to
+// move through.
+QString BenchLyrics()
+{
+    QString text;
+    for (int line = 0; line * 2 + 1 < kTrackSeconds; ++line)
+        text += CKaraokeBlock::FormatTagText(LyricTime(500 + line * 2000)) +
+                QStringLiteral("あかるい ひかりの なかで うたが きこえる %1 ばんめ\r\n").arg(line);
+    return text;
+}
+
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+struct Way {
+    const char* name;
+    std::function<void()> prepare; // starts the track from its beginning in this way
+    std::vector<double> cpuPerSecond;
+    std::vector<double> windowPaints;
+    std::vector<double> linePaints;
+};
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    const int seconds = argc > 1 ? std::max(1, atoi(argv[1])) : 6;
+    const int rounds = argc > 2 ? std::max(1, atoi(argv[2])) : 3;
+
+    TempFolder temp;
+    qputenv("HOME", temp.path().toUtf8());
+    Profile::setPath(temp.file("sonavel.ini"));
+    const QString lyricsFolder = temp.mkdir(QStringLiteral("lyrics"));
+    const QString plainFolder = temp.mkdir(QStringLiteral("plain"));
+    Mp3Fixture::write(lyricsFolder + "/song.mp3", {QStringLiteral("歌"), QStringLiteral("歌手"), {}, {}}, kTrackSeconds);
+    TestFiles::writeBytes(lyricsFolder + "/song.kra", TestFiles::encode(BenchLyrics(), 1200, true));
+    Mp3Fixture::write(plainFolder + "/song.mp3", {QStringLiteral("歌"), QStringLiteral("歌手"), {}, {}}, kTrackSeconds);
+    WriteProfileHexString("CSonavelDlg", "DefaultFolderPath", lyricsFolder);
+
+    CSonavelDlg dialog;
+    dialog.resize(900, 500);
+    dialog.show();
+    CKaraokeDlg& window = dialog.Lyrics().KaraokeWindow();
+    CScrollStatic& line = *dialog.ScrollLine();
+    PaintCounter windowPaints;
+    PaintCounter linePaints;
+    window.Display()->installEventFilter(&windowPaints);
+    line.installEventFilter(&linePaints);
+    if (!WaitFor([&] { return dialog.GetPlayer() && dialog.GetPlayer()->playState() == 3; })) {
+        std::fprintf(stderr, "the track did not start\n");
+        return 1;
+    }
+
+    const auto playFrom = [&](const QString& folder) {
+        dialog.SelectFolderInTree(folder);
+        dialog.Control().PlayRow(0);
+        WaitFor([&] { return dialog.GetPlayer()->playState() == 3 && dialog.GetPlayer()->currentPosition() > 0.2; });
+    };
+    std::vector<Way> ways{
+        {"karaoke window open",
+         [&] {
+             playFrom(lyricsFolder);
+             if (!window.IsWindowCreated())
+                 dialog.Lyrics().OnLyricMarkDoubleClick(0);
+         }},
+        {"scrolling line's karaoke face",
+         [&] {
+             if (window.IsWindowCreated())
+                 window.reject(); // the user closes it: the line takes the lyrics
+             playFrom(lyricsFolder);
+         }},
+        {"no lyrics (baseline)", [&] { playFrom(plainFolder); }},
+    };
+
+    for (int round = 0; round < rounds; ++round) {
+        for (Way& way : ways) {
+            way.prepare();
+            Wait(500);
+            windowPaints.paints = 0;
+            linePaints.paints = 0;
+            QElapsedTimer wall;
+            wall.start();
+            const double cpuBefore = CpuSeconds();
+            Wait(seconds * 1000);
+            const double elapsed = wall.elapsed() / 1000.0;
+            way.cpuPerSecond.push_back((CpuSeconds() - cpuBefore) / elapsed);
+            way.windowPaints.push_back(windowPaints.paints / elapsed);
+            way.linePaints.push_back(linePaints.paints / elapsed);
+        }
+    }
+
+    const qreal refresh = dialog.screen() ? dialog.screen()->refreshRate() : 0;
+    std::printf("whole player playing a %.0f s track, %d rounds of %d s each way (screen at %.0f Hz)\n", kTrackSeconds,
+                rounds, seconds, refresh);
+    const double baseline = Median(ways.back().cpuPerSecond);
+    for (const Way& way : ways) {
+        const double cpu = Median(way.cpuPerSecond);
+        std::printf("  %-30s CPU %6.1f ms/s (%5.2f x baseline)  karaoke window %5.1f paints/s  scrolling line %5.1f paints/s\n",
+                    way.name, cpu * 1000, baseline > 0 ? cpu / baseline : 0, Median(way.windowPaints),
+                    Median(way.linePaints));
+    }
+    dialog.Close();
+    return 0;
+}
