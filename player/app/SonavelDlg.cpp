@@ -39,8 +39,6 @@ using namespace Settings;
 namespace {
 
 const QString kMainSection = QString::fromLatin1(MainDlg::Section);
-// Dialog units of room the tree and the list keep when a stored splitter position is restored.
-constexpr int kUsableSideWidth = 30;
 
 } // namespace
 
@@ -278,7 +276,7 @@ void CSonavelDlg::InitSplitter()
     splitter->AddFirstSideControl(IdFolderTree);
     splitter->AddFirstSideControl(IdFolderPathEdit);
     splitter->AddSecondSideControl(IdTrackList);
-    const int usable = DialogUnits::toPixels(QSize(kUsableSideWidth, 0), this).width();
+    const int usable = DialogUnits::toPixels(QSize(UsableSideWidth, 0), this).width();
     splitter->SetRestoredMinimum(usable, usable);
     splitter->RestorePosition();
 }

@@ -62,6 +62,8 @@ public:
     // The tool bar's commands in their order.
     static constexpr int ToolBarCommands[] = {IdPrevious, IdStop, IdPause, IdPlay, IdNext};
     static constexpr int TimerId = 2;
+    // Dialog units of room the tree and the list keep when a stored splitter position is restored.
+    static constexpr int UsableSideWidth = 60;
 
     explicit CSonavelDlg(QWidget* parent = nullptr);
     ~CSonavelDlg() override;

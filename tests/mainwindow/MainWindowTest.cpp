@@ -429,7 +429,7 @@ private slots:
         QFETCH(QString, side);
         WriteProfileInt("CSplitterBar", "PosL", stored);
         CSonavelDlg dialog;
-        const int usable = DialogUnits::toPixels(QSize(30, 0), &dialog).width();
+        const int usable = DialogUnits::toPixels(QSize(CSonavelDlg::UsableSideWidth, 0), &dialog).width();
         const int splitter = dialog.Splitter()->x();
         QVERIFY2(dialog.TrackList()->width() >= usable - 1, qPrintable(QString::number(dialog.TrackList()->width())));
         QVERIFY2(dialog.FolderTree()->width() >= usable - 1, qPrintable(QString::number(dialog.FolderTree()->width())));
