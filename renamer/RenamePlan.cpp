@@ -47,26 +47,28 @@ std::vector<RenameRowCheck> checkRows(const std::vector<RenamePair>& rows, const
 
 // What each renaming row waits for. The first row taking a new name (letter case aside) waits
 // for the rows that rename away the files holding it; a file that no row renames away is a
-// real overwrite. A later row taking the same name waits for the first and will be asked.
+// real overwrite. A later row taking the same name waits for the one before it and will be
+// asked, so the rows taking one name run in list order.
 std::vector<std::vector<Wait>> findWaits(const std::vector<RenamePair>& rows, std::vector<RenameRowCheck>& checks,
                                          const CFolderIndex& folder, const QHash<QString, int>& sourceRows)
 {
     std::vector<std::vector<Wait>> waits(rows.size());
-    QHash<QString, int> firstTaker;
-    firstTaker.reserve(qsizetype(rows.size()));
+    QHash<QString, int> lastTaker;
+    lastTaker.reserve(qsizetype(rows.size()));
     for (size_t i = 0; i < rows.size(); ++i) {
         RenameRowCheck& check = checks[i];
         if (check.verdict != RenameRowCheck::WillRename)
             continue;
         const RenamePair& pair = rows[i];
         const QString key = pair.newName.toCaseFolded();
-        if (const int first = firstTaker.value(key, -1); first >= 0) {
+        if (const auto taker = lastTaker.find(key); taker != lastTaker.end()) {
             check.asksOverwrite = true;
-            check.earlierRow = first;
-            waits[i].push_back({first, true});
+            check.earlierRow = *taker;
+            waits[i].push_back({*taker, true});
+            *taker = int(i);
             continue;
         }
-        firstTaker.insert(key, int(i));
+        lastTaker.insert(key, int(i));
         folder.ForEachNameFolded(key, [&](const QString& holder) {
             if (holder == pair.oldName)   // its own file: a change of letter case
                 return;

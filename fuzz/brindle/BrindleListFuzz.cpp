@@ -30,12 +30,17 @@ void checkLines(const QByteArray& bytes)
     }
 }
 
+// Every old name exists; a new name exists when its characters add up to a value below the
+// choice (a hash of its own, since qHash is seeded differently in each process).
 CFolderIndex folderOf(const std::vector<RenamePair>& rows, uint8_t existing)
 {
     QStringList names;
     for (const RenamePair& row : rows) {
         names << row.oldName;
-        if ((qHash(row.newName) & 7) < (existing & 7))
+        unsigned sum = 0;
+        for (const QChar c : row.newName)
+            sum += c.unicode();
+        if ((sum & 7) < (existing & 7u))
             names << row.newName;
     }
     return CFolderIndex::FromNames(QStringLiteral("/folder"), names);

@@ -83,6 +83,10 @@ void RenamePlanTest::order_data()
     QTest::newRow("same new name, freed by a third row") << QStringList{"a", "b", "x"}
                                                          << QStringList{"a>x", "b>x", "x>y"}
                                                          << QStringList{"x>y", "a>x", "b>x"};
+    // The rows taking one name run in list order, also when one of them closes a cycle.
+    QTest::newRow("same new name thrice, through a cycle")
+        << QStringList{"x", "y", "z", "u", "r"} << QStringList{"x>y", "y>z", "u>x", "r>x", "z>x"}
+        << QStringList{"x>.t-1", "u>x", "r>x", "z>x", "y>z", ".t-1>y"};
     QTest::newRow("letter case: the holder is renamed away") << QStringList{"a", "B"} << QStringList{"a>b", "B>c"}
                                                              << QStringList{"B>c", "a>b"};
     QTest::newRow("reports stay where their rows are")
