@@ -45,7 +45,6 @@ public:
     // From now on the questions are answered No and the messages are not shown (the program is
     // ending); a question on screen is closed as No.
     void DeclineQuestions();
-    void AcceptQuestions() { m_declining = false; }
 
     void ReportInvalidName(const QString& name) override;
     void ReportMissing(const QString& name) override;

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <dirent.h>
 
-CFolderIndex::CFolderIndex(const QString& folder) : m_folder(folder)
+CFolderIndex::CFolderIndex(const QString& folder)
 {
     if (folder.isEmpty() || !QDir::isAbsolutePath(folder))
         return;
@@ -20,10 +20,9 @@ CFolderIndex::CFolderIndex(const QString& folder) : m_folder(folder)
     ::closedir(entries);
 }
 
-CFolderIndex CFolderIndex::FromNames(const QString& folder, const QStringList& names)
+CFolderIndex CFolderIndex::FromNames(const QStringList& names)
 {
     CFolderIndex index;
-    index.m_folder = folder;
     for (const QString& name : names)
         index.Added(name);
     return index;

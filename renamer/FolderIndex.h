@@ -14,9 +14,8 @@ public:
     // The entries of the folder (dangling links included); none when the folder is not an
     // absolute path or cannot be read.
     explicit CFolderIndex(const QString& folder);
-    static CFolderIndex FromNames(const QString& folder, const QStringList& names);
+    static CFolderIndex FromNames(const QStringList& names);
 
-    const QString& Folder() const { return m_folder; }
     bool Contains(const QString& name) const;
     bool ContainsIgnoringCase(const QString& name) const { return m_firstName.contains(name.toCaseFolded()); }
     // Whether an entry other than `except` has the name, letter case aside.
@@ -39,7 +38,6 @@ public:
 private:
     void Removed(const QString& name);
 
-    QString m_folder;
     // Folded name -> an entry with it, and the rare further entries differing only in case.
     QHash<QString, QString> m_firstName;
     QHash<QString, QStringList> m_otherNames;

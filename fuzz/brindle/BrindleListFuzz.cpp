@@ -43,7 +43,7 @@ CFolderIndex folderOf(const std::vector<RenamePair>& rows, uint8_t existing)
         if ((sum & 7) < (existing & 7u))
             names << row.newName;
     }
-    return CFolderIndex::FromNames(QStringLiteral("/folder"), names);
+    return CFolderIndex::FromNames(names);
 }
 
 // Plays the moves with every question answered Yes; the content of a file is the name it had.

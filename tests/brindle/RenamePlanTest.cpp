@@ -30,7 +30,7 @@ QStringList actionsOf(const CRenamePlan& plan)
 
 CRenamePlan planOf(const QStringList& files, const QStringList& rows)
 {
-    return CRenamePlan(rowsOf(rows), CFolderIndex::FromNames(QStringLiteral("/music"), files), QStringLiteral("t"));
+    return CRenamePlan(rowsOf(rows), CFolderIndex::FromNames(files), QStringLiteral("t"));
 }
 
 QByteArray journalOf(const QStringList& records)
@@ -200,7 +200,7 @@ void RenamePlanTest::longCycle()
         files << QStringLiteral("f%1").arg(i);
         rows.push_back({QStringLiteral("f%1").arg(i), QStringLiteral("f%1").arg((i + 1) % count)});
     }
-    const CRenamePlan plan(rows, CFolderIndex::FromNames(QStringLiteral("/music"), files), QStringLiteral("t"));
+    const CRenamePlan plan(rows, CFolderIndex::FromNames(files), QStringLiteral("t"));
     QCOMPARE(plan.MoveCount(), count + 1);
     QCOMPARE(plan.CycleCount(), 1);
     const auto& actions = plan.Actions();
