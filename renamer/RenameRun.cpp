@@ -29,6 +29,8 @@ CRenameRun::CRenameRun(const QString& folder, const std::vector<RenamePair>& row
       m_made(plan.Actions().size(), 0), m_freed(rows.size(), 0), m_settled(rows.size(), 0),
       m_outcomes(rows.size(), RenameSamePath), m_reasons(rows.size())
 {
+    for (const RenameRowCheck& check : plan.Checks())
+        m_anyQuestion = m_anyQuestion || check.asksOverwrite;
     int moves = 0;
     for (size_t i = 0; i < plan.Actions().size(); ++i) {
         const RenameAction& action = plan.Actions()[i];
@@ -103,7 +105,7 @@ void CRenameRun::Carry(size_t index)
     const int outcome = Move(action, reason);
     if (outcome == RenameDone) {
         Record(CRenameJournal::Event::Done, index);
-        m_index.Renamed(action.from, action.to);
+        NoteRenamed(action.from, action.to);
         m_made[index] = 1;
         if (action.kind != RenameAction::MoveFromTemporary)
             m_freed[size_t(action.row)] = 1;
@@ -167,6 +169,13 @@ bool CRenameRun::Taken(const QString& from, const QString& to) const
     return m_index.HeldByOther(to, from);
 }
 
+// Only the rows that may ask look at the names; without them the index needs no upkeep.
+void CRenameRun::NoteRenamed(const QString& from, const QString& to)
+{
+    if (m_anyQuestion)
+        m_index.Renamed(from, to);
+}
+
 bool CRenameRun::WaitsInVain(int row) const
 {
     const std::vector<int>& freedBy = m_plan.Checks()[size_t(row)].freedBy;
@@ -182,7 +191,7 @@ bool CRenameRun::PutBack(size_t index)
     if (m_mover.Rename(action.to, action.from, CFileMover::Replace::Never) != 0)
         return false;
     Record(CRenameJournal::Event::Reverted, index);
-    m_index.Renamed(action.to, action.from);
+    NoteRenamed(action.to, action.from);
     m_made[index] = 0;
     if (action.kind != RenameAction::MoveFromTemporary)
         m_freed[size_t(action.row)] = 0;

@@ -51,6 +51,7 @@ private:
     int MoveOntoTakenName(const RenameAction& action, QString& reason);
     bool Taken(const QString& from, const QString& to) const;
     bool WaitsInVain(int row) const;
+    void NoteRenamed(const QString& from, const QString& to);
     bool PutBack(size_t action);
     void AbandonCycle(size_t failedAction, int outcome, const QString& reason);
     void Settle(int row, int outcome, const QString& reason = QString());
@@ -59,7 +60,8 @@ private:
     CFileMover m_mover;
     const std::vector<RenamePair>& m_rows;
     const CRenamePlan& m_plan;
-    CFolderIndex m_index;
+    CFolderIndex m_index;   // the folder's names as the run changes them, for the rows that may ask
+    bool m_anyQuestion = false;
     IRenameQuestions& m_questions;
     CRenameJournal* m_journal;
     std::function<void(int)> m_progress;
