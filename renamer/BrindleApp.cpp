@@ -54,8 +54,9 @@ int CBrindleApp::Run()
 int CBrindleApp::Run(const QStringList& arguments)
 {
     InitInstance();
-    CBrindleDlg dialog;
+    // Caught before the window is made: a signal during its start-up waits for the event loop.
     TerminationSignals termination;
+    CBrindleDlg dialog;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &dialog, &CBrindleDlg::EndSession);
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, &dialog, &CBrindleDlg::EndSession);
     if (arguments.size() == 1)
