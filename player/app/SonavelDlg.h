@@ -187,8 +187,9 @@ private:
     // Steps of applying the settings dialog's record.
     void ApplyTagReading(const SettingsRecord& record);
     void ApplyChangedFonts(const SettingsRecord& record);
-    void CollectScrollLineSettings(SettingsRecord& record) const;
-    void ApplyScrollLineSettings(const SettingsRecord& record);
+    // The scrolling line's and the karaoke display's fonts, colours, speed and show flags.
+    void CollectDisplaySettings(SettingsRecord& record) const;
+    void ApplyDisplaySettings(const SettingsRecord& record);
     void ApplyWindowOptions(const SettingsRecord& record);
     void Destroy();
     void SaveSettings();

@@ -5,8 +5,11 @@
 #include "player/app/SonavelDlg.h"
 
 #include "platform/varnkit/FolderPathEdit.h"
+#include "player/app/LyricCommands.h"
 #include "player/app/SonavelApp.h"
 #include "player/dialogs/SettingsDlg.h"
+#include "player/karaoke/KaraokeDlg.h"
+#include "player/karaoke/KaraokeStatic.h"
 #include "player/library/FolderTree.h"
 #include "player/library/TrackLibrary.h"
 #include "player/library/TrackListCtrl.h"
@@ -48,7 +51,7 @@ SettingsRecord CSonavelDlg::CollectSettings() const
     record.TreeFont = m_options.DirTreeFont;
     record.PathFont = m_options.DirEditFont;
     record.ListFont = m_options.FileListFont;
-    CollectScrollLineSettings(record);
+    CollectDisplaySettings(record);
     record.ClipOnDesktop = IsClipOnDesktop();
     record.MainAlwaysOnTop = IsTopmost();
     record.VideoAlwaysOnTop = m_control->VideoTopmost();
@@ -69,8 +72,7 @@ void CSonavelDlg::ApplySettings(const SettingsRecord& record)
 {
     ApplyTagReading(record);
     ApplyChangedFonts(record);
-    ApplyScrollLineSettings(record);
-    m_options.KaraokeCodePage = record.KaraokeCodePage;
+    ApplyDisplaySettings(record);
     ApplyWindowOptions(record);
     m_control->SetDetectCdromMediaChange(record.DetectCdromMediaChange);
     m_options.ShowFilePathOnTitleBar = record.ShowFilePathOnTitleBar ? 1 : 0;
@@ -110,14 +112,11 @@ void CSonavelDlg::ApplyChangedFonts(const SettingsRecord& record)
     }
 }
 
-void CSonavelDlg::CollectScrollLineSettings(SettingsRecord& record) const
+void CSonavelDlg::CollectDisplaySettings(SettingsRecord& record) const
 {
-    const auto* line = qobject_cast<const CScrollStatic*>(ScrollLine());
-    if (!line)
-        return;
+    const CScrollStatic* line = ScrollLine();
     line->GetTitleFont(record.TitleFont, record.TitleColor);
     line->GetDataFont(record.DataFont, record.DataColor);
-    line->GetKaraokeFont(record.KaraokeFont, record.SungColor, record.UnsungColor);
     record.BackColor = line->GetBackColor();
     record.ScrollSpeed = line->GetScrollSpeed();
     const CScrollStatic::ShowFlags& show = line->GetShowFlags();
@@ -126,21 +125,31 @@ void CSonavelDlg::CollectScrollLineSettings(SettingsRecord& record) const
     record.ShowArtist = show[CScrollStatic::ItemArtist];
     record.ShowAlbum = show[CScrollStatic::ItemAlbum];
     record.ShowTrack = show[CScrollStatic::ItemTrack];
+    // The karaoke font and its three colours are the karaoke display's.
+    m_lyrics->KaraokeWindow().Display()->GetFontAndColors(record.KaraokeFont, record.SungColor, record.UnsungColor,
+                                                          record.TagColor);
 }
 
-void CSonavelDlg::ApplyScrollLineSettings(const SettingsRecord& record)
+void CSonavelDlg::ApplyDisplaySettings(const SettingsRecord& record)
 {
-    auto* line = qobject_cast<CScrollStatic*>(ScrollLine());
-    if (!line)
-        return;
+    CScrollStatic* line = ScrollLine();
+    CKaraokeDlg& karaoke = m_lyrics->KaraokeWindow();
+    CKaraokeStatic* display = karaoke.Display();
     const SettingsRecord::ChangedFlags& changed = record.Changed;
     if (changed.TitleFont)
         line->SetTitleFont(record.TitleFont, record.TitleColor);
     if (changed.DataFont)
         line->SetDataFont(record.DataFont, record.DataColor);
-    if (changed.Karaoke)
+    if (changed.Karaoke) {
         line->SetKaraokeFont(record.KaraokeFont, record.SungColor, record.UnsungColor);
+        display->SetFontAndColors(record.KaraokeFont, record.SungColor, record.UnsungColor, record.TagColor);
+        if (karaoke.IsWindowCreated())
+            karaoke.OnLyricFontChanged();
+    }
+    // The background has no changed flag: it is always applied, to both displays.
     line->SetBackColor(record.BackColor);
+    display->SetBackColor(record.BackColor);
+    m_options.KaraokeCodePage = record.KaraokeCodePage;
     // A speed outside 1 to 5 is not taken: the line keeps its speed.
     line->SetScrollSpeed(record.ScrollSpeed);
     line->SetShowFlags(ShowFlagsOf(record));

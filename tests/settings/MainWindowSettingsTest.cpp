@@ -9,14 +9,18 @@
 #include "platform/profile/Profile.h"
 #include "platform/text/CodePage.h"
 #include "platform/varnkit/FolderPathEdit.h"
+#include "player/app/LyricCommands.h"
 #include "player/app/PlayerControl.h"
 #include "player/app/SonavelApp.h"
 #include "player/app/SonavelDlg.h"
 #include "player/app/SonavelStrings.h"
 #include "player/dialogs/SettingsDlg.h"
+#include "player/karaoke/KaraokeDlg.h"
+#include "player/karaoke/KaraokeStatic.h"
 #include "player/library/FolderTree.h"
 #include "player/library/TrackListCtrl.h"
 #include "player/settings/ProfileHelpers.h"
+#include "player/widgets/ScrollStatic.h"
 #include "player/widgets/WmpVideoDlg.h"
 
 #include <QAbstractButton>
@@ -24,6 +28,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
@@ -56,6 +61,44 @@ bool RunSettings(CSonavelDlg& main, const std::function<void(CSettingsDlg&)>& ac
     Button(&main, CSonavelDlg::IdSettingsButton)->click();
     return opened;
 }
+
+// The background where nothing is drawn over it: near the right edge, inside the frame.
+QColor BackgroundOf(QWidget* display)
+{
+    const QImage shot = display->grab().toImage();
+    return shot.pixelColor(shot.width() - 6, shot.height() - 6);
+}
+
+// What the two displays show of the settings, to compare before and after.
+struct DisplayState {
+    LogFont titleFont, dataFont, lineKaraokeFont, karaokeFont;
+    COLORREF title = 0, data = 0, lineSung = 0, lineUnsung = 0, sung = 0, unsung = 0, tag = 0;
+    COLORREF lineBack = 0, karaokeBack = 0;
+    int speed = 0;
+
+    explicit DisplayState(CSonavelDlg& main)
+    {
+        CScrollStatic* line = main.ScrollLine();
+        line->GetTitleFont(titleFont, title);
+        line->GetDataFont(dataFont, data);
+        line->GetKaraokeFont(lineKaraokeFont, lineSung, lineUnsung);
+        lineBack = line->GetBackColor();
+        speed = line->GetScrollSpeed();
+        CKaraokeStatic* display = main.Lyrics().KaraokeWindow().Display();
+        display->GetFontAndColors(karaokeFont, sung, unsung, tag);
+        karaokeBack = display->GetBackColor();
+    }
+    static QString Describe(const LogFont& font) { return CSettingsDlg::SampleText(font); }
+    QString Text() const
+    {
+        return QStringList{Describe(titleFont), Describe(dataFont), Describe(lineKaraokeFont), Describe(karaokeFont),
+                           QString::number(title), QString::number(data), QString::number(lineSung),
+                           QString::number(lineUnsung), QString::number(sung), QString::number(unsung),
+                           QString::number(tag), QString::number(lineBack), QString::number(karaokeBack),
+                           QString::number(speed)}
+            .join(',');
+    }
+};
 
 QFont PixelFont(const QString& family, int pixels)
 {
@@ -136,15 +179,22 @@ private slots:
         const QFont tree = main.FolderTree()->font();
         const QFont path = main.PathEdit()->font();
         const QFont list = main.TrackList()->font();
-        for (int i = 0; i < 3; ++i)
-            choosers.queueFont(PixelFont(QStringLiteral("DejaVu Serif"), 30));
+        const QString displays = DisplayState(main).Text();
+        for (int i = 0; i < 6; ++i)
+            choosers.queueFont(PixelFont(QStringLiteral("DejaVu Serif"), 30), QColor(255, 0, 0));
+        choosers.queueColor(QColor(0, 0, 255));
+        choosers.queueColor(QColor(0, 0, 255));
+        choosers.queueColor(QColor(0, 0, 255));
         QVERIFY(RunSettings(main, [](CSettingsDlg& settings) {
-            for (int id : {D::IdTreeFont, D::IdPathFont, D::IdListFont})
+            for (int id : {D::IdTreeFont, D::IdPathFont, D::IdListFont, D::IdTitleFont, D::IdDataFont,
+                           D::IdKaraokeFont, D::IdSungColor, D::IdTagColor, D::IdBackColor})
                 Button(&settings, id)->click();
+            DlgItem<QLineEdit>(&settings, D::IdScrollSpeed)->setText(QStringLiteral("5"));
             QCOMPARE(DlgItem<QLabel>(&settings, D::IdListSample)->text(), QStringLiteral("DejaVu Serif - 23 pt"));
             Button(&settings, D::IdCancel)->click();
         }));
-        QCOMPARE(choosers.count(), 3);
+        QCOMPARE(choosers.count(), 9);
+        QCOMPARE(DisplayState(main).Text(), displays);
         QCOMPARE(main.FolderTree()->font(), tree);
         QCOMPARE(main.PathEdit()->font(), path);
         QCOMPARE(main.TrackList()->font(), list);
@@ -170,6 +220,105 @@ private slots:
         QCOMPARE(GetProfileInt("DirTreeFont", "lfHeight", 0), -20);
         QCOMPARE(GetProfileString("DirTreeFont", "lfFaceName", QString()), QStringLiteral("DejaVu Serif"));
         QCOMPARE(GetProfileString("FileListFont", "lfFaceName", QString()), QStringLiteral("Tahoma"));
+    }
+
+    void backgroundAloneRecoloursBothDisplays()
+    {
+        ChooserRecorder choosers;
+        // The displays store their settings when they are destroyed, with the main window.
+        auto window = std::make_unique<CSonavelDlg>();
+        CSonavelDlg& main = *window;
+        main.Lyrics().KaraokeWindow().Create();
+        CKaraokeStatic* display = main.Lyrics().KaraokeWindow().Display();
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        const QColor back(30, 60, 200);
+        QVERIFY(BackgroundOf(main.ScrollLine()) != back && BackgroundOf(display) != back);
+        DisplayState before(main);
+        choosers.queueColor(back);
+        QVERIFY(RunSettings(main, [](CSettingsDlg& settings) {
+            Button(&settings, D::IdBackColor)->click();
+            Button(&settings, D::IdOk)->click();
+        }));
+        QCOMPARE(BackgroundOf(main.ScrollLine()), back);
+        QCOMPARE(BackgroundOf(display), back);
+        // Nothing else changed: no font or colour was chosen.
+        before.lineBack = before.karaokeBack = FromQColor(back);
+        QCOMPARE(DisplayState(main).Text(), before.Text());
+        window.reset();
+        QCOMPARE(GetProfileColor("CScrollStatic", "BackColor", 0), FromQColor(back));
+        QCOMPARE(GetProfileColor("CKaraokeStatic", "BackColor", 0), FromQColor(back));
+    }
+
+    void karaokeFontGoesToBothDisplaysAndTheWindow()
+    {
+        ChooserRecorder choosers;
+        // The displays store their settings when they are destroyed, with the main window.
+        auto window = std::make_unique<CSonavelDlg>();
+        CSonavelDlg& main = *window;
+        CKaraokeDlg& karaoke = main.Lyrics().KaraokeWindow();
+        karaoke.Create();
+        choosers.queueFont(PixelFont(QStringLiteral("DejaVu Serif"), 28), QColor(250, 250, 0));
+        choosers.queueColor(QColor(0, 200, 0));
+        choosers.queueColor(QColor(200, 0, 200));
+        choosers.queueFont(PixelFont(QStringLiteral("DejaVu Sans"), 14), QColor(10, 20, 30));
+        QVERIFY(RunSettings(main, [](CSettingsDlg& settings) {
+            for (int id : {D::IdKaraokeFont, D::IdSungColor, D::IdTagColor, D::IdDataFont})
+                Button(&settings, id)->click();
+            Button(&settings, D::IdOk)->click();
+        }));
+        const DisplayState after(main);
+        QCOMPARE(after.karaokeFont.lfHeight, -28);
+        QCOMPARE(after.karaokeFont.lfFaceName, QStringLiteral("DejaVu Serif"));
+        QCOMPARE(after.lineKaraokeFont.lfFaceName, QStringLiteral("DejaVu Serif"));
+        QCOMPARE(after.unsung, RGB(250, 250, 0));
+        QCOMPARE(after.lineUnsung, RGB(250, 250, 0));
+        QCOMPARE(after.sung, RGB(0, 200, 0));
+        QCOMPARE(after.lineSung, RGB(0, 200, 0));
+        QCOMPARE(after.tag, RGB(200, 0, 200));
+        QCOMPARE(after.dataFont.lfHeight, -14);
+        QCOMPARE(after.data, RGB(10, 20, 30));
+        QCOMPARE(after.titleFont.lfFaceName, QStringLiteral("ＭＳ Ｐゴシック"));
+        // The open karaoke window's title box follows the lyric font.
+        QCOMPARE(DlgItem<QLineEdit>(&karaoke, CKaraokeDlg::IdTitle)->font().pixelSize(), 28);
+        window.reset();
+        QCOMPARE(GetProfileInt("CKaraokeStatic_KaraokeFont", "lfHeight", 0), -28);
+        QCOMPARE(GetProfileInt("CScrollStatic_KaraokeFont", "lfHeight", 0), -28);
+        QCOMPARE(GetProfileColor("CKaraokeStatic", "KaraokeTextColor2", 0), RGB(200, 0, 200));
+    }
+
+    void scrollSpeedAndShowFlags_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("speed");
+        QTest::newRow("4") << "4" << 4;
+        QTest::newRow("5") << "5" << 5;
+        QTest::newRow("0 ignored") << "0" << 1;
+        QTest::newRow("6 ignored") << "6" << 1;
+        QTest::newRow("-2 ignored") << "-2" << 1;
+    }
+
+    void scrollSpeedAndShowFlags()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, speed);
+        // The displays store their settings when they are destroyed, with the main window.
+        auto window = std::make_unique<CSonavelDlg>();
+        CSonavelDlg& main = *window;
+        QCOMPARE(main.ScrollLine()->GetScrollSpeed(), 1);
+        QVERIFY(RunSettings(main, [&typed](CSettingsDlg& settings) {
+            QCOMPARE(DlgItem<QLineEdit>(&settings, D::IdScrollSpeed)->text(), QStringLiteral("1"));
+            DlgItem<QLineEdit>(&settings, D::IdScrollSpeed)->setText(typed);
+            for (int id : {D::IdShowFileName, D::IdShowTitle, D::IdShowTrack})
+                Button(&settings, id)->click();
+            Button(&settings, D::IdOk)->click();
+        }));
+        QCOMPARE(main.ScrollLine()->GetScrollSpeed(), speed);
+        const CScrollStatic::ShowFlags expected{true, false, true, true, true};
+        QCOMPARE(main.ScrollLine()->GetShowFlags(), expected);
+        window.reset();
+        QCOMPARE(GetProfileInt("CScrollStatic", "ScrollSpeed", 0), speed);
+        QCOMPARE(GetProfileInt("CScrollStatic", "ShowTitle", -1), 0);
     }
 
     void tagCodePageChangeRefillsTheList()
