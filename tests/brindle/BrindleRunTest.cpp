@@ -88,6 +88,7 @@ private slots:
     void folderTurnsReadOnlyMidRun();
     void undoAsksForAFileThatAppeared();
     void listRenamesItself();
+    void journalThatCannotBeWrittenAsks();
     void damagedForeignAndSettledJournals();
     void previewWarnings();
     void undoFromKeyboardAndMenu();
@@ -377,6 +378,27 @@ void BrindleRunTest::listRenamesItself()
     dialog.Undo();
     QCOMPARE(entries(folder.path()), (QStringList{"a", kList}));
     QCOMPARE(TestFiles::readBytes(folder.file(kList)), list);
+}
+
+void BrindleRunTest::journalThatCannotBeWrittenAsks()
+{
+    TempFolder folder;
+    fill(folder.path(), {"a", "b"});
+    CRenameJournal::SetFolder(QStringLiteral("/dev/null/brindle"));
+    CBrindleDlg dialog;
+    dropList(dialog, folder.path(), {"a\tb", "b\ta"});
+    MessageBoxRecorder prompts(IDNO);
+    dialog.RunRenames();
+    QCOMPARE(prompts.count(), 1);
+    QCOMPARE(prompts.prompts()[0].text, QStringLiteral("実行の記録(/dev/null/brindle)を書けないため、元に戻すことは"
+                                                       "できません。このまま実行しますか？"));
+    QCOMPARE(state(folder.path()), unchanged({"a", "b"}));
+
+    // Yes runs all the same, with nothing to undo afterwards.
+    prompts.queueAnswer(IDYES);
+    dialog.RunRenames();
+    QCOMPARE(state(folder.path()), (QStringList{"a=b", "b=a"}));
+    QVERIFY(!dialog.CanUndo());
 }
 
 void BrindleRunTest::damagedForeignAndSettledJournals()
