@@ -16,8 +16,9 @@ configure: deps
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# Starts on the demo library the build writes, with its first song playing.
 run: build
-	$(BUILD_DIR)/player/app/sonavel
+	$(BUILD_DIR)/player/app/sonavel "$(BUILD_DIR)/demo/01 さくらさくら.mp3"
 
 brindle: build
 	$(BUILD_DIR)/renamer/brindle

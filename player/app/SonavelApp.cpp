@@ -5,6 +5,7 @@
 #include "common/ui/VersionResource.h"
 #include "platform/profile/Profile.h"
 #include "platform/shell/DesktopRegistration.h"
+#include "platform/shell/InstanceChannel.h"
 #include "platform/shell/InstanceLock.h"
 #include "platform/shell/TerminationSignals.h"
 #include "platform/text/RuntimeLocale.h"
@@ -15,7 +16,10 @@
 #include "player/settings/SettingsKeys.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QTimer>
+#include <QUrl>
 
 namespace {
 
@@ -44,9 +48,14 @@ int CSonavelApp::Run(const QStringList& arguments)
     RegisterSonavelStrings();
     RegisterVersionResource();
     InstallQtTranslation();
+    const QString path = FindPathArgument(arguments, QDir::currentPath());
     m_instanceLock = std::make_unique<InstanceLock>(QString::fromLatin1(MutexName));
-    if (!m_instanceLock->acquire())
+    if (!m_instanceLock->acquire()) {
+        // The running instance shows or plays the path; this start ends either way.
+        if (!path.isEmpty())
+            InstanceChannel::send(QString::fromLatin1(MutexName), path);
         return 0;
+    }
     if (HandleRegistration(FindRegistrationSwitch(arguments.join(' '))))
         return 0;
     if (IsEmbeddingStart(arguments))
@@ -54,7 +63,7 @@ int CSonavelApp::Run(const QStringList& arguments)
     FixProfileFile();
     SetLocale();
     LoadCodePages();
-    RunMainWindow();
+    RunMainWindow(path);
     return 0;
 }
 
@@ -92,6 +101,21 @@ void CSonavelApp::RegisterVersionResource()
                                       {QStringLiteral("LegalCopyright"), QStringLiteral(SONAVEL_COPYRIGHT)},
                                       {QStringLiteral("CompanyName"), QStringLiteral(SONAVEL_COMPANY)},
                                       {QStringLiteral("Comments"), QStringLiteral(SONAVEL_COMMENTS)}});
+}
+
+QString CSonavelApp::FindPathArgument(const QStringList& arguments, const QString& workingFolder)
+{
+    for (qsizetype i = arguments.size() - 1; i >= 0; --i) {
+        const QString& argument = arguments[i];
+        if (argument.isEmpty() || FindRegistrationSwitch(argument) != RegistrationSwitch::None ||
+            IsEmbeddingStart({argument}) || argument.startsWith(QLatin1Char('-')))
+            continue;
+        const QUrl url(argument);
+        if (url.isLocalFile())
+            return QFileInfo(url.toLocalFile()).absoluteFilePath();
+        return QFileInfo(QDir(workingFolder), argument).absoluteFilePath();
+    }
+    return {};
 }
 
 bool CSonavelApp::HandleRegistration(RegistrationSwitch registration) const
@@ -148,7 +172,7 @@ void CSonavelApp::LoadCodePages()
         ShowMessageBox(nullptr, QStringLiteral("Read file error (CodePage.txt)"), ApplicationName(), MB_OK);
 }
 
-void CSonavelApp::RunMainWindow()
+void CSonavelApp::RunMainWindow(const QString& path)
 {
     if (m_runMainWindow) {
         m_runMainWindow();
@@ -158,6 +182,12 @@ void CSonavelApp::RunMainWindow()
     // caught from before the window is made, a signal during its start-up waits for it.
     TerminationSignals termination;
     CSonavelDlg dialog;
+    // Later starts hand their paths over through the channel while this one runs.
+    InstanceChannel channel(QString::fromLatin1(MutexName));
+    QObject::connect(&channel, &InstanceChannel::messageReceived, &dialog, &CSonavelDlg::OpenPath);
+    channel.listen();
+    if (!path.isEmpty())
+        QTimer::singleShot(0, &dialog, [&dialog, path] { dialog.OpenPath(path); });
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &dialog, &CSonavelDlg::EndSession);
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, &dialog, &CSonavelDlg::EndSession);
     dialog.exec();

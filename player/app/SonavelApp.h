@@ -42,6 +42,9 @@ public:
     // A switch counts only after "-" or "/" and only as the last thing on the command line.
     static RegistrationSwitch FindRegistrationSwitch(const QString& commandLine);
     static bool IsEmbeddingStart(const QStringList& arguments);
+    // The folder or file to open: the last argument that is not a switch, made absolute (a
+    // file:// URL becomes its path); empty when there is none.
+    static QString FindPathArgument(const QStringList& arguments, const QString& workingFolder);
     // CodePage.txt beside the executable, else in the installed data folder.
     QString CodePageFilePath() const;
 
@@ -52,7 +55,7 @@ private:
     void FixProfileFile();
     void SetLocale();
     void LoadCodePages();
-    void RunMainWindow();
+    void RunMainWindow(const QString& path);
 
     CPathParts m_executableParts;
     CCodePageTable m_codePages;

@@ -157,6 +157,7 @@ void CSonavelDlg::ConnectControls()
     }
     connect(TrackList(), &QAbstractItemView::doubleClicked, this, &CSonavelDlg::OnTrackListDoubleClick);
     Thumbnail()->installEventFilter(this);
+    AcceptPathDrops();
 }
 
 void CSonavelDlg::InitDialog()
@@ -331,6 +332,8 @@ void CSonavelDlg::timerEvent(QTimerEvent* event)
 
 bool CSonavelDlg::eventFilter(QObject* watched, QEvent* event)
 {
+    if (HandlePathDrop(watched, event))
+        return true;
     if (watched == Thumbnail() && event->type() == QEvent::MouseButtonRelease)
         OnArtworkClicked();
     return CSizableDialog::eventFilter(watched, event);

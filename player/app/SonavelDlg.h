@@ -147,6 +147,10 @@ public:
     // Always on top, changed without re-creating the window (which would end its modal run).
     bool IsTopmost() const;
     void SetTopmost(bool topmost);
+    // A folder is shown in the tree and list; a file is shown in its folder and played. The
+    // window comes to the front; a path that does not exist is reported.
+    void OpenPath(const QString& path);
+    void RaiseWindow();
 
 public slots:
     // Ends the program as a log-off does: the closing path with settings saved.
@@ -179,6 +183,9 @@ private:
     void ApplyFonts();
     void CreateLibrary();
     void StartUpdateTimer();
+    // Folders and files dropped from the file manager onto the tree or the list are opened.
+    void AcceptPathDrops();
+    bool HandlePathDrop(QObject* watched, QEvent* event);
     // Shows the video window with the caption for a video item, hides it otherwise.
     void ShowVideoFor(const MediaPtr& media, const QString& caption);
     // The playing track's picture, or a null image when it has none.

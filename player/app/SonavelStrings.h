@@ -24,6 +24,8 @@ enum Id : int {
     TimeTagFormatWrong = 1219,
     FileNameCharacters = 1220,
     KaraokeDeleteFailed = 1221, // "カラオケデータ "%s" を削除できませんでした\n(%s)"
+    PathNotFound = 1240,
+    PathNotPlayable = 1241,
     KaraokeDeleteConfirm = 1300,
     KaraokeModifiedConfirm = 1301,
     ShortcutExistsConfirm = 1302,

@@ -223,7 +223,7 @@ void StartupTest::anotherExecutableNameGivesAnotherIni()
 {
     ProcessFixture fixture("karaoke-player");
     QProcess player;
-    fixture.start(player, {"-RegServer", "extra"}); // not last: the player starts normally
+    fixture.start(player, {"-RegServer", "-extra"}); // not last: the player starts normally
     QVERIFY(player.waitForStarted());
     QVERIFY(waitUntil([&] { return fixture.ini().contains("Locale=jpn"); }));
     QVERIFY(!QFile::exists(fixture.desktopEntry()));
