@@ -1,9 +1,10 @@
 // The karaoke window's wipe while a track plays through the engine, fed as the main window does:
 // the position and play state on a 50 ms timer. Run under Xvfb:
-//   xvfb-run -a -s "-screen 0 1600x1200x24" build/bench/karaoke/bench_karaoke [seconds per run, default 10]
-// Prints, for the smooth wipe and for the position steps alone: wipe updates per second while a
-// block is current, how far the painted clock was from the engine's position when painted, and
-// the process's CPU time.
+//   xvfb-run -a -s "-screen 0 1600x1200x24" build/bench/karaoke/bench_karaoke [seconds per run] [rounds]
+// Runs of the position steps alone and of the smooth wipe take turns (default 5 rounds of 4 s
+// each), so that a change of load on the machine weighs on both alike. Prints for each: wipe
+// updates per second while a block is current, how far the painted clock was from the engine's
+// position when painted, and the process's CPU time (the engine's threads included).
 //
 //   bench_karaoke --show <track> <lyric file>
 // opens the window on a track and its lyrics (real audio output) until the window is closed;
@@ -29,6 +30,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -57,18 +59,38 @@ QString BenchLyrics(double seconds)
 
 struct RunFigures {
     int paints = 0;
-    double currentSeconds = 0;   // time with a block current
-    double largestDistanceMs = 0;
+    int measuredPaints = 0;         // paints compared with the engine
+    int withinTenMs = 0;            // paints within 10 ms of the engine's timeline
+    double largestDistanceMs = 0;   // painted clock against the engine's position read then
     double sumDistanceMs = 0;
+    double largestTimelineMs = 0;   // painted clock against the engine's timeline (see below)
+    double sumTimelineMs = 0;
+    double largestIntervalMs = 0;   // the longest the wipe stood still between two paints
     double cpuSeconds = 0;
     double wallSeconds = 0;
+};
+
+// The engine moves its position in steps of some 30 ms, so a position read at a paint is up to a
+// step old. Its timeline - the position it would report if read the moment it moved - is the
+// upper envelope of (position - wall time) over all readings: reading late only lowers it.
+struct Reading {
+    double wall = 0;     // seconds since the run started
+    double engine = 0;
+    double painted = 0;
 };
 
 // Counts the display's paints and compares the clock they paint with the engine's position.
 class PaintWatch : public QObject
 {
 public:
-    PaintWatch(CKaraokeStatic& display, Player& player) : m_display(display), m_player(player) {}
+    // Without `readEngine` only the paints are counted: reading the engine costs CPU time of
+    // its own, which would weigh on the run with more paints.
+    PaintWatch(CKaraokeStatic& display, Player& player, bool readEngine)
+        : m_display(display), m_player(player), m_readEngine(readEngine)
+    {
+        m_since.start();
+        m_wall.start();
+    }
     RunFigures figures;
 
     bool eventFilter(QObject*, QEvent* event) override
@@ -76,57 +98,119 @@ public:
         if (event->type() != QEvent::Paint)
             return false;
         ++figures.paints;
-        const double distance = std::abs(m_display.WipePosition() - m_player.currentPosition()) * 1000.0;
+        figures.largestIntervalMs = std::max(figures.largestIntervalMs, m_since.nsecsElapsed() / 1e6);
+        m_since.restart();
+        if (!m_readEngine)
+            return false;
+        ++figures.measuredPaints;
+        readings.push_back({m_wall.nsecsElapsed() / 1e9, m_player.currentPosition(), m_display.WipePosition()});
+        const double distance = std::abs(readings.back().painted - readings.back().engine) * 1000.0;
         figures.largestDistanceMs = std::max(figures.largestDistanceMs, distance);
         figures.sumDistanceMs += distance;
         return false;
     }
 
+    // Also a reading at every position tick, so the envelope has readings of its own.
+    void Tick()
+    {
+        if (m_readEngine)
+            readings.push_back({m_wall.nsecsElapsed() / 1e9, m_player.currentPosition(), -1});
+    }
+
+    void Finish()
+    {
+        double lead = -1e9;
+        for (const Reading& r : readings)
+            lead = std::max(lead, r.engine - r.wall);
+        for (const Reading& r : readings) {
+            if (r.painted < 0)
+                continue;
+            const double distance = std::abs(r.painted - (r.wall + lead)) * 1000.0;
+            figures.largestTimelineMs = std::max(figures.largestTimelineMs, distance);
+            figures.sumTimelineMs += distance;
+            figures.withinTenMs += distance <= 10.0 ? 1 : 0;
+        }
+    }
+
+    std::vector<Reading> readings;
+
 private:
     CKaraokeStatic& m_display;
     Player& m_player;
+    bool m_readEngine;
+    QElapsedTimer m_since;
+    QElapsedTimer m_wall;
 };
 
-RunFigures Run(CKaraokeDlg& dlg, Player& player, bool smooth, double seconds)
+void Wait(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+RunFigures Run(CKaraokeDlg& dlg, Player& player, bool smooth, double seconds, bool readEngine)
 {
     CKaraokeStatic& display = *dlg.Display();
     display.SetSmoothWipe(smooth);
-    player.setCurrentPosition(0.5);
-    player.play();
-    QEventLoop settle;
-    QTimer::singleShot(500, &settle, &QEventLoop::quit);
-    settle.exec();
-
-    PaintWatch watch(display, player);
-    display.installEventFilter(&watch);
-    QElapsedTimer wall;
-    QElapsedTimer currentSince;
+    PaintWatch* watch = nullptr;
+    // The main window's timer: position and play state every 50 ms.
     QTimer tick;
     tick.setTimerType(Qt::PreciseTimer);
     QObject::connect(&tick, &QTimer::timeout, [&] {
+        if (watch)
+            watch->Tick();
         dlg.SetPosition(player.currentPosition(), player.playState() == 3);
     });
+    tick.start(kTickMs);
+    player.setCurrentPosition(0.5);
+    player.play();
+    Wait(500);
+
+    PaintWatch watching(display, player, readEngine);
+    watch = &watching;
+    display.installEventFilter(watch);
+    QElapsedTimer wall;
     const double cpuBefore = CpuSeconds();
     wall.start();
-    tick.start(kTickMs);
-    QEventLoop loop;
-    QTimer::singleShot(int(seconds * 1000), &loop, &QEventLoop::quit);
-    loop.exec();
-    tick.stop();
-    watch.figures.cpuSeconds = CpuSeconds() - cpuBefore;
-    watch.figures.wallSeconds = wall.nsecsElapsed() / 1e9;
-    // Every line is a block current from 1 s to the end of the lyrics.
-    watch.figures.currentSeconds = watch.figures.wallSeconds;
-    display.removeEventFilter(&watch);
+    Wait(int(seconds * 1000));
+    watching.figures.cpuSeconds = CpuSeconds() - cpuBefore;
+    watching.figures.wallSeconds = wall.nsecsElapsed() / 1e9;
+    display.removeEventFilter(watch);
+    watch = nullptr;
     player.pause();
-    return watch.figures;
+    Wait(2 * kTickMs);
+    tick.stop();
+    watching.Finish();
+    return watching.figures;
 }
 
+void Add(RunFigures& total, const RunFigures& run)
+{
+    total.paints += run.paints;
+    total.measuredPaints += run.measuredPaints;
+    total.withinTenMs += run.withinTenMs;
+    total.largestDistanceMs = std::max(total.largestDistanceMs, run.largestDistanceMs);
+    total.sumDistanceMs += run.sumDistanceMs;
+    total.largestTimelineMs = std::max(total.largestTimelineMs, run.largestTimelineMs);
+    total.sumTimelineMs += run.sumTimelineMs;
+    total.largestIntervalMs = std::max(total.largestIntervalMs, run.largestIntervalMs);
+    total.cpuSeconds += run.cpuSeconds;
+    total.wallSeconds += run.wallSeconds;
+}
+
+// Every line of the bench lyrics is a block current from 1 s to their end: the whole run.
 void Print(const char* name, const RunFigures& f)
 {
-    std::printf("%-22s %8.1f updates/s  distance max %6.1f ms  mean %5.1f ms  CPU %6.3f s in %5.2f s (%5.2f %% of a core)\n",
-                name, f.paints / f.currentSeconds, f.largestDistanceMs, f.paints ? f.sumDistanceMs / f.paints : 0.0,
-                f.cpuSeconds, f.wallSeconds, 100.0 * f.cpuSeconds / f.wallSeconds);
+    const double paints = std::max(1, f.measuredPaints);
+    std::printf("%s\n  %.1f wipe updates/s; the wipe stood still for up to %.1f ms\n"
+                "  painted clock - engine timeline: max %.1f ms, mean %.1f ms, %.1f %% of paints within 10 ms\n"
+                "  painted clock - engine position read at the paint: max %.1f ms, mean %.1f ms\n"
+                "  CPU %.3f s in %.2f s = %.2f %% of a core\n",
+                name, f.paints / f.wallSeconds, f.largestIntervalMs, f.largestTimelineMs, f.sumTimelineMs / paints,
+                100.0 * f.withinTenMs / paints,
+                f.largestDistanceMs, f.sumDistanceMs / paints, f.cpuSeconds, f.wallSeconds,
+                100.0 * f.cpuSeconds / f.wallSeconds);
 }
 
 std::unique_ptr<Player> StartPlayer(const QString& playlists, bool nullOutput)
@@ -192,8 +276,9 @@ int main(int argc, char** argv)
         return Show(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), folder.mkdir("playlists"));
 
     QStandardPaths::setTestModeEnabled(true);
-    const double seconds = argc > 1 ? std::max(2.0, std::atof(argv[1])) : 10.0;
-    const double trackSeconds = 2 * seconds + 4;
+    const double seconds = argc > 1 ? std::max(1.0, std::atof(argv[1])) : 4.0;
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+    const double trackSeconds = seconds + 4;
     const QString track = Mp3Fixture::write(folder.file("bench.mp3"), {}, trackSeconds);
     const QString lyrics = folder.write("bench.kra", TestFiles::encode(BenchLyrics(trackSeconds), 1200, true));
 
@@ -204,15 +289,25 @@ int main(int argc, char** argv)
     }
     player->pause();
     CKaraokeDlg dlg;
+    dlg.SetPositionSource([&player] { return player->currentPosition(); });
     int codePage = 932;
     dlg.LoadFromFile(lyrics, codePage, DurationOf(*player));
     dlg.Create();
     dlg.resize(900, 320);
 
-    std::printf("wipe of the karaoke window, %.0f s runs, position ticks every %d ms, screen at %.0f Hz\n", seconds,
-                kTickMs, dlg.screen() ? dlg.screen()->refreshRate() : 0.0);
-    const RunFigures steps = Run(dlg, *player, false, seconds);
-    const RunFigures smooth = Run(dlg, *player, true, seconds);
+    std::printf("wipe of the karaoke window: %d rounds of %.0f s runs, position ticks every %d ms, screen at %.0f Hz\n",
+                rounds, seconds, kTickMs, dlg.screen() ? dlg.screen()->refreshRate() : 0.0);
+    // Distances in runs of their own: the CPU time is measured without the engine reads.
+    RunFigures steps = Run(dlg, *player, false, seconds, true);
+    RunFigures smooth = Run(dlg, *player, true, seconds, true);
+    for (RunFigures* figures : {&steps, &smooth}) {
+        figures->paints = 0;
+        figures->cpuSeconds = figures->wallSeconds = 0;
+    }
+    for (int round = 0; round < rounds; ++round) {
+        Add(steps, Run(dlg, *player, false, seconds, false));
+        Add(smooth, Run(dlg, *player, true, seconds, false));
+    }
     Print("position steps only", steps);
     Print("smooth wipe", smooth);
     std::printf("smooth wipe costs %+.2f %% of a core more than the steps alone\n",

@@ -31,6 +31,10 @@ constexpr int kLargestFontPixels = 512;
 // The inline edit box covers its item and this much around it.
 constexpr QMargins kInlineEditMargins(6, 3, 6, 3);
 constexpr int kTapCursorWidth = 2;
+constexpr qsizetype kShapedTextCacheSize = 4096;
+constexpr int kFramesPerRead = 2;
+// A wipe due to move later than this is looked at again then (the clock may have been corrected).
+constexpr int kLongestFrameWaitMs = 250;
 constexpr double kNoEnd = -std::numeric_limits<double>::infinity();
 
 double EndOf(const CKaraokeBlock& block, double durationMs)
@@ -74,10 +78,7 @@ CKaraokeStatic::CKaraokeStatic(QWidget* parent) : QFrame(parent)
     // Clicks must leave the focus where it is, so a click beside an open inline box closes it.
     setFocusPolicy(Qt::NoFocus);
     m_frameTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_frameTimer, &QTimer::timeout, this, [this] {
-        UpdateWipe();
-        UpdateFrames();
-    });
+    connect(&m_frameTimer, &QTimer::timeout, this, &CKaraokeStatic::OnFrame);
     RegisterKaraokeStrings();
     ReadSettings();
 }
@@ -115,6 +116,7 @@ void CKaraokeStatic::ApplyFont()
     LogFont usable = m_logFont;
     usable.lfHeight = std::clamp(usable.lfHeight, -kLargestFontPixels, kLargestFontPixels);
     m_font = usable.toQFont();
+    m_shapedTexts.clear();
     if (m_inlineEdit)
         m_inlineEdit->setFont(m_font);
 }
@@ -310,7 +312,9 @@ void CKaraokeStatic::SetPosition(double seconds)
 void CKaraokeStatic::SetPosition(double seconds, bool playing)
 {
     m_clock.Update(seconds, playing);
-    UpdateWipe();
+    // While frames run, the next one (due within a frame) paints what this report changed.
+    if (!(playing && m_frameTimer.isActive()))
+        UpdateWipe();
     UpdateFrames();
 }
 
@@ -350,17 +354,56 @@ void CKaraokeStatic::UpdateWipe()
     repaint(dirty);
 }
 
+void CKaraokeStatic::OnFrame()
+{
+    // The engine moves its position in steps of some 30 ms; the timer's reports read it at much
+    // the same point of each step. Reading it every other frame as well lets the clock meet the
+    // steps while they are fresh (every frame gains nothing more and costs the engine a call).
+    if (m_positionSource && ++m_framesSinceRead >= kFramesPerRead) {
+        m_framesSinceRead = 0;
+        m_clock.Update(m_positionSource(), m_clock.IsRunning());
+    }
+    UpdateWipe();
+    UpdateFrames();
+}
+
 void CKaraokeStatic::UpdateFrames()
 {
-    const bool run = m_smoothWipe && m_clock.IsRunning() && isVisible() && FindActiveBlock(m_clockMs, nullptr) >= 0;
-    if (!run) {
+    const double delay = m_smoothWipe && m_clock.IsRunning() && isVisible() ? NextChangeMs() : -1;
+    if (delay < 0) {
         m_frameTimer.stop();
         return;
     }
-    if (m_frameTimer.isActive())
-        return;
-    const qreal rate = screen() ? screen()->refreshRate() : 60.0;
-    m_frameTimer.start(std::max(4, int(1000.0 / (rate > 0 ? rate : 60.0))));
+    const qreal rate = screen() ? screen()->refreshRate() : 0;
+    const int frame = int(1000.0 / (rate > 0 ? rate : 60.0));
+    const int interval = int(std::clamp(std::ceil(delay), double(frame), double(kLongestFrameWaitMs)));
+    if (interval == frame) {
+        // A wipe that moves every frame: a repeating timer keeps the screen's beat even when a
+        // frame comes late.
+        if (!m_frameTimer.isActive() || m_frameTimer.isSingleShot() || m_frameTimer.interval() != frame) {
+            m_frameTimer.setSingleShot(false);
+            m_frameTimer.start(frame);
+        }
+    } else if (!m_frameTimer.isActive() || !m_frameTimer.isSingleShot() || interval < m_frameTimer.remainingTime()) {
+        m_frameTimer.setSingleShot(true);
+        m_frameTimer.start(interval);
+    }
+}
+
+double CKaraokeStatic::NextChangeMs() const
+{
+    int wipe = -1;
+    const int found = FindActiveBlock(m_clockMs, &wipe);
+    const double ratio = m_data.Header.TimeRatio;
+    if (found < 0 || !(ratio > 0))
+        return -1;
+    const CKaraokeBlock& block = *m_index[size_t(found)].block;
+    const double start = block.StartTime();
+    const double end = m_index[size_t(found)].end;
+    double next = start;                     // a block still to come changes when it starts
+    if (wipe >= 0)                           // a current one when its wipe reaches the next pixel
+        next = block.TextWidth > 0 ? start + (wipe + 1) * (end - start) / block.TextWidth : end;
+    return std::max(0.0, (next - m_clockMs) / ratio);
 }
 
 QPoint CKaraokeStatic::ContentToClient() const
@@ -397,6 +440,8 @@ QRegion CKaraokeStatic::WordsRegion(int fromIndex, int toIndex) const
 
 QRegion CKaraokeStatic::WipeStrip(int index, int fromPixel, int toPixel) const
 {
+    // Only the pixels that change colour, [from, to): strips of consecutive frames do not overlap,
+    // so the window system need not be waited for before each paint.
     const QRect client = contentsRect();
     QRegion region;
     int sum = 0;
@@ -404,13 +449,13 @@ QRegion CKaraokeStatic::WipeStrip(int index, int fromPixel, int toPixel) const
         if (token.IsLineBreak())
             continue;
         const int left = std::max(fromPixel, sum);
-        const int right = std::min(toPixel + 1, sum + token.Width);
+        const int right = std::min(toPixel, sum + token.Width);
         if (left < right) {
             const QRect rect = OnScreen(token.LayoutRect);
             region += QRect(rect.left() + left - sum, rect.top(), right - left, rect.height()).intersected(client);
         }
         sum += token.Width;
-        if (sum > toPixel)
+        if (sum >= toPixel)
             break;
     }
     return region;
@@ -439,14 +484,16 @@ void CKaraokeStatic::paintEvent(QPaintEvent* event)
         if (m_mode != ModeView)
             PaintTapCursor(painter);
     }
-    painter.setClipping(false);
-    drawFrame(&painter);
+    // The wipe's small repaints lie inside the frame: the style need not draw it for them.
+    if (!client.contains(event->region().boundingRect())) {
+        painter.setClipping(false);
+        drawFrame(&painter);
+    }
 }
 
 void CKaraokeStatic::PaintBlock(QPainter& painter, const BlockIndex& entry, const QRegion& area)
 {
     const CKaraokeBlock& block = *entry.block;
-    const QFontMetrics metrics(m_font);
     if (m_mode != ModeView && !block.TagRect.isEmpty()) {
         const QRect tag = OnScreen(block.TagRect);
         if (area.intersects(tag)) {
@@ -454,7 +501,7 @@ void CKaraokeStatic::PaintBlock(QPainter& painter, const BlockIndex& entry, cons
             if (outOfOrder || double(block.StartTime()) > entry.end)
                 painter.fillRect(tag, ToQColor(m_errColor));
             painter.setPen(ToQColor(m_tagColor));
-            painter.drawText(tag.left(), tag.top() + metrics.ascent(), block.TagText());
+            DrawText(painter, tag.topLeft(), block.TagText());
         }
     }
     int wipe = 0;
@@ -470,13 +517,12 @@ void CKaraokeStatic::PaintBlock(QPainter& painter, const BlockIndex& entry, cons
     for (const CKaraokeToken& token : block.Tokens) {
         const QRect rect = OnScreen(token.LayoutRect);
         if (!token.IsLineBreak() && area.intersects(rect))
-            painter.drawText(rect.left(), rect.top() + metrics.ascent(), token.Text());
+            DrawText(painter, rect.topLeft(), token.Text());
     }
 }
 
 void CKaraokeStatic::PaintCurrentWords(QPainter& painter, const CKaraokeBlock& block, int wipe, const QRegion& area)
 {
-    const QFontMetrics metrics(m_font);
     const QRect client = contentsRect();
     const QColor sung = ToQColor(m_sungColor);
     const QColor unsung = ToQColor(m_unsungColor);
@@ -489,22 +535,39 @@ void CKaraokeStatic::PaintCurrentWords(QPainter& painter, const CKaraokeBlock& b
         const QRect rect = OnScreen(token.LayoutRect);
         if (!area.intersects(rect))
             continue;
-        const QPoint baseline(rect.left(), rect.top() + metrics.ascent());
         if (sum <= wipe || left >= wipe) {
             painter.setPen(sum <= wipe ? sung : unsung);
-            painter.drawText(baseline, token.Text());
+            DrawText(painter, rect.topLeft(), token.Text());
             continue;
         }
         // The word being sung: the part left of the wipe in the sung colour, the rest not.
         const int split = rect.left() + wipe - left;
         painter.setClipRect(QRect(rect.left(), rect.top(), split - rect.left(), rect.height()).intersected(client));
         painter.setPen(sung);
-        painter.drawText(baseline, token.Text());
+        DrawText(painter, rect.topLeft(), token.Text());
         painter.setClipRect(QRect(split, rect.top(), rect.right() + 1 - split, rect.height()).intersected(client));
         painter.setPen(unsung);
-        painter.drawText(baseline, token.Text());
+        DrawText(painter, rect.topLeft(), token.Text());
         painter.setClipRect(client);
     }
+}
+
+void CKaraokeStatic::DrawText(QPainter& painter, const QPoint& topLeft, const QString& text)
+{
+    // Shaping a text costs far more than drawing it, and the wipe draws the same words again
+    // and again: they are shaped once. Lyrics repeat their words; a cache that grows too large
+    // (a huge document scrolled through) simply starts again.
+    auto it = m_shapedTexts.find(text);
+    if (it == m_shapedTexts.end()) {
+        if (m_shapedTexts.size() >= kShapedTextCacheSize)
+            m_shapedTexts.clear();
+        QStaticText shaped(text);
+        shaped.setTextFormat(Qt::PlainText);
+        shaped.setPerformanceHint(QStaticText::AggressiveCaching);
+        shaped.prepare(QTransform(), m_font);
+        it = m_shapedTexts.insert(text, shaped);
+    }
+    painter.drawStaticText(topLeft, *it);
 }
 
 void CKaraokeStatic::PaintTapCursor(QPainter& painter)

@@ -7,7 +7,9 @@
 #include "player/settings/LogFont.h"
 
 #include <QFrame>
+#include <QHash>
 #include <QPointer>
+#include <QStaticText>
 #include <QTimer>
 
 #include <functional>
@@ -28,7 +30,9 @@
 // stands at that position until the next one. SetPosition(seconds, playing) also says whether the
 // engine plays; while it does (and the smooth wipe is on, the display is visible and a block is
 // current or still to come), the wipe runs on between updates at the screen's frame rate, driven
-// by a CLyricClock, repainting only when it moves by at least a pixel.
+// by a CLyricClock, waking up only when it moves by at least a pixel. With a position source
+// (see SetPositionSource) every other frame also reads the engine's position, which keeps the
+// clock within a few milliseconds of the engine's own steps.
 //
 // Coordinates: layout rectangles (CKaraokeBlock::TagRect, CKaraokeToken::LayoutRect) are content
 // coordinates from (0, 0); on screen they are shifted by the margins, less the scroll offset, and
@@ -179,7 +183,12 @@ private:
     // The first block current, or still to come after another one (-1: none), at a clock.
     int FindActiveBlock(double clockMs, int* wipe) const;
     void UpdateWipe();
+    void OnFrame();
+    // (Re)schedules the next frame, at the screen's frame rate at most and not before the wipe
+    // moves by a pixel (or a block still to come starts); none while nothing can change.
     void UpdateFrames();
+    // Real milliseconds until the wipe next changes; -1 when it will not.
+    double NextChangeMs() const;
     QRegion WordsRegion(int fromIndex, int toIndex) const;
     QRegion WipeStrip(int index, int fromPixel, int toPixel) const;
     QPoint ContentToClient() const;
@@ -187,6 +196,7 @@ private:
     void PaintBlock(QPainter& painter, const BlockIndex& entry, const QRegion& area);
     void PaintCurrentWords(QPainter& painter, const CKaraokeBlock& block, int wipe, const QRegion& area);
     void PaintTapCursor(QPainter& painter);
+    void DrawText(QPainter& painter, const QPoint& topLeft, const QString& text);
     void SplitAt(CKaraokeBlock* block, int token, int charIndex, LyricTime time);
     LyricTime EnginePositionMs() const;
     std::vector<WordStop> WordStops() const;
@@ -199,6 +209,7 @@ private:
 
     CLyricClock m_clock;
     QTimer m_frameTimer;
+    int m_framesSinceRead = 0;
     bool m_smoothWipe = true;
     double m_wipePosition = 0;
     double m_clockMs = 0;
@@ -227,4 +238,5 @@ private:
     COLORREF m_tagColor = 0;
     LogFont m_logFont;
     QFont m_font;
+    QHash<QString, QStaticText> m_shapedTexts;
 };

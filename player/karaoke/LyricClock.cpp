@@ -1,7 +1,6 @@
 #include "player/karaoke/LyricClock.h"
 
 #include <algorithm>
-#include <cmath>
 
 CLyricClock::CLyricClock()
 {
@@ -13,33 +12,27 @@ CLyricClock::CLyricClock(MonotonicSource monotonicMs) : m_now(std::move(monotoni
 
 void CLyricClock::Reset(double seconds)
 {
-    m_reported = seconds;
-    m_reportedAt = m_now();
-    m_floor = seconds;
+    m_anchor = seconds;
+    m_anchorAt = m_now();
+    m_behind = 0;
     m_running = false;
 }
 
 void CLyricClock::Update(double seconds, bool playing)
 {
-    const bool drift = m_running && playing && std::abs(seconds - std::max(m_floor, Projected())) <= SeekDistance;
-    if (!drift)
-        m_floor = seconds;
-    m_reported = seconds;
-    m_reportedAt = m_now();
+    const double projected = Position();
+    const double behind = projected - seconds;
+    const bool stale = m_running && playing && behind >= 0 && behind <= SeekDistance;
+    m_anchor = stale ? projected : seconds;
+    m_behind = stale ? behind : 0;
+    m_anchorAt = m_now();
     m_running = playing;
 }
 
-double CLyricClock::Projected() const
+double CLyricClock::Position() const
 {
     if (!m_running)
-        return m_reported;
-    return m_reported + double(m_now() - m_reportedAt) / 1000.0;
-}
-
-double CLyricClock::Position()
-{
-    if (!m_running)
-        return m_reported;
-    m_floor = std::max(m_floor, Projected());
-    return m_floor;
+        return m_anchor;
+    const double elapsed = double(m_now() - m_anchorAt) / 1000.0;
+    return m_anchor + elapsed - std::min(m_behind, DriftCorrection * elapsed);
 }

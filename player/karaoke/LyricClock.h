@@ -7,12 +7,14 @@
 // The playback position between two reports of the engine, for a wipe that moves at the
 // display's frame rate while the engine's position arrives on a 50 ms timer.
 //
-// Every report re-synchronises the clock. While the engine plays, the position runs on from the
-// last report by the monotonic time elapsed since; while it is paused or stopped it stands at the
-// reported position. A report farther than SeekDistance from where the clock has got to (a seek,
-// a new track) starts it again from the report; a smaller difference is drift and never makes the
-// position go back: it holds until the engine catches up, so a wipe does not step backwards while
-// a track plays on.
+// While the engine plays, the position runs on from the last report by the monotonic time
+// elapsed since; while it is paused or stopped it stands at the reported position. The engine
+// updates its position in steps of some 30 ms, so a report is often a little older than it looks:
+//   - a report ahead of where the clock has got to is fresher: the clock takes it;
+//   - a report behind it by no more than SeekDistance is taken as stale: the clock does not jump
+//     back, it only runs slower (by DriftCorrection) until it has given up that difference, so
+//     the wipe never steps backwards and still follows an engine that really runs slower;
+//   - a report farther away (a seek, a new track) starts the clock again from it.
 //
 // Self-contained: each lyric display owns one and feeds it the reports it gets.
 class CLyricClock
@@ -20,6 +22,8 @@ class CLyricClock
 public:
     // A difference from the running clock larger than this (seconds) counts as a seek.
     static constexpr double SeekDistance = 0.25;
+    // How much slower (a share of real time) the clock runs while reports are behind it.
+    static constexpr double DriftCorrection = 0.05;
 
     // Milliseconds of a monotonic clock; the default is a QElapsedTimer started with the clock.
     using MonotonicSource = std::function<qint64()>;
@@ -33,16 +37,14 @@ public:
     void Update(double seconds, bool playing);
 
     // The position now, in seconds.
-    double Position();
+    double Position() const;
     bool IsRunning() const { return m_running; }
 
 private:
-    double Projected() const;
-
     MonotonicSource m_now;
     QElapsedTimer m_elapsed;
-    double m_reported = 0;    // seconds at the last report
-    qint64 m_reportedAt = 0;  // monotonic milliseconds of the last report
-    double m_floor = 0;       // the largest position answered since the clock last started
+    double m_anchor = 0;     // the position (seconds) at m_anchorAt
+    qint64 m_anchorAt = 0;   // monotonic milliseconds
+    double m_behind = 0;     // seconds the clock still has to give up to the engine's reports
     bool m_running = false;
 };

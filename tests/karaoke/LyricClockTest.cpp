@@ -1,6 +1,8 @@
 #include "player/karaoke/LyricClock.h"
 #include "tests/support/TestMain.h"
 
+#include <cmath>
+
 // The clock runs on a monotonic time the test moves by hand, so every figure is exact.
 class LyricClockTest : public QObject
 {
@@ -54,18 +56,39 @@ private slots:
         QCOMPARE(clock.Position(), 1.07);
     }
 
-    void holdsOnSmallDriftBack()
+    void staleReportsOnlySlowItDown()
     {
         CLyricClock clock = MakeClock();
         clock.Update(1.0, true);
         m_now += 50;
         QCOMPARE(clock.Position(), 1.05);
-        clock.Update(1.03, true);  // 20 ms behind what was shown
+        clock.Update(1.03, true);  // 20 ms behind what was shown: taken as an old report
         QCOMPARE(clock.Position(), 1.05);
-        m_now += 10;
-        QCOMPARE(clock.Position(), 1.05);
-        m_now += 30;
-        QCOMPARE(clock.Position(), 1.07);
+        m_now += 100;              // runs at 95 % while it gives the 20 ms back
+        QCOMPARE(clock.Position(), 1.05 + 0.1 - 0.005);
+        m_now += 300;              // given back after 400 ms; then at full speed again
+        QCOMPARE(clock.Position(), 1.05 + 0.4 - 0.02);
+        m_now += 100;
+        QCOMPARE(clock.Position(), 1.05 + 0.5 - 0.02);
+    }
+
+    void neverGoesBackWhilePlaying()
+    {
+        // Reports in steps of 30 ms read every 50 ms, as the engine gives them.
+        CLyricClock clock = MakeClock();
+        double shown = 0;
+        for (int tick = 0; tick < 200; ++tick) {
+            const double truth = tick * 0.05;
+            clock.Update(std::floor(truth / 0.03) * 0.03, true);
+            for (int frame = 0; frame < 3; ++frame) {
+                const double now = clock.Position();
+                QVERIFY(now >= shown);
+                QVERIFY(std::abs(now - truth - frame * 0.016) < 0.035);
+                shown = now;
+                m_now += 16;
+            }
+            m_now += 2;
+        }
     }
 
     void seekStartsAgain_data()
