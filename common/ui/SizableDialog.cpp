@@ -111,6 +111,24 @@ void CSizableDialog::ShowSizeGrip(bool show)
     m_grip->setVisible(show);
 }
 
+bool CSizableDialog::IsTopmost() const
+{
+    return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+void CSizableDialog::SetTopmost(bool topmost)
+{
+    if (topmost == IsTopmost())
+        return;
+    const bool visible = isVisible();
+    const QRect place = geometry();
+    setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
+    // Changing the flags re-creates the native window; it keeps its place and visibility.
+    setGeometry(place);
+    if (visible)
+        show();
+}
+
 void CSizableDialog::EnableSaveRestore(const QString& section, bool rectangleOnly)
 {
     m_placement.Enable(section, rectangleOnly);

@@ -56,6 +56,10 @@ public:
     void SetMaxTrackSize(const QSize& size, bool enabled = true);
 
     void ShowSizeGrip(bool show);
+
+    // Always on top, without moving, sizing, showing or hiding the window.
+    bool IsTopmost() const;
+    void SetTopmost(bool topmost);
     QSizeGrip* SizeGrip() const { return m_grip; }
 
     // Restores the rectangle stored in the profile section at once (when all four values are

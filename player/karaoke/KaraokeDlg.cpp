@@ -175,7 +175,7 @@ void CKaraokeDlg::ConnectControls()
 {
     connect(m_close, &QPushButton::clicked, this, &CKaraokeDlg::reject);
     connect(m_edit, &QPushButton::clicked, this, &CKaraokeDlg::OnEditButton);
-    connect(m_alwaysOnTop, &QCheckBox::clicked, this, [this] { SetTopmost(!IsTopmost()); });
+    connect(m_alwaysOnTop, &QCheckBox::clicked, this, [this](bool checked) { SetTopmost(checked); });
     for (QScrollBar* bar : {VScroll(), HScroll()}) {
         connect(bar, &QScrollBar::actionTriggered, this, [this, bar](int action) { OnScrollAction(bar, action); });
         connect(bar, &QScrollBar::valueChanged, this,
@@ -422,27 +422,6 @@ int CKaraokeDlg::NotifyEditEnded(bool savedOrReloaded)
     return m_editEnded ? m_editEnded(m_lyricPath, savedOrReloaded) : 1;
 }
 
-// ---- Always on top ---------------------------------------------------------------------------
-
-bool CKaraokeDlg::IsTopmost() const
-{
-    return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-}
-
-void CKaraokeDlg::SetTopmost(bool topmost)
-{
-    m_alwaysOnTop->setChecked(topmost);
-    if (topmost == IsTopmost())
-        return;
-    const bool visible = isVisible();
-    const QRect place = geometry();
-    setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
-    // Changing the flags re-creates the native window: it keeps its place and visibility.
-    setGeometry(place);
-    if (visible)
-        show();
-}
-
 // ---- Scrolling -------------------------------------------------------------------------------
 
 void CKaraokeDlg::UpdateScrollBars()
@@ -525,7 +504,8 @@ bool CKaraokeDlg::eventFilter(QObject* watched, QEvent* event)
 
 void CKaraokeDlg::keyPressEvent(QKeyEvent* event)
 {
-    if (m_display->GetMode() == CKaraokeStatic::ModeEdit) {
+    // A held key would stamp stop after stop: only real presses count.
+    if (m_display->GetMode() == CKaraokeStatic::ModeEdit && !event->isAutoRepeat()) {
         switch (event->key()) {
         case TapLineKey: m_display->TapLine(); return;
         case TapWordKey: m_display->TapWord(); return;

@@ -34,6 +34,9 @@ class QScrollBar;
 //     destroyed it (0). Without a callback the window carries on (result 1).
 //   - closing (message 1225): the user closed the window.
 //
+// Desktop clipping ("ClipOnDesktop") is set with CSizableDialog::SetClipOnDesktop; it also keeps
+// the fit to content (what maximising does here) inside the desktop.
+//
 // Tap-to-time keys in edit mode: F8 stamps the engine's position on the next line start, F9 on
 // the next word, F7 steps back to the stop stamped last (see CKaraokeStatic::TapLine).
 class CKaraokeDlg : public CSizableDialog
@@ -97,8 +100,6 @@ public:
     QString LyricPath() const { return m_lyricPath; }
     int LyricCodePage() const { return m_lyricCodePage; }
 
-    bool IsTopmost() const;
-    void SetTopmost(bool topmost);
     void UpdateScrollBars();
     // Sizes the window so that the display shows all of the lyrics (instead of maximising).
     void FitToContent();

@@ -126,24 +126,6 @@ void CWmpVideoDlg::keyPressEvent(QKeyEvent* event)
     CSizableDialog::keyPressEvent(event);
 }
 
-bool CWmpVideoDlg::IsTopmost() const
-{
-    return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-}
-
-void CWmpVideoDlg::SetTopmost(bool topmost)
-{
-    if (topmost == IsTopmost())
-        return;
-    const bool visible = isVisible();
-    const QRect place = geometry();
-    setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
-    // Changing the flags re-creates the native window; it keeps its place and visibility.
-    setGeometry(place);
-    if (visible)
-        show();
-}
-
 void CWmpVideoDlg::ToggleAlwaysOnTop()
 {
     SetTopmost(!IsTopmost());

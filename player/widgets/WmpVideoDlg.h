@@ -41,8 +41,6 @@ public:
     void SizeToFactor(int numerator, int denominator);
     void ToggleFullScreen();
     void ToggleAlwaysOnTop();
-    bool IsTopmost() const;
-    void SetTopmost(bool topmost);
 
     // Sets the menu's check marks and enabled states; false when the menu is not to be shown.
     bool PrepareContextMenu();

@@ -1,5 +1,6 @@
 #include "tests/engine/EngineHarness.h"
 #include "tests/karaoke/KaraokeTestSupport.h"
+#include "tests/lyrics/LyricBlocks.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
@@ -106,7 +107,7 @@ private:
     void ChangeFirstWord(const QString& text)
     {
         CKaraokeStatic& display = Display();
-        QVERIFY(display.OpenInlineEdit(Hit{BlockAt(display.Data(), 1), 0}));
+        QVERIFY(display.OpenInlineEdit(Hit{LyricBlocks::at(display.Data(), 1), 0}));
         display.InlineEdit()->setText(text);
         QTest::keyClick(display.InlineEdit(), Qt::Key_Return);
         QVERIFY(display.IsModified());
@@ -171,7 +172,7 @@ private slots:
         QVERIFY(!dlg.IsTopmost());
         QVERIFY(!DlgItem<QCheckBox>(&dlg, CKaraokeDlg::IdAlwaysOnTop)->isChecked());
         QCOMPARE(dlg.geometry(), placed);
-        QCOMPARE(Blocks(Display().Data()), (QStringList{"0:", "1000:\"a \"", "2000:\"b\""}));
+        QCOMPARE(LyricBlocks::tokens(Display().Data()), (QStringList{"0:", "1000:\"a \"", "2000:\"b\""}));
     }
 
     void tagLyricsAndBackwardTagsCannotBeEdited()
@@ -210,7 +211,7 @@ private slots:
         QVERIFY(m_owner.calls.isEmpty());
 
         // Escape with an inline box open only closes the box.
-        QVERIFY(Display().OpenInlineEdit(Hit{BlockAt(Display().Data(), 1), 0}));
+        QVERIFY(Display().OpenInlineEdit(Hit{LyricBlocks::at(Display().Data(), 1), 0}));
         QTest::keyClick(Display().InlineEdit(), Qt::Key_Escape);
         QCOMPARE(dlg.GetMode(), 1);
         QVERIFY(dlg.isVisible());
@@ -262,7 +263,7 @@ private slots:
         QVERIFY(!Button(CKaraokeDlg::IdEdit)->isChecked());
         QVERIFY(Button(CKaraokeDlg::IdClose)->isEnabled());
         QVERIFY(!Display().IsModified());
-        QCOMPARE(BlockAt(Display().Data(), 1)->Tokens[0].Text(), shownAfter);
+        QCOMPARE(LyricBlocks::at(Display().Data(), 1)->Tokens[0].Text(), shownAfter);
     }
 
     void cancelAndFailuresKeepEditMode()
@@ -447,32 +448,32 @@ private slots:
             QTest::mouseClick(&display, Qt::RightButton, Qt::NoModifier, client + display.contentsRect().topLeft());
         };
         const auto rectOf = [&display](int block, int token) {
-            return display.ClientRectOf(Hit{BlockAt(display.Data(), block), token});
+            return display.ClientRectOf(Hit{LyricBlocks::at(display.Data(), block), token});
         };
 
         const auto stamp = [&engine] { return QString::number(LyricTime(engine.player().currentPosition() * 1000)); };
         const QString first = stamp();
         rightClick(rectOf(2, -1).center());
-        QCOMPARE(QString::number(BlockAt(display.Data(), 2)->StartTime()), first);
+        QCOMPARE(QString::number(LyricBlocks::at(display.Data(), 2)->StartTime()), first);
         QVERIFY(display.IsModified());
 
         // On the first character: the whole word goes to the new block.
         rightClick(QPoint(rectOf(1, 1).left() + 1, rectOf(1, 1).center().y()));
-        QCOMPARE(Blocks(display.Data()),
+        QCOMPARE(LyricBlocks::tokens(display.Data()),
                  (QStringList{"0:", "1000:\"ab \"", first + ":\"cd\"/", first + ":\"ef\""}));
 
         // In the margin after the last character of a line: a block whose first word is empty.
         QVERIFY(engine.player().setCurrentPosition(3.5));
         const QString second = stamp();
         rightClick(QPoint(rectOf(2, 0).right() + 2, rectOf(2, 0).center().y()));
-        QCOMPARE(Blocks(display.Data()), (QStringList{"0:", "1000:\"ab \"", first + ":\"cd\"", second + ":\"\"/",
+        QCOMPARE(LyricBlocks::tokens(display.Data()), (QStringList{"0:", "1000:\"ab \"", first + ":\"cd\"", second + ":\"\"/",
                                                       first + ":\"ef\""}));
 
         // In the middle of a word: split at the nearest character boundary.
         const QRect ab = rectOf(1, 0);
         const int a = QFontMetrics(display.LyricFont()).horizontalAdvance("a");
         rightClick(QPoint(ab.left() + a + 1, ab.center().y()));
-        QCOMPARE(Blocks(display.Data()).mid(1, 2), (QStringList{"1000:\"a\"", second + ":\"b \""}));
+        QCOMPARE(LyricBlocks::tokens(display.Data()).mid(1, 2), (QStringList{"1000:\"a\"", second + ":\"b \""}));
 
         // Outside edit mode a right click does nothing.
         Button(CKaraokeDlg::IdEdit)->setChecked(false);
@@ -506,10 +507,10 @@ private slots:
         tap(Qt::Key_F8);
         tap(Qt::Key_F8);
         tap(Qt::Key_F8);
-        const QStringList blocks = Blocks(Display().Data());
+        const QStringList blocks = LyricBlocks::tokens(Display().Data());
         QCOMPARE(blocks.size(), 3);
         for (int line = 0; line < 3; ++line) {
-            const LyricTime start = BlockAt(Display().Data(), line)->StartTime();
+            const LyricTime start = LyricBlocks::at(Display().Data(), line)->StartTime();
             QVERIFY2(start >= lowest[line] && start <= highest[line], qPrintable(blocks[line]));
         }
         QVERIFY(blocks[0].endsWith(":\"一行目 \"\"の歌\"/"));
@@ -519,14 +520,14 @@ private slots:
 
         // Back to the last line: tapped again, then its second word.
         KeyClick(&dlg, Qt::Key_F7);
-        QCOMPARE(Display().TapCursorWord(), (Hit{BlockAt(Display().Data(), 2), 0}));
+        QCOMPARE(Display().TapCursorWord(), (Hit{LyricBlocks::at(Display().Data(), 2), 0}));
         tap(Qt::Key_F9);
-        QCOMPARE(Display().TapCursorWord(), (Hit{BlockAt(Display().Data(), 2), 1}));
+        QCOMPARE(Display().TapCursorWord(), (Hit{LyricBlocks::at(Display().Data(), 2), 1}));
         tap(Qt::Key_F9);
         QCOMPARE(BlockCount(Display().Data()), 4);
-        QVERIFY(BlockAt(Display().Data(), 2)->StartTime() >= lowest[3]);
-        QVERIFY(BlockAt(Display().Data(), 3)->StartTime() >= lowest[4]);
-        QVERIFY(Blocks(Display().Data())[3].endsWith(":\"の終わり\""));
+        QVERIFY(LyricBlocks::at(Display().Data(), 2)->StartTime() >= lowest[3]);
+        QVERIFY(LyricBlocks::at(Display().Data(), 3)->StartTime() >= lowest[4]);
+        QVERIFY(LyricBlocks::tokens(Display().Data())[3].endsWith(":\"の終わり\""));
 
         // The usual save flow applies.
         Button(CKaraokeDlg::IdEdit)->click();
@@ -563,12 +564,12 @@ private slots:
         const QImage view = Grab(dlg);
         QVERIFY(view.save(ArtifactsFolder() + "/karaoke_view_wipe.png"));
         // Mid-wipe: the block at 3 s shows both colours.
-        const QRect current = WidgetRectOf(Display(), Hit{BlockAt(Display().Data(), 3), 0});
+        const QRect current = WidgetRectOf(Display(), Hit{LyricBlocks::at(Display().Data(), 3), 0});
         const Colours wiped = ColoursIn(Grab(Display()), current);
         QVERIFY(wiped.sung && wiped.unsung);
 
         Button(CKaraokeDlg::IdEdit)->click();
-        QVERIFY(Display().OpenInlineEdit(Hit{BlockAt(Display().Data(), 4), -1}));
+        QVERIFY(Display().OpenInlineEdit(Hit{LyricBlocks::at(Display().Data(), 4), -1}));
         QCoreApplication::processEvents();
         QVERIFY(Grab(dlg).save(ArtifactsFolder() + "/karaoke_edit_inline.png"));
         QVERIFY(ColoursIn(Grab(Display()), Display().contentsRect()).tag);

@@ -1,4 +1,5 @@
 #include "tests/karaoke/KaraokeTestSupport.h"
+#include "tests/lyrics/LyricBlocks.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
@@ -27,7 +28,7 @@ const QString kThreeBlocks = QStringLiteral("[00:01:00]■■■■ [00:02:00]�
 
 QRect WordRect(const CKaraokeStatic& display, int block, int token)
 {
-    return WidgetRectOf(display, Hit{BlockAt(display.Data(), block), token});
+    return WidgetRectOf(display, Hit{LyricBlocks::at(display.Data(), block), token});
 }
 
 // A client point in the middle of an item's rectangle.
@@ -111,7 +112,7 @@ private slots:
         QFETCH(double, share);
         CKaraokeStatic& display = Display(kThreeBlocks, 4.0);
         display.SetPosition(position);
-        const CKaraokeBlock* block = BlockAt(display.Data(), 2);
+        const CKaraokeBlock* block = LyricBlocks::at(display.Data(), 2);
         int wipe = -1;
         QCOMPARE(display.StateAt(block, display.LyricClockMs(), &wipe), State::Current);
         QCOMPARE(wipe, int(share * block->TextWidth));
@@ -137,7 +138,7 @@ private slots:
         QFETCH(QString, header);
         QFETCH(double, turn);
         CKaraokeStatic& display = Display(header + QStringLiteral("[00:10:00]■■■■■■■■"), 30.0);
-        const CKaraokeBlock* block = BlockAt(display.Data(), 1);
+        const CKaraokeBlock* block = LyricBlocks::at(display.Data(), 1);
         display.SetPosition(turn - 0.01);
         QCOMPARE(display.StateAt(block, display.LyricClockMs()), State::Unsung);
         display.SetPosition(turn);
@@ -195,10 +196,10 @@ private slots:
     void tagsTakeRoomOnlyInEditMode()
     {
         CKaraokeStatic& display = Display(QStringLiteral("[00:01:00]■■ [00:02:00]■■\r\n[00:03:00]■■"), 4.0);
-        const CKaraokeBlock* first = BlockAt(display.Data(), 1);
+        const CKaraokeBlock* first = LyricBlocks::at(display.Data(), 1);
         const int viewWidth = display.ContentSize().width();
         QCOMPARE(first->Tokens[0].LayoutRect.left(), 0);
-        QVERIFY(BlockAt(display.Data(), 0)->TagRect.isEmpty());
+        QVERIFY(LyricBlocks::at(display.Data(), 0)->TagRect.isEmpty());
         QVERIFY(first->TagRect.isEmpty());
         QVERIFY(!ColoursIn(Grab(display), display.contentsRect()).tag);
 
@@ -207,7 +208,7 @@ private slots:
         QVERIFY(tagWidth > 0);
         QCOMPARE(first->Tokens[0].LayoutRect.left(), tagWidth);
         // The empty leading block at 0 still has no tag.
-        QVERIFY(BlockAt(display.Data(), 0)->TagRect.isEmpty());
+        QVERIFY(LyricBlocks::at(display.Data(), 0)->TagRect.isEmpty());
         QCOMPARE(display.ContentSize().width(), viewWidth + 2 * tagWidth);
         QVERIFY(ColoursIn(Grab(display), WordRect(display, 1, -1)).Only(Tag));
     }
@@ -235,7 +236,7 @@ private slots:
         QFETCH(int, expected);
         // View mode, so that the first line starts at the left edge (no tag in front).
         CKaraokeStatic& display = Display(QStringLiteral("[00:01:00]■■ ■■\r\n■■"), 4.0, QSize(300, 100));
-        CKaraokeBlock* block = BlockAt(display.Data(), 1);
+        CKaraokeBlock* block = LyricBlocks::at(display.Data(), 1);
         const QRect rect = display.ClientRectOf(Hit{block, token});
         const QPoint point(leftEdge ? rect.left() - distance : rect.right() + distance, rect.center().y());
         const auto hit = display.HitTest(point);
@@ -252,7 +253,7 @@ private slots:
         CKaraokeStatic& display = Display(QStringLiteral("■■[00:01:00]■■"), 4.0);
         display.SetMode(CKaraokeStatic::ModeEdit);
         for (int block = 0; block <= 1; ++block) {
-            const Hit tag{BlockAt(display.Data(), block), -1};
+            const Hit tag{LyricBlocks::at(display.Data(), block), -1};
             QCOMPARE(display.HitTest(Middle(display, tag)), tag);
         }
         QVERIFY(!display.HitTest(QPoint(590, 150)));
@@ -287,7 +288,7 @@ private slots:
         // The same through the keys of a real box.
         CKaraokeStatic& display = Display(QStringLiteral("x[00:05:00]y"), 10.0);
         display.SetMode(CKaraokeStatic::ModeEdit);
-        QVERIFY(display.OpenInlineEdit(Hit{BlockAt(display.Data(), 1), -1}));
+        QVERIFY(display.OpenInlineEdit(Hit{LyricBlocks::at(display.Data(), 1), -1}));
         CKaraokeInlineEdit* box = display.InlineEdit();
         box->setText(text);
         QTest::keyClick(box, up ? Qt::Key_Up : Qt::Key_Down);
@@ -300,7 +301,7 @@ private slots:
     {
         CKaraokeStatic& display = Display(QStringLiteral("a [00:02:00]b c"), 10.0);
         display.SetMode(CKaraokeStatic::ModeEdit);
-        CKaraokeBlock* second = BlockAt(display.Data(), 1);
+        CKaraokeBlock* second = LyricBlocks::at(display.Data(), 1);
 
         // The box sits over the item, 6 pixels wider each side and 3 higher, with all selected.
         QVERIFY(display.OpenInlineEdit(Hit{second, -1}));
@@ -317,7 +318,7 @@ private slots:
 
         // A word's text is replaced as it stands, not split again.
         OpenAndType(display, Hit{second, 1}, QStringLiteral("long er "));
-        QCOMPARE(Blocks(display.Data()), (QStringList{"0:\"a \"", "3500:\"b \"\"long er \""}));
+        QCOMPARE(LyricBlocks::tokens(display.Data()), (QStringList{"0:\"a \"", "3500:\"b \"\"long er \""}));
         QCOMPARE(second->Tokens[1].Width, QFontMetrics(display.LyricFont()).horizontalAdvance("long er "));
 
         // Escape closes without applying.
@@ -332,15 +333,15 @@ private slots:
     {
         CKaraokeStatic& display = Display(QStringLiteral("a [00:02:00]b [00:04:00]c"), 10.0);
         display.SetMode(CKaraokeStatic::ModeEdit);
-        OpenAndType(display, Hit{BlockAt(display.Data(), 1), -1}, QString());
-        QCOMPARE(Blocks(display.Data()), (QStringList{"0:\"a \"\"b \"", "4000:\"c\""}));
+        OpenAndType(display, Hit{LyricBlocks::at(display.Data(), 1), -1}, QString());
+        QCOMPARE(LyricBlocks::tokens(display.Data()), (QStringList{"0:\"a \"\"b \"", "4000:\"c\""}));
         QVERIFY(display.IsModified());
 
         // The leading block has no block to join: its time becomes 0.
-        OpenAndType(display, Hit{BlockAt(display.Data(), 0), -1}, QStringLiteral("[00:00:70]"));
-        QCOMPARE(BlockAt(display.Data(), 0)->StartTime(), LyricTime(700));
-        OpenAndType(display, Hit{BlockAt(display.Data(), 0), -1}, QString());
-        QCOMPARE(Blocks(display.Data()), (QStringList{"0:\"a \"\"b \"", "4000:\"c\""}));
+        OpenAndType(display, Hit{LyricBlocks::at(display.Data(), 0), -1}, QStringLiteral("[00:00:70]"));
+        QCOMPARE(LyricBlocks::at(display.Data(), 0)->StartTime(), LyricTime(700));
+        OpenAndType(display, Hit{LyricBlocks::at(display.Data(), 0), -1}, QString());
+        QCOMPARE(LyricBlocks::tokens(display.Data()), (QStringList{"0:\"a \"\"b \"", "4000:\"c\""}));
     }
 
     void badTagKeepsTheBoxOpen()
@@ -349,7 +350,7 @@ private slots:
         MessageBoxRecorder boxes(IDOK);
         CKaraokeStatic& display = Display(QStringLiteral("a [00:02:00]b"), 10.0);
         display.SetMode(CKaraokeStatic::ModeEdit);
-        OpenAndType(display, Hit{BlockAt(display.Data(), 1), -1}, QStringLiteral("[0:02:00]"));
+        OpenAndType(display, Hit{LyricBlocks::at(display.Data(), 1), -1}, QStringLiteral("[0:02:00]"));
         QCOMPARE(boxes.count(), 1);
         QCOMPARE(boxes.prompts()[0].text, QStringLiteral("入力されたタイムタグの書式が正しくありません"));
         QCOMPARE(boxes.prompts()[0].caption, QStringLiteral("ApplyEdit()"));
@@ -361,7 +362,7 @@ private slots:
         // Put right, it applies.
         display.InlineEdit()->setText(QStringLiteral("[00:02:50]"));
         QTest::keyClick(display.InlineEdit(), Qt::Key_Enter);
-        QCOMPARE(BlockAt(display.Data(), 1)->StartTime(), LyricTime(2500));
+        QCOMPARE(LyricBlocks::at(display.Data(), 1)->StartTime(), LyricTime(2500));
     }
 
     void splitIndexIsTheNearestBoundary()
@@ -469,7 +470,7 @@ private slots:
         CKaraokeStatic& display = Display(QStringLiteral("a [00:02:00]b"), 10.0);
         display.SetMode(CKaraokeStatic::ModeEdit);
         display.SetScrollOffset(QPoint(5, 7));
-        OpenAndType(display, Hit{BlockAt(display.Data(), 1), -1}, QStringLiteral("[00:03:00]"));
+        OpenAndType(display, Hit{LyricBlocks::at(display.Data(), 1), -1}, QStringLiteral("[00:03:00]"));
         display.SetPosition(4.0);
         QVERIFY(display.IsModified());
         QVERIFY(!display.LoadFromText(QStringLiteral("[00:05:00]b[00:01:00]c"), 0));
@@ -511,7 +512,7 @@ private slots:
         // Scrolled to the end in edit mode, the last word is drawn and found where it is drawn.
         display.SetMode(CKaraokeStatic::ModeEdit);
         display.SetScrollOffset(QPoint(display.ContentSize().width() - 300, display.ContentSize().height() - 100));
-        CKaraokeBlock* last = BlockAt(display.Data(), BlockCount(display.Data()) - 1);
+        CKaraokeBlock* last = LyricBlocks::at(display.Data(), BlockCount(display.Data()) - 1);
         int lastToken = int(last->Tokens.size()) - 1;
         while (last->Tokens[size_t(lastToken)].IsLineBreak())
             --lastToken;
@@ -547,7 +548,7 @@ private slots:
         QVERIFY(display.LyricFont().pixelSize() <= 512);
         display.SetPosition(3.0);
         // The middle of the first (sung) word in the middle of the display.
-        const QPoint middle = display.ClientRectOf(Hit{BlockAt(display.Data(), 1), 0}).center();
+        const QPoint middle = display.ClientRectOf(Hit{LyricBlocks::at(display.Data(), 1), 0}).center();
         const QPoint offset = middle - display.contentsRect().center();
         display.SetScrollOffset(QPoint(std::max(0, offset.x()), std::max(0, offset.y())));
         QVERIFY(ColoursIn(Grab(display), display.contentsRect()).sung);

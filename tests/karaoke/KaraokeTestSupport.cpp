@@ -38,32 +38,12 @@ QRect WidgetRectOf(const CKaraokeStatic& display, const CKaraokeStatic::Hit& ite
     return display.ClientRectOf(item).translated(display.contentsRect().topLeft());
 }
 
-CKaraokeBlock* BlockAt(const CKaraokeData& data, int index)
-{
-    CKaraokeBlock* block = data.FirstBlock();
-    while (block && index-- > 0)
-        block = block->Next();
-    return block;
-}
-
 int BlockCount(const CKaraokeData& data)
 {
     int count = 0;
     for (const CKaraokeBlock* block = data.FirstBlock(); block; block = block->Next())
         ++count;
     return count;
-}
-
-QStringList Blocks(const CKaraokeData& data)
-{
-    QStringList blocks;
-    for (const CKaraokeBlock* block = data.FirstBlock(); block; block = block->Next()) {
-        QString item = QString::number(block->StartTime()) + ':';
-        for (const CKaraokeToken& token : block->Tokens)
-            item += token.IsLineBreak() ? QStringLiteral("/") : '"' + token.Text() + '"';
-        blocks << item;
-    }
-    return blocks;
 }
 
 bool PaintCounter::eventFilter(QObject*, QEvent* event)

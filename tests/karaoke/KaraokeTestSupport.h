@@ -34,10 +34,7 @@ Colours ColoursIn(const QImage& image, const QRect& area);
 // The picture of the display and where an item is in it.
 QImage Grab(QWidget& widget);
 QRect WidgetRectOf(const CKaraokeStatic& display, const CKaraokeStatic::Hit& item);
-CKaraokeBlock* BlockAt(const CKaraokeData& data, int index);
 int BlockCount(const CKaraokeData& data);
-// Every block as "time:" and its words, line breaks as "/": 1000:"a "/"b"
-QStringList Blocks(const CKaraokeData& data);
 
 // Counts the paint events a widget receives.
 class PaintCounter : public QObject
