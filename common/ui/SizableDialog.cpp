@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QSizeGrip>
 #include <QStyle>
+#include <QWindow>
 
 CSizableDialog::CSizableDialog(const DialogTemplate& dialogTemplate, QWidget* parent,
                                const CustomControlFactory& customFactory)
@@ -118,15 +119,13 @@ bool CSizableDialog::IsTopmost() const
 
 void CSizableDialog::SetTopmost(bool topmost)
 {
-    if (topmost == IsTopmost())
-        return;
-    const bool visible = isVisible();
-    const QRect place = geometry();
-    setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
-    // Changing the flags re-creates the native window; it keeps its place and visibility.
-    setGeometry(place);
-    if (visible)
-        show();
+    // setWindowFlag() would hide and re-create the window (and hiding ends a modal run). The
+    // flag goes to the existing native window instead, or waits for the one to come.
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, topmost);
+    overrideWindowFlags(flags);
+    if (QWindow* window = windowHandle())
+        window->setFlags(flags);
 }
 
 void CSizableDialog::EnableSaveRestore(const QString& section, bool rectangleOnly)

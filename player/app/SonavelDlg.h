@@ -144,9 +144,6 @@ public:
     void OnSettingsButton();
     SettingsRecord CollectSettings() const;
     void ApplySettings(const SettingsRecord& record);
-    // Always on top, changed without re-creating the window (which would end its modal run).
-    bool IsTopmost() const;
-    void SetTopmost(bool topmost);
     // A folder is shown in the tree and list; a file is shown in its folder and played. The
     // window comes to the front; a path that does not exist is reported.
     void OpenPath(const QString& path);

@@ -16,7 +16,6 @@
 #include "player/widgets/ScrollStatic.h"
 #include "player/widgets/WmpVideoDlg.h"
 
-#include <QWindow>
 
 namespace {
 
@@ -166,20 +165,4 @@ void CSonavelDlg::ApplyWindowOptions(const SettingsRecord& record)
     SetTopmost(record.MainAlwaysOnTop);
     if (!record.MainAlwaysOnTop && record.VideoAlwaysOnTop && VideoDlg())
         VideoDlg()->SetTopmost(true);
-}
-
-bool CSonavelDlg::IsTopmost() const
-{
-    return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-}
-
-void CSonavelDlg::SetTopmost(bool topmost)
-{
-    // setWindowFlag() would hide and re-create the window, and hiding ends the dialog's modal
-    // run, which is the program's life. The flag goes to the existing native window instead.
-    Qt::WindowFlags flags = windowFlags();
-    flags.setFlag(Qt::WindowStaysOnTopHint, topmost);
-    overrideWindowFlags(flags);
-    if (QWindow* window = windowHandle())
-        window->setFlags(flags);
 }
