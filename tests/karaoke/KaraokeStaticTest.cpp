@@ -446,12 +446,13 @@ private slots:
             QCOMPARE(font.lfFaceName, QStringLiteral("NoSuchFace Sans"));
             QCOMPARE(display.LyricFont().pixelSize(), 24);
             display.SetBackColor(RGB(1, 2, 3));
+            display.SetErrColor(RGB(7, 8, 9));
             font.lfWeight = 700;
             display.SetFontAndColors(font, RGB(4, 5, 6), unsung, tag);
         }
         QCOMPARE(GetProfileString("CKaraokeStatic", "BackColor", {}), QStringLiteral("1,2,3"));
         QCOMPARE(GetProfileString("CKaraokeStatic", "KaraokeTextColor0", {}), QStringLiteral("4,5,6"));
-        QCOMPARE(GetProfileString("CKaraokeStatic", "ErrColor", {}), QStringLiteral("255,0,0"));
+        QCOMPARE(GetProfileString("CKaraokeStatic", "ErrColor", {}), QStringLiteral("7,8,9"));
         QCOMPARE(GetProfileString("CKaraokeStatic", "KaraokeTextColor2", {}), QStringLiteral("255,128,0"));
         QCOMPARE(GetProfileInt("CKaraokeStatic_KaraokeFont", "lfWeight", 0), 700);
     }
