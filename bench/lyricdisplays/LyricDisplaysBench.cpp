@@ -24,6 +24,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QWindow>
 
 #include <sys/resource.h>
 
@@ -171,6 +172,10 @@ int main(int argc, char** argv)
     const qreal refresh = dialog.screen() ? dialog.screen()->refreshRate() : 0;
     std::printf("whole player playing a %.0f s track, %d rounds of %d s each way (screen at %.0f Hz)\n", kTrackSeconds,
                 rounds, seconds, refresh);
+    // A main window composed through OpenGL (it owns the video window's OpenGL view) pays for a
+    // composition of the whole window with every repaint of any of its controls.
+    const bool composed = dialog.windowHandle() && dialog.windowHandle()->surfaceType() != QSurface::RasterSurface;
+    std::printf("main window composed through OpenGL: %s\n", composed ? "yes" : "no");
     const double baseline = Median(ways.back().cpuPerSecond);
     for (const Way& way : ways) {
         const double cpu = Median(way.cpuPerSecond);

@@ -286,6 +286,7 @@ bool CScrollStatic::LoadLyrics(const QString& path, int& codePage, double durati
 void CScrollStatic::ClearLyrics()
 {
     m_data.Clear();
+    MeasureLyrics();
     m_drawnValid = false;
     update();
     UpdateFrames();
@@ -302,14 +303,22 @@ void CScrollStatic::SetKaraokeLine(bool on)
 
 void CScrollStatic::MeasureLyrics()
 {
-    // One line: line breaks are measured (and drawn) as the space they carry.
+    // One line: line breaks are measured (and drawn) as the space they carry. The laid-out text
+    // of every token is kept, so that the frames of a moving line only place glyphs.
     const QFontMetrics metrics(m_karaokeFont);
+    m_tokenTexts.clear();
+    m_firstTokenText.clear();
     for (CKaraokeBlock* block = m_data.FirstBlock(); block; block = block->Next()) {
+        m_firstTokenText.insert(block, m_tokenTexts.size());
         int width = 0;
         for (CKaraokeToken& token : block->Tokens) {
             token.Width = metrics.horizontalAdvance(token.Text());
             token.Height = metrics.height();
             width += token.Width;
+            QStaticText text(token.Text());
+            text.setTextFormat(Qt::PlainText);
+            text.prepare(QTransform(), m_karaokeFont);
+            m_tokenTexts.push_back(std::move(text));
         }
         block->TextWidth = width;
         block->LineHeight = metrics.height();
@@ -390,14 +399,15 @@ void CScrollStatic::PaintLyricPass(QPainter& painter, const CKaraokeBlock* block
 {
     painter.setClipRect(clip);
     painter.setPen(ToQColor(color));
-    const int baseline = QFontMetrics(m_karaokeFont).ascent();
+    size_t text = m_firstTokenText.value(block);
     for (; block; block = block->Next()) {
         for (const CKaraokeToken& token : block->Tokens) {
             if (x > clip.right())
                 return;
             if (x + token.Width > clip.left())
-                painter.drawText(x, baseline, token.Text());
+                painter.drawStaticText(x, 0, m_tokenTexts[text]);
             x += token.Width;
+            ++text;
         }
     }
 }
@@ -416,7 +426,9 @@ void CScrollStatic::Tick(double seconds, bool playing)
     if (ShowsKaraokeFace()) {
         // The information face resumes where it stood when the lyrics give way to it.
         m_lastStep = m_milliseconds();
-        UpdateLine();
+        // While frames run, the next one shows the line; a paint between them would be one more.
+        if (!m_frameTimer.isActive())
+            UpdateLine();
     } else {
         StepScroll();
     }

@@ -8,10 +8,13 @@
 #include <QElapsedTimer>
 #include <QFont>
 #include <QFrame>
+#include <QHash>
+#include <QStaticText>
 #include <QTimer>
 
 #include <array>
 #include <functional>
+#include <vector>
 
 // The one-line display at the bottom of the main window (control 1007). It has two faces:
 //   - the information face scrolls the playing track's labelled texts ("FileName:", "Title:",
@@ -151,6 +154,9 @@ private:
     QTimer m_frameTimer;
     double m_clockMs = 0;
     double m_durationMs = 0;
+    // Every token's laid-out text in chain order, and where each block's tokens begin in it.
+    std::vector<QStaticText> m_tokenTexts;
+    QHash<const CKaraokeBlock*, size_t> m_firstTokenText;
     LinePosition m_drawn;
     bool m_drawnValid = false;
 
