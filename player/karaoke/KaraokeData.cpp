@@ -95,7 +95,14 @@ std::optional<QString> CKaraokeData::CreateKaraokeFile(const QString& trackPath,
         return std::nullopt;
     const QString path = lyricPathFor(CPathParts(trackPath), kLyricExtensions[0]);
     QString text;
-    appendTitleAndArtist(text, title, artist);
+    if (CLrcParser::IsLrc(initialText)) {
+        // "@" lines would be lyrics to an LRC reader: an LRC text takes them as ID tags.
+        for (const auto& [key, value] : {std::pair{u"ti", title}, std::pair{u"ar", artist}})
+            if (!value.isEmpty())
+                text += CLrcWriter::IdTagLine(key, value) + kLineEnd;
+    } else {
+        appendTitleAndArtist(text, title, artist);
+    }
     text += initialText;
     const auto bytes = CLyricEncoding::Encode(text, CLyricEncoding::Utf16LEWithMark, true);
     if (!bytes || !TextFile::writeAtomically(path, *bytes))

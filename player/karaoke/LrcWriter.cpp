@@ -37,8 +37,8 @@ QString oneLine(QString value)
 std::array<HeaderTag, 3> headerTags(const CKaraokeHeader& header)
 {
     return {{
-        {u"ti", oneLine(header.Title), header.Title.isEmpty(), sameText},
-        {u"ar", oneLine(header.Artist), header.Artist.isEmpty(), sameText},
+        {u"ti", header.Title, header.Title.isEmpty(), sameText},
+        {u"ar", header.Artist, header.Artist.isEmpty(), sameText},
         {u"offset", QString::number(header.Offset), header.Offset == 0, sameNumber},
     }};
 }
@@ -50,11 +50,6 @@ qsizetype lastTagWithKey(const QList<LrcIdTag>& tags, QStringView key)
         if (tags[i].Key.compare(key, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
-}
-
-QString idTagLine(QStringView key, const QString& value)
-{
-    return CLrcTimeTag::LineOpen + key.toString() + u':' + value + CLrcTimeTag::LineClose;
 }
 
 // A line whose text begins like a line tag would read as one more tag of the line: such a
@@ -104,16 +99,21 @@ void CLrcWriter::AppendIdTags(QString& text, const CKaraokeHeader& header, const
         lastIndex[i] = lastTagWithKey(format.IdTags, tags[i].Key);
         // A value the file had no tag for goes in front of the others.
         if (lastIndex[i] < 0 && !tags[i].IsDefault)
-            text += idTagLine(tags[i].Key, tags[i].Value) + format.LineEnd;
+            text += IdTagLine(tags[i].Key, tags[i].Value) + format.LineEnd;
     }
     for (qsizetype index = 0; index < format.IdTags.size(); ++index) {
         const LrcIdTag& tag = format.IdTags[index];
         QString line = tag.Line;
         for (size_t i = 0; i < tags.size(); ++i)
             if (index == lastIndex[i] && !tags[i].Matches(tags[i], tag.Value))
-                line = idTagLine(tag.Key, tags[i].Value);
+                line = IdTagLine(tag.Key, tags[i].Value);
         text += line + format.LineEnd;
     }
+}
+
+QString CLrcWriter::IdTagLine(QStringView key, const QString& value)
+{
+    return CLrcTimeTag::LineOpen + key.toString() + u':' + oneLine(value) + CLrcTimeTag::LineClose;
 }
 
 QString CLrcWriter::TagFor(const CKaraokeBlock& block, bool atLineStart, int fractionDigits)

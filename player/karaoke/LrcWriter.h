@@ -15,6 +15,8 @@ class CLrcWriter
 {
 public:
     static QString Write(const CKaraokeHeader& header, const CLyricFileFormat& format, const CKaraokeBlock* first);
+    // "[key:value]", the value on one line.
+    static QString IdTagLine(QStringView key, const QString& value);
 
 private:
     static void AppendIdTags(QString& text, const CKaraokeHeader& header, const CLyricFileFormat& format);

@@ -45,6 +45,7 @@ private slots:
     void editsOnEachKindOfFile_data();
     void editsOnEachKindOfFile();
     void headerChangesWriteIdTags();
+    void createdFromLrcTextTakesIdTags();
     void savedLrcReadsBackToSameBlocks_data();
     void savedLrcReadsBackToSameBlocks();
     void manyTagsOnALongLineStayBounded();
@@ -271,6 +272,20 @@ void LrcTest::headerChangesWriteIdTags()
     data.Header.Offset = -100;
     data.Header.Artist = "Singer";
     QCOMPARE(data.KaraokeText(), QString("[ar:Singer]\n[al:Album]\n[ti:New]\n[offset:-100]\n[00:01.00]a\n"));
+}
+
+void LrcTest::createdFromLrcTextTakesIdTags()
+{
+    TempFolder folder;
+    const auto created = CKaraokeData::CreateKaraokeFile(folder.file("song.mp3"), "T", "A", u"[00:01.00]la\r\n");
+    QVERIFY(created);
+    QCOMPARE(TestFiles::readBytes(*created), TestFiles::encode(u"[ti:T]\r\n[ar:A]\r\n[00:01.00]la\r\n"_qs, 1200, true));
+    CKaraokeData data;
+    int codePage = 932;
+    QVERIFY(data.ReadKaraokeFile(*created, codePage));
+    QCOMPARE(LyricBlocks::tokens(data), QStringList({"0:", "1000:\"la\"/"}));
+    QCOMPARE(data.Header.Title, QString("T"));
+    QCOMPARE(data.Header.Artist, QString("A"));
 }
 
 void LrcTest::savedLrcReadsBackToSameBlocks_data()
