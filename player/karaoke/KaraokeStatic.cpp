@@ -715,6 +715,7 @@ bool CKaraokeStatic::OpenInlineEdit(const Hit& item)
     connect(box, &CKaraokeInlineEdit::ApplyRequested, this, &CKaraokeStatic::ApplyInlineEdit);
     connect(box, &CKaraokeInlineEdit::CancelRequested, this, &CKaraokeStatic::CancelInlineEdit);
     m_inlineEdit = box;
+    m_focusBeforeEdit = window()->focusWidget();
     m_mode = ModeInlineEdit;
     m_edited = item;
     box->show();
@@ -728,6 +729,8 @@ void CKaraokeStatic::CancelInlineEdit()
         CKaraokeInlineEdit* box = m_inlineEdit;
         m_inlineEdit = nullptr;
         box->disconnect(this);
+        if (window()->focusWidget() == box)
+            RestoreFocus();
         box->hide();
         box->deleteLater();
     }
@@ -736,6 +739,17 @@ void CKaraokeStatic::CancelInlineEdit()
         m_edited = {};
         update();
     }
+}
+
+void CKaraokeStatic::RestoreFocus()
+{
+    // Hidden with the focus, the box would hand it to the next control in the tab order: the
+    // title box, whose text the next key typed would replace.
+    QWidget* target = m_focusBeforeEdit;
+    if (target && target->isEnabled() && target->isVisible())
+        target->setFocus(Qt::OtherFocusReason);
+    else
+        window()->setFocus(Qt::OtherFocusReason);
 }
 
 void CKaraokeStatic::ApplyInlineEdit()

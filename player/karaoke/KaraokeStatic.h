@@ -178,6 +178,7 @@ private:
     void BuildIndex();
     void Relayout();
     void EditChanged();
+    void RestoreFocus();
     // The first block whose rows reach below a content row.
     size_t FirstBlockReaching(int contentY) const;
     // The first block current, or still to come after another one (-1: none), at a clock.
@@ -220,6 +221,7 @@ private:
 
     int m_mode = ModeView;
     QPointer<CKaraokeInlineEdit> m_inlineEdit;
+    QPointer<QWidget> m_focusBeforeEdit;   // gets the focus back when the box closes
     Hit m_edited;
     bool m_modified = false;
     std::function<double()> m_positionSource;

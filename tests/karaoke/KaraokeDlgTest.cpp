@@ -210,11 +210,17 @@ private slots:
         QVERIFY(dlg.IsWindowCreated());
         QVERIFY(m_owner.calls.isEmpty());
 
-        // Escape with an inline box open only closes the box.
+        // Escape with an inline box open only closes the box; the focus goes back to where it
+        // was (not on to the title box, where the next key typed would replace the title).
+        dlg.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dlg));
+        Button(CKaraokeDlg::IdEdit)->setFocus();
         QVERIFY(Display().OpenInlineEdit(Hit{LyricBlocks::at(Display().Data(), 1), 0}));
+        QCOMPARE(QApplication::focusWidget(), Display().InlineEdit());
         QTest::keyClick(Display().InlineEdit(), Qt::Key_Escape);
         QCOMPARE(dlg.GetMode(), 1);
         QVERIFY(dlg.isVisible());
+        QCOMPARE(QApplication::focusWidget(), Button(CKaraokeDlg::IdEdit));
 
         // Leaving edit mode without a change asks nothing and tells the owner nothing changed.
         Button(CKaraokeDlg::IdEdit)->click();
