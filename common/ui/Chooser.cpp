@@ -28,12 +28,19 @@ QIcon swatch(const QColor& color)
 }
 
 // Qt 6.4 has no option to leave out the underline and strike-out boxes: their group is the one
-// holding check boxes.
+// holding check boxes. The sample beside it takes its height from that group's rows, so it keeps
+// the group's height or it would shrink to a line.
 void hideEffects(QFontDialog* fonts)
 {
+    QGroupBox* effects = nullptr;
+    QGroupBox* sample = nullptr;
     for (QGroupBox* group : fonts->findChildren<QGroupBox*>())
-        if (!group->findChildren<QCheckBox*>().isEmpty())
-            group->hide();
+        (group->findChildren<QCheckBox*>().isEmpty() ? sample : effects) = group;
+    if (!effects)
+        return;
+    if (sample)
+        sample->setMinimumHeight(effects->sizeHint().height());
+    effects->hide();
 }
 
 // The colour row of the font chooser with effects: a swatch that opens the colour chooser.

@@ -27,6 +27,7 @@
 namespace {
 
 const QString kChange = QStringLiteral("変更");
+constexpr int kExtensionRows = 5;
 
 // The check boxes and the record members the framework's data exchange moves between them.
 struct CheckBinding {
@@ -286,7 +287,6 @@ QGroupBox* CSettingsDlg::BuildFilesGroup()
     auto* grid = new QGridLayout(group);
     auto* list = withId(new QListWidget, IdExtensions);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setMaximumHeight(list->fontMetrics().height() * 6);
     grid->addWidget(list, 0, 0, 3, 1);
     QPushButton* add = newButton(IdAddExtension, QStringLiteral("追加"));
     QPushButton* remove = newButton(IdDeleteExtension, QStringLiteral("削除"));
@@ -371,7 +371,11 @@ void CSettingsDlg::InitColors()
 
 void CSettingsDlg::InitExtensions()
 {
-    ExtensionList()->addItems(m_record.Extensions);
+    QListWidget* list = ExtensionList();
+    list->addItems(m_record.Extensions);
+    // Whole rows only: a row cut at the bottom edge reads as a stray mark.
+    const int row = list->count() > 0 ? list->sizeHintForRow(0) : list->fontMetrics().height();
+    list->setFixedHeight(kExtensionRows * row + 2 * list->frameWidth());
     OnExtensionSelectionChanged();
 }
 
@@ -440,8 +444,11 @@ void CSettingsDlg::OnExtensionSelectionChanged()
 void CSettingsDlg::OnAddExtension()
 {
     CExtensionDlg dialog(this);
-    if (dialog.exec() == QDialog::Accepted)
-        ExtensionList()->addItem(dialog.Extension);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The new entry goes at the end, which may lie below the shown rows.
+    auto* item = new QListWidgetItem(dialog.Extension, ExtensionList());
+    ExtensionList()->scrollToItem(item);
 }
 
 void CSettingsDlg::OnDeleteExtension()

@@ -6,6 +6,7 @@
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFontDialog>
+#include <QGroupBox>
 #include <QPushButton>
 #include <QTimer>
 
@@ -38,6 +39,14 @@ bool EffectsShown(QDialog* dialog)
            && std::all_of(boxes.begin(), boxes.end(), [](QCheckBox* box) { return box->isVisibleTo(box->window()); });
 }
 
+// The font sample's box: the group without check boxes. It must show a few lines of text.
+void CheckSampleHasRoom(QDialog* dialog)
+{
+    for (QGroupBox* group : dialog->findChildren<QGroupBox*>())
+        if (group->findChildren<QCheckBox*>().isEmpty())
+            QVERIFY2(group->height() >= 3 * group->fontMetrics().height(), qPrintable(QString::number(group->height())));
+}
+
 } // namespace
 
 // The real choosers behind the seam: the font chooser starts on the given font, with effects it
@@ -56,6 +65,7 @@ private slots:
             QCOMPARE(fonts->currentFont().family(), QStringLiteral("DejaVu Serif"));
             QCOMPARE(fonts->currentFont().pointSize(), 14);
             QVERIFY(EffectsShown(dialog));
+            CheckSampleHasRoom(dialog);
             // The swatch opens the colour chooser.
             QPushButton* swatch = nullptr;
             for (QPushButton* button : dialog->findChildren<QPushButton*>())
@@ -82,6 +92,7 @@ private slots:
     {
         OnNextModal([](QDialog* dialog) {
             QVERIFY(!EffectsShown(dialog));
+            CheckSampleHasRoom(dialog);
             Press(dialog, QDialogButtonBox::Cancel);
         });
         QVERIFY(!ChooseFont(nullptr, QFont(QStringLiteral("DejaVu Sans")), false).accepted);

@@ -166,6 +166,9 @@ private slots:
             QVERIFY(Button(&settings, D::IdDelPlaylist)->isChecked());
             QVERIFY(Button(&settings, D::IdOwnTags)->isChecked());
             QCOMPARE(DlgItem<QListWidget>(&settings, D::IdExtensions)->count(), 2);
+            const QString artifacts = qEnvironmentVariable("SONAVEL_BINARY_DIR") + QStringLiteral("/artifacts");
+            QVERIFY(QDir().mkpath(artifacts));
+            QVERIFY(settings.grab().save(artifacts + QStringLiteral("/settings-dialog.png")));
             settings.reject();
         });
         QVERIFY(opened);

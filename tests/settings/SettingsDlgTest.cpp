@@ -342,7 +342,15 @@ private slots:
 
     void addingAnExtensionAsTyped()
     {
-        CSettingsDlg dialog(Record(), kCodePages);
+        SettingsRecord record = Record();
+        record.Extensions += {QStringLiteral("flac"), QStringLiteral("opus"), QStringLiteral("m4a")};
+        CSettingsDlg dialog(record, kCodePages);
+        dialog.show();
+        QListWidget* list = Extensions(&dialog);
+        // The list shows whole rows, fewer than it holds.
+        const int row = list->visualItemRect(list->item(0)).height();
+        QCOMPARE(list->viewport()->height() % row, 0);
+        QVERIFY(!list->viewport()->rect().contains(list->visualItemRect(list->item(5))));
         for (const QString& typed : {QStringLiteral(".FLAC "), QStringLiteral("mp3")}) {
             QTimer::singleShot(0, &dialog, [typed] {
                 auto* extension = qobject_cast<CExtensionDlg*>(QApplication::activeModalWidget());
@@ -351,12 +359,14 @@ private slots:
                 extension->accept();
             });
             Button(&dialog, D::IdAddExtension)->click();
+            // The added entry is scrolled into sight.
+            QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->item(list->count() - 1))));
         }
         // Cancel adds nothing.
         QTimer::singleShot(0, &dialog, [] { QApplication::activeModalWidget()->close(); });
         Button(&dialog, D::IdAddExtension)->click();
         dialog.accept();
-        QCOMPARE(dialog.Record().Extensions, QStringList({"mp3", "wma", "ogg", ".FLAC ", "mp3"}));
+        QCOMPARE(dialog.Record().Extensions, record.Extensions + QStringList({".FLAC ", "mp3"}));
     }
 
     void plainFontChooser()
