@@ -263,13 +263,18 @@ void CPlayerControl::OnSliderTrack(int controlId, int position)
         m_player->setVolume(position);
 }
 
+bool CPlayerControl::SeekTo(double seconds)
+{
+    if (!m_player)
+        return false;
+    m_resumePosition = seconds;
+    return m_player->setCurrentPosition(seconds);
+}
+
 void CPlayerControl::OnSliderSet(int controlId, int position)
 {
     if (controlId == CSonavelDlg::IdPositionSlider) {
-        if (!m_player)
-            return;
-        m_player->setCurrentPosition(m_dialog.PositionSlider()->GetPos());
-        m_resumePosition = m_dialog.PositionSlider()->GetPos();
+        SeekTo(m_dialog.PositionSlider()->GetPos());
     } else if (controlId == CSonavelDlg::IdVolumeSlider && m_player) {
         m_player->setVolume(position);
     }

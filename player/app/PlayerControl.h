@@ -42,6 +42,8 @@ public:
     void SetLoop(bool on);
     void SetShuffle(bool on);
 
+    // Seeks in the open track as a release of the position slider does; false when it cannot.
+    bool SeekTo(double seconds);
     void OnSliderTrack(int controlId, int position);
     void OnSliderSet(int controlId, int position);
     void OnSliderCancel(int controlId, int position);

@@ -8,6 +8,7 @@
 #include "platform/varnkit/VolSlider.h"
 #include "platform/varnkit/WmpSlider.h"
 #include "player/app/LyricCommands.h"
+#include "player/app/MprisBridge.h"
 #include "player/app/PlayerIcons.h"
 #include "player/app/SonavelStrings.h"
 #include "player/library/FolderTree.h"
@@ -208,6 +209,7 @@ void CSonavelDlg::InitDialog()
     if (GetProfileInt(kMainSection, MainDlg::VideoAlwaysOnTop, MainDlg::DefaultVideoAlwaysOnTop) != 0 && VideoDlg())
         VideoDlg()->SetTopmost(true);
     LoadKaraokeMenus();
+    m_mpris = std::make_unique<CMprisBridge>(*this);
     StartUpdateTimer();
 }
 
@@ -500,6 +502,7 @@ void CSonavelDlg::Destroy()
         return;
     m_destroyed = true;
     m_timer.stop();
+    m_mpris.reset();
     DestroyKaraokeWindow();
     DestroyArtworkWindow();
     m_library.reset();

@@ -14,6 +14,7 @@ class CArtWorkDlg;
 class CFolderPathEdit;
 class CFolderTree;
 class CLyricCommands;
+class CMprisBridge;
 class CPictureCtrl;
 class CTimeDisplay;
 class CTrackLibrary;
@@ -91,6 +92,8 @@ public:
     // The artwork window while it exists (from a thumbnail click until the user closes it).
     CArtWorkDlg* ArtWorkWindow() const;
     QToolBar* ToolBar() const { return m_toolBar; }
+    // The window on the session bus for desktops' media controls.
+    CMprisBridge& Mpris() const { return *m_mpris; }
     QMenu* WindowMenu() const { return m_windowMenu; }
     int UpdateTimerPeriod() const { return m_timerPeriod; }
     bool IsTimerActive() const { return m_timer.isActive(); }
@@ -203,6 +206,8 @@ private:
     // Works on m_options.Scan and the engine; goes before the engine and the widgets.
     std::unique_ptr<CTrackLibrary> m_library;
     std::unique_ptr<CLyricCommands> m_lyrics;
+    // Made once the engine and the library exist; goes first.
+    std::unique_ptr<CMprisBridge> m_mpris;
     QToolBar* m_toolBar = nullptr;
     QMenu* m_windowMenu = nullptr;
     QPointer<CArtWorkDlg> m_artWork;

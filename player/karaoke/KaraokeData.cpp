@@ -10,6 +10,7 @@
 #include "player/karaoke/LyricFileFinder.h"
 
 #include <QFileInfo>
+#include <QStringList>
 
 #include <algorithm>
 
@@ -166,6 +167,24 @@ QString CKaraokeData::KaraokeText() const
     for (const CKaraokeBlock* block = FirstBlock(); block; block = block->Next())
         appendBlock(text, *block);
     return text;
+}
+
+QString CKaraokeData::PlainText() const
+{
+    QStringList lines{QString()};
+    for (const CKaraokeBlock* block = FirstBlock(); block; block = block->Next()) {
+        for (const CKaraokeToken& token : block->Tokens) {
+            if (token.IsLineBreak())
+                lines.append(QString());
+            else
+                lines.last() += token.Text();
+        }
+    }
+    for (QString& line : lines)
+        line = line.trimmed();
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines.join(u'\n');
 }
 
 void CKaraokeData::Clear()

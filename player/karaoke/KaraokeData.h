@@ -52,6 +52,8 @@ public:
     bool SaveKaraokeFile(const QString& path, int codePage) const;
     // The text a save writes, before encoding: header lines (ID tags for LRC), then tags and tokens.
     QString KaraokeText() const;
+    // The words as read, one line per line break, without tags or header (for other programs).
+    QString PlainText() const;
 
     // Destroys all blocks and resets the header.
     void Clear();

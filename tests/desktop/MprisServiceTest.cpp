@@ -2,36 +2,24 @@
 // media controls would drive it.
 
 #include "platform/shell/MprisService.h"
+#include "tests/support/BusSend.h"
 #include "tests/support/TestMain.h"
 
 #include <QDBusObjectPath>
-#include <QProcess>
 #include <QSignalSpy>
 
 namespace {
 
 const QString kDestination = QStringLiteral("org.mpris.MediaPlayer2.sonaveltest");
 
-// Runs dbus-send against the service while this process keeps answering; its printed reply.
-QString BusSend(QStringList arguments)
+QString BusSend(const QStringList& arguments)
 {
-    arguments.prepend(QStringLiteral("/org/mpris/MediaPlayer2"));
-    arguments.prepend(QStringLiteral("--dest=") + kDestination);
-    arguments.prepend(QStringLiteral("--print-reply"));
-    arguments.prepend(QStringLiteral("--session"));
-    QProcess send;
-    send.start(QStringLiteral("dbus-send"), arguments);
-    if (!send.waitForStarted())
-        return QStringLiteral("dbus-send did not start");
-    for (int i = 0; i < 500 && send.state() != QProcess::NotRunning; ++i)
-        QTest::qWait(10);
-    return QString::fromUtf8(send.readAllStandardOutput() + send.readAllStandardError());
+    return ::BusSend(kDestination, QStringLiteral("/org/mpris/MediaPlayer2"), arguments);
 }
 
 QString GetProperty(const QString& interface, const QString& property)
 {
-    return BusSend({QStringLiteral("org.freedesktop.DBus.Properties.Get"), QStringLiteral("string:") + interface,
-                    QStringLiteral("string:") + property});
+    return BusGetProperty(kDestination, QStringLiteral("/org/mpris/MediaPlayer2"), interface, property);
 }
 
 } // namespace
