@@ -220,7 +220,8 @@ void CKaraokeDlg::Create()
     m_alwaysOnTop->setChecked(topmost);
     ResetEditControls();
     ShowDocumentTexts();
-    m_edit->setEnabled(!m_lyricPath.isEmpty());
+    // A file whose tags run backwards, loaded while the window was closed, is not editable either.
+    m_edit->setEnabled(m_editable);
     m_display->SetMode(CKaraokeStatic::ModeView, true);
     m_created = true;
     show();
@@ -291,11 +292,12 @@ bool CKaraokeDlg::LoadFromTagText(QStringView text, double durationSeconds, cons
     m_display->Data().Header.Title = title;
     m_lyricPath.clear();
     m_lyricCodePage = 0;
+    m_editable = false;
     if (m_created) {
         ResetEditControls();
         ShowDocumentTexts();
         UpdateScrollBars();
-        m_edit->setEnabled(false);
+        m_edit->setEnabled(m_editable);
     }
     return result;
 }
@@ -305,11 +307,12 @@ bool CKaraokeDlg::LoadFromFile(const QString& path, int& codePage, double durati
     const bool result = m_display->LoadFromFile(path, codePage, durationSeconds);
     m_lyricPath = path;
     m_lyricCodePage = codePage;
+    m_editable = result;
     if (m_created) {
         ResetEditControls();
         ShowDocumentTexts();
         UpdateScrollBars();
-        m_edit->setEnabled(result);
+        m_edit->setEnabled(m_editable);
     }
     return result;
 }

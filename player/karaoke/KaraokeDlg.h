@@ -147,6 +147,8 @@ private:
     QPushButton* m_close = nullptr;
     QString m_lyricPath;
     int m_lyricCodePage = 0;
+    // Lyrics from a file whose tags are in order: the edit button may be used.
+    bool m_editable = false;
     bool m_created = false;
     bool m_fitting = false;
     EditEndedHandler m_editEnded;

@@ -193,6 +193,16 @@ private slots:
         QVERIFY(!Button(CKaraokeDlg::IdEdit)->isEnabled());
         QVERIFY(dlg.LoadFromFile(m_folder->write("good.kra", Utf16("[00:01:00]a")), codePage, 5.0));
         QVERIFY(Button(CKaraokeDlg::IdEdit)->isEnabled());
+
+        // The same when the window opens on lyrics loaded while it was closed.
+        dlg.DestroyWindow();
+        QVERIFY(!dlg.LoadFromFile(path, codePage, 5.0));
+        dlg.Create();
+        QVERIFY(!Button(CKaraokeDlg::IdEdit)->isEnabled());
+        dlg.DestroyWindow();
+        QVERIFY(dlg.LoadFromFile(m_folder->file("good.kra"), codePage, 5.0));
+        dlg.Create();
+        QVERIFY(Button(CKaraokeDlg::IdEdit)->isEnabled());
     }
 
     void closingIsRefusedWhileEditing()
