@@ -165,8 +165,10 @@ double CLyricCommands::CurrentDuration() const
 int CLyricCommands::OnEditEnded(const QString& lyricPath, bool savedOrReloaded)
 {
     if (m_currentLyricPath.isEmpty()) {
-        DestroyKaraokeWindow();
-        return 0;
+        // The track that started while the tags were edited has no lyric file: the window shows
+        // its tag's lyrics when it has some, else it goes.
+        m_karaoke->Display()->SetMode(CKaraokeStatic::ModeView);
+        return Load(QString(), PlayingRow(), false) == Source::Tag ? 1 : 0;
     }
     if (lyricPath == m_currentLyricPath) {
         if (savedOrReloaded) {
@@ -389,6 +391,15 @@ std::optional<QString> CLyricCommands::TagLyrics(int row) const
     if (!frame)
         return std::nullopt;
     return frame->decodeLyrics(m_dialog.Options().KaraokeCodePage);
+}
+
+int CLyricCommands::PlayingRow() const
+{
+    const int rows = m_dialog.TrackList()->model()->rowCount();
+    for (int row = 0; row < rows; ++row)
+        if (IsPlayingRow(row))
+            return row;
+    return -1;
 }
 
 bool CLyricCommands::IsPlayingRow(int row) const

@@ -88,6 +88,8 @@ private:
     // and tracks without a lyrics frame.
     std::optional<QString> TagLyrics(int row) const;
     bool IsPlayingRow(int row) const;
+    // The listed row of the media item now open; -1 when it is not listed.
+    int PlayingRow() const;
     double CurrentDuration() const;
     void ShowKaraoke();
     void ShowReadFailed(const QString& path, const QString& caption);

@@ -286,10 +286,12 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("deleted");
         QTest::addColumn<bool>("marked");
+        QTest::addColumn<bool>("secondFile"); // an .lrc beside the .kra
         // Row 0 has a file and tag lyrics, row 1 only a file.
-        QTest::newRow("tag lyrics keep the mark") << 0 << int(IDYES) << true << true;
-        QTest::newRow("file only") << 1 << int(IDYES) << true << false;
-        QTest::newRow("answered no") << 1 << int(IDNO) << false << true;
+        QTest::newRow("tag lyrics keep the mark") << 0 << int(IDYES) << true << true << false;
+        QTest::newRow("file only") << 1 << int(IDYES) << true << false << false;
+        QTest::newRow("answered no") << 1 << int(IDNO) << false << true << false;
+        QTest::newRow("another lyric file keeps the mark") << 1 << int(IDYES) << true << true << true;
     }
 
     void deleteKeepsTheMarkOfTagLyrics()
@@ -298,7 +300,10 @@ private slots:
         QFETCH(int, answer);
         QFETCH(bool, deleted);
         QFETCH(bool, marked);
+        QFETCH(bool, secondFile);
         const QString folder = MakeFolder({{"a", "A", "タグ", "[00:01:00]a"}, {"b", "B", {}, "[00:01:00]b"}});
+        if (secondFile)
+            QVERIFY(TestFiles::writeBytes(folder + "/b.lrc", QByteArrayLiteral("[00:01.00]b\n")));
         CSonavelDlg dialog;
         QTRY_COMPARE(dialog.windowTitle(), Caption("A"));
         const QString path = folder + (row == 0 ? "/a.kra" : "/b.kra");
@@ -402,9 +407,22 @@ private slots:
         QCOMPARE(m_boxes->count(), 0);
     }
 
+    void leavingEditModeBringsTheWindowToTheNewTrack_data()
+    {
+        QTest::addColumn<QString>("nextTag");   // the next track's tag lyrics
+        QTest::addColumn<QString>("nextFile");  // its lyric file
+        QTest::addColumn<QString>("shown");     // what the window shows after editing; empty: closed
+        QTest::newRow("lyric file") << QString() << QStringLiteral("[00:00:10]次の歌") << QStringLiteral("次の歌");
+        QTest::newRow("tag lyrics") << QStringLiteral("タグの歌") << QString() << QStringLiteral("タグの歌");
+        QTest::newRow("no lyrics") << QString() << QString() << QString();
+    }
+
     void leavingEditModeBringsTheWindowToTheNewTrack()
     {
-        const QString folder = MakeFolder({{"a", "A", {}, "[00:00:10]最初"}, {"b", "B", {}, "[00:00:10]次の歌"}});
+        QFETCH(QString, nextTag);
+        QFETCH(QString, nextFile);
+        QFETCH(QString, shown);
+        const QString folder = MakeFolder({{"a", "A", {}, "[00:00:10]最初"}, {"b", "B", nextTag, nextFile}});
         CSonavelDlg dialog;
         QTRY_COMPARE(dialog.windowTitle(), Caption("A"));
         CKaraokeDlg& window = dialog.Lyrics().KaraokeWindow();
@@ -415,16 +433,20 @@ private slots:
 
         dialog.Control().PlayRow(1);
         QTRY_COMPARE(dialog.windowTitle(), Caption("B"));
-        // The window keeps the lyrics being edited; the line has the new ones.
+        // The window keeps the lyrics being edited; the line has the new file's, never tag lyrics.
         QCOMPARE(window.LyricPath(), folder + "/a.kra");
-        QCOMPARE(Words(dialog.ScrollLine()->Data()), QStringLiteral("次の歌"));
-        QCOMPARE(dialog.Lyrics().CurrentLyricPath(), folder + "/b.kra");
+        QCOMPARE(Words(window.Display()->Data()), QStringLiteral("最初"));
+        const QString newPath = nextFile.isEmpty() ? QString() : folder + "/b.kra";
+        QCOMPARE(Words(dialog.ScrollLine()->Data()), nextFile.isEmpty() ? QString() : shown);
+        QCOMPARE(dialog.Lyrics().CurrentLyricPath(), newPath);
 
         edit->click();
         QCOMPARE(window.GetMode(), int(CKaraokeStatic::ModeView));
-        QVERIFY(window.IsWindowCreated());
-        QCOMPARE(window.LyricPath(), folder + "/b.kra");
-        QCOMPARE(Words(window.Display()->Data()), QStringLiteral("次の歌"));
+        QCOMPARE(window.IsWindowCreated(), !shown.isEmpty());
+        if (!shown.isEmpty()) {
+            QCOMPARE(window.LyricPath(), newPath);
+            QCOMPARE(Words(window.Display()->Data()), shown);
+        }
         QVERIFY(!edit->isChecked());
         QCOMPARE(m_boxes->count(), 0);
     }
