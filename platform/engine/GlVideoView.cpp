@@ -1,5 +1,6 @@
 #include "platform/engine/GlVideoView.h"
 
+#include <QGuiApplication>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 
@@ -42,6 +43,10 @@ GlVideoView::~GlVideoView()
 
 bool GlVideoView::isOpenGlAvailable()
 {
+    // The off-screen platform hands out GL contexts through the X server when one is set, yet
+    // cannot show a QOpenGLWidget's frames: composing them crashes.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        return false;
     QOpenGLContext probe;
     return probe.create();
 }

@@ -30,17 +30,27 @@ short shiftCode(Qt::KeyboardModifiers modifiers)
 
 } // namespace
 
-VideoSurface::VideoSurface(Player& player, void* mpvHandle, QWidget* parent) : QWidget(parent), m_player(&player)
+VideoSurface::VideoSurface(Player& player, void* mpvHandle, QWidget* parent)
+    : QWidget(parent), m_player(&player), m_mpv(mpvHandle)
 {
     setFocusPolicy(Qt::ClickFocus);
     setAutoFillBackground(true);
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
     setPalette(black);
-    // A QOpenGLWidget on a platform without OpenGL takes the whole window down when it paints.
-    if (!GlVideoView::isOpenGlAvailable())
+}
+
+void VideoSurface::prepareView()
+{
+    if (m_viewTried || !m_player)
         return;
-    m_view = new GlVideoView(mpvHandle, this);
+    m_viewTried = true;
+    // A QOpenGLWidget on a platform without OpenGL takes the whole window down when it paints.
+    if (!m_mpv || !GlVideoView::isOpenGlAvailable())
+        return;
+    m_view = new GlVideoView(m_mpv, this);
+    m_view->setGeometry(rect());
+    m_view->show();
     // Queued: the engine changes its output from the event loop, not from inside GL set-up.
     connect(
         m_view, &GlVideoView::rendererChanged, this,
@@ -56,6 +66,12 @@ VideoSurface::~VideoSurface() = default;
 QImage VideoSurface::grabFrame()
 {
     return m_view ? m_view->grabFramebuffer() : grab().toImage();
+}
+
+void VideoSurface::showEvent(QShowEvent* event)
+{
+    prepareView();
+    QWidget::showEvent(event);
 }
 
 void VideoSurface::resizeEvent(QResizeEvent* event)
@@ -76,6 +92,7 @@ void VideoSurface::detach()
     if (m_view)
         m_view->detach();
     m_player = nullptr;
+    m_mpv = nullptr;
 }
 
 bool VideoSurface::hasRenderer() const

@@ -94,6 +94,15 @@ VideoSurface* CWmpVideoDlg::AttachPlayer(Player* player)
     return m_surface;
 }
 
+void CWmpVideoDlg::setVisible(bool visible)
+{
+    // The picture's OpenGL view is made only when a video is first shown: a session that plays
+    // only audio never loads a GL driver.
+    if (visible && m_surface)
+        m_surface->prepareView();
+    CSizableDialog::setVisible(visible);
+}
+
 void CWmpVideoDlg::DetachPlayer()
 {
     if (m_player && m_player->fullScreen())

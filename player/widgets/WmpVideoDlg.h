@@ -54,6 +54,7 @@ public:
     static QRect DockedFrame(const QRect& oldFrame, const QRect& newFrame, const QRect& desktop);
 
 protected:
+    void setVisible(bool visible) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
