@@ -26,20 +26,6 @@ double elapsedMs(const QElapsedTimer& timer)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-void makeFiles(const QString& folder, int count)
-{
-    const QByteArray frames = Mp3Fixture::silentFrames(0.05);
-    for (int i = 0; i < count; ++i) {
-        Mp3Fixture::Tags tags;
-        tags.title = QStringLiteral("Title %1").arg(i);
-        tags.artist = QStringLiteral("Artist %1").arg(i % 97);
-        tags.album = QStringLiteral("Album %1").arg(i % 31);
-        tags.track = QString::number(i % 20 + 1);
-        TestFiles::writeBytes(QStringLiteral("%1/track%2.mp3").arg(folder).arg(i, 5, 10, QLatin1Char('0')),
-                              Mp3Fixture::id3v23Tag(tags) + frames + Mp3Fixture::id3v1Tag(tags));
-    }
-}
-
 // Lists the folder and reads each file's ID3v2 tag and last 128 bytes.
 qint64 readFloor(const QString& folder)
 {
@@ -76,7 +62,7 @@ int main(int argc, char** argv)
     const QString folder = temp.mkdir(QStringLiteral("music"));
     QElapsedTimer timer;
     timer.start();
-    makeFiles(folder, count);
+    Mp3Fixture::writeNumberedTracks(folder, count);
     std::printf("generated %d tagged mp3 files in %.0f ms\n", count, elapsedMs(timer));
 
     Player::Options options = Player::Options::fromEnvironment();

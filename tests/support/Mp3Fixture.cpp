@@ -3,6 +3,8 @@
 #include "tests/support/Id3Writer.h"
 #include "tests/support/TestFiles.h"
 
+#include <QFile>
+
 namespace Mp3Fixture {
 namespace {
 
@@ -47,6 +49,21 @@ QString write(const QString& path, const Tags& tags, double seconds, bool withV1
     if (withV1)
         bytes.append(id3v1Tag(tags));
     return TestFiles::writeBytes(path, bytes) ? path : QString();
+}
+
+void writeNumberedTracks(const QString& folder, int count)
+{
+    const QByteArray frames = silentFrames(0.05);
+    for (int i = 0; i < count; ++i) {
+        Tags tags;
+        tags.title = QStringLiteral("Title %1").arg(i);
+        tags.artist = QStringLiteral("Artist %1").arg(i % 97);
+        tags.album = QStringLiteral("Album %1").arg(i % 31);
+        tags.track = QString::number(i % 20 + 1);
+        QFile file(QStringLiteral("%1/track%2.mp3").arg(folder).arg(i, 5, 10, QLatin1Char('0')));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(id3v23Tag(tags) + frames + id3v1Tag(tags));
+    }
 }
 
 } // namespace Mp3Fixture

@@ -24,4 +24,8 @@ QByteArray id3v1Tag(const Tags& tags);
 // Writes tag + frames (+ v1 when asked) and returns the path, or an empty text on failure.
 QString write(const QString& path, const Tags& tags, double seconds = 1.0, bool withV1 = false);
 
+// `count` short tagged tracks "trackNNNNN.mp3" (titles, 97 artists, 31 albums, track numbers),
+// as a large music folder for benchmarks.
+void writeNumberedTracks(const QString& folder, int count);
+
 } // namespace Mp3Fixture
