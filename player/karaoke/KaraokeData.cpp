@@ -2,6 +2,7 @@
 
 #include "common/ui/PathParts.h"
 #include "platform/shell/ShortcutFile.h"
+#include "platform/text/CodePage.h"
 #include "platform/text/TextFile.h"
 #include "player/karaoke/KaraokeParser.h"
 #include "player/karaoke/LrcParser.h"
@@ -125,9 +126,14 @@ bool CKaraokeData::ReadKaraokeFile(const QString& path, int& codePage)
 bool CKaraokeData::ReadKaraokeBytes(const QByteArray& bytes, int& codePage)
 {
     const CLyricEncoding::Decoded decoded = CLyricEncoding::Decode(bytes, codePage);
+    const bool inOrder = ParseKaraokeText(decoded.Text);
+    // LRC files are UTF-8 wherever they come from: one holding only ASCII so far keeps its bytes
+    // either way, and text typed into it later must not come out in the local code page.
+    if (decoded.Ascii && Format.IsLrc())
+        codePage = CodePage::Utf8;
     Format.CodePage = codePage;
     Format.ByteOrderMark = decoded.ByteOrderMark;
-    return ParseKaraokeText(decoded.Text);
+    return inOrder;
 }
 
 bool CKaraokeData::ParseKaraokeText(QStringView text)

@@ -36,6 +36,7 @@ public:
     // Reads and parses a lyric file. A byte-order mark or valid multi-byte UTF-8 decides the
     // encoding and sets the code page (0 for UTF-16LE with FF FE, 1201 for UTF-16BE, 65001 for
     // UTF-8); otherwise the bytes are in the code page, or UTF-16 without a mark when it is 0.
+    // An LRC file of ASCII bytes read in an 8-bit code page is taken as UTF-8 (65001).
     // False when the file cannot be opened (the document is then unchanged) or its tags run
     // backwards (the document is built all the same).
     bool ReadKaraokeFile(const QString& path, int& codePage);

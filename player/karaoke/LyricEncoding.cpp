@@ -32,13 +32,14 @@ CLyricEncoding::Decoded CLyricEncoding::Decode(const QByteArray& bytes, int& cod
         codePage = CodePage::Utf8;
         return {QString::fromUtf8(bytes.constData() + kUtf8Mark.size(), bytes.size() - kUtf8Mark.size()), true};
     }
-    if (Utf8Check::isMultiByteUtf8(bytes)) {
+    const Utf8Check::Kind kind = Utf8Check::classify(bytes);
+    if (kind == Utf8Check::Kind::MultiByte) {
         codePage = CodePage::Utf8;
         return {QString::fromUtf8(bytes), false};
     }
     if (codePage == Utf16LEWithMark)
         return {utf16Text(bytes, 0, CodePage::Utf16LE), false};
-    return {CodePage::toUnicode(bytes, codePage), false};
+    return {CodePage::toUnicode(bytes, codePage), false, kind == Utf8Check::Kind::Ascii};
 }
 
 std::optional<QByteArray> CLyricEncoding::Encode(const QString& text, int codePage, bool byteOrderMark)

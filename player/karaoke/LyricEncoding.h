@@ -17,6 +17,8 @@ public:
     struct Decoded {
         QString Text;
         bool ByteOrderMark = false;
+        // Bytes below 0x80 only, read in an 8-bit code page: the same text in UTF-8.
+        bool Ascii = false;
     };
 
     // Decodes a file's bytes; `codePage` comes in as configured and goes out as found.

@@ -49,6 +49,8 @@ private slots:
     void savedLrcReadsBackToSameBlocks_data();
     void savedLrcReadsBackToSameBlocks();
     void manyTagsOnALongLineStayBounded();
+    void textTypedIntoAsciiFile_data();
+    void textTypedIntoAsciiFile();
 };
 
 void LrcTest::dialectFromContent_data()
@@ -144,12 +146,12 @@ void LrcTest::readAndSavedUnchanged_data()
                       "[00:12.00]最初の行\n[00:15.50]二行目\n\n[00:20.00]")
         << 65001;
     QTest::newRow("CR LF and milliseconds, ASCII")
-        << QByteArray("[ar:A]\r\n[00:01.005]one\r\nuntagged\r\n[00:02.100]two\r\n") << 932;
+        << QByteArray("[ar:A]\r\n[00:01.005]one\r\nuntagged\r\n[00:02.100]two\r\n") << 65001;
     QTest::newRow("enhanced") << QByteArray("[ti:x]\n[00:20.00]<00:20.00>w1 <00:20.50>w2 <00:21.00>w3\n"
                                            "[00:22.00]<00:22.00>w4\n")
-                              << 932;
+                              << 65001;
     QTest::newRow("text before the first tag, no final line end") << QByteArray("[#:comment]\nintro line\n[00:01.00]a")
-                                                                    << 932;
+                                                                    << 65001;
     QTest::newRow("UTF-8 with mark") << QByteArray("\xEF\xBB\xBF[ti:x]\n[00:01.00]歌\n") << 65001;
     QTest::newRow("UTF-16BE with mark") << TestFiles::encode(u"\uFEFF[ti:x]\r\n[00:01.00]歌\r\n"_qs, 1201) << 1201;
     QTest::newRow("UTF-16LE with mark") << TestFiles::encode(u"[ar:x]\r\n[00:01.00]歌"_qs, 1200, true) << 0;
@@ -327,6 +329,44 @@ void LrcTest::manyTagsOnALongLineStayBounded()
     QCOMPARE(at(data, 1)->Tokens.size(), size_t(2001));
     QCOMPARE(at(data, 2000)->StartTime(), 1999000u);
     QVERIFY(at(data, 2000)->Tokens.back().IsLineBreak());
+}
+
+void LrcTest::textTypedIntoAsciiFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("configured");
+    QTest::addColumn<int>("codePage");
+    QTest::addColumn<QByteArray>("saved");
+    const QString edited = QStringLiteral("[ti:T]\n[00:01.00]歌 b\n");
+    QTest::newRow("LRC in Shift-JIS's place") << QByteArray("[ti:T]\n[00:01.00]a b\n") << 932 << 65001
+                                              << TestFiles::encode(edited, 65001);
+    QTest::newRow("LRC in a Western page") << QByteArray("[ti:T]\n[00:01.00]a b\n") << 1252 << 65001
+                                           << TestFiles::encode(edited, 65001);
+    QTest::newRow("own dialect stays in the page") << QByteArray("@Title=T\r\n[00:01:00]a b") << 932 << 932
+                                                   << TestFiles::encode(u"@Title=T\r\n[00:01:00]歌 b"_qs, 932);
+    QTest::newRow("LRC in Shift-JIS stays so")
+        << TestFiles::encode(u"[ti:T]\n[00:01.00]あ b\n"_qs, 932) << 932 << 932 << TestFiles::encode(edited, 932);
+}
+
+// A word typed into a file that held only ASCII: an LRC file becomes UTF-8, as other players
+// read LRC files; a file of the own dialect is written in the configured page as before.
+void LrcTest::textTypedIntoAsciiFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, configured);
+    QFETCH(int, codePage);
+    QFETCH(QByteArray, saved);
+    CKaraokeData data;
+    int read = configured;
+    QVERIFY(data.ReadKaraokeBytes(bytes, read));
+    QCOMPARE(read, codePage);
+    QCOMPARE(savedBytes(data, read), bytes);
+    QVERIFY(CKaraokeData::ReplaceWordText(at(data, 1), 0, u"歌 "_qs));
+    QCOMPARE(savedBytes(data, read), saved);
+    CKaraokeData again;
+    int reread = configured;
+    QVERIFY(again.ReadKaraokeBytes(saved, reread));
+    QCOMPARE(LyricBlocks::texts(again), LyricBlocks::texts(data));
 }
 
 SONAVEL_TEST_MAIN(LrcTest)
