@@ -12,6 +12,17 @@ function(area_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
+# The shared test corpus lies beside the repository; a worktree's repository is where its common
+# git folder is, so tests built in any worktree find it.
+set(SONAVEL_REPOSITORY_DIR ${PROJECT_SOURCE_DIR})
+execute_process(COMMAND git rev-parse --path-format=absolute --git-common-dir
+  WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} OUTPUT_VARIABLE git_common_dir
+  OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET RESULT_VARIABLE git_result)
+if(git_result EQUAL 0 AND git_common_dir)
+  get_filename_component(SONAVEL_REPOSITORY_DIR ${git_common_dir} DIRECTORY)
+endif()
+get_filename_component(SONAVEL_CORPUS_DIR ${SONAVEL_REPOSITORY_DIR}/../shared/corpus ABSOLUTE)
+
 # area_test(<name> LABELS <labels>... SOURCES <files>... [LIBS <targets>...] [SESSION_BUS])
 # A Qt Test executable run by CTest off screen; the label "xvfb" runs it under xvfb-run,
 # SESSION_BUS inside a private D-Bus session of its own (dbus-run-session).
@@ -33,7 +44,7 @@ function(area_test name)
   set_tests_properties(${name} PROPERTIES
     LABELS "${ARG_LABELS}"
     TIMEOUT 300
-    ENVIRONMENT "QT_QPA_PLATFORM=${platform};SONAVEL_ENGINE_OUTPUT=null;SONAVEL_SOURCE_DIR=${PROJECT_SOURCE_DIR};SONAVEL_BINARY_DIR=${PROJECT_BINARY_DIR};QT_LOGGING_RULES=qt.qpa.*=false")
+    ENVIRONMENT "QT_QPA_PLATFORM=${platform};SONAVEL_ENGINE_OUTPUT=null;SONAVEL_SOURCE_DIR=${PROJECT_SOURCE_DIR};SONAVEL_BINARY_DIR=${PROJECT_BINARY_DIR};SONAVEL_CORPUS_DIR=${SONAVEL_CORPUS_DIR};QT_LOGGING_RULES=qt.qpa.*=false")
 endfunction()
 
 # area_bench(<name> SOURCES <files>... [LIBS <targets>...]): a benchmark that prints figures.

@@ -18,7 +18,7 @@ const QByteArray kImage(kImageBytes, sizeof(kImageBytes) - 1);
 
 QString corpusFolder()
 {
-    return qEnvironmentVariable("SONAVEL_SOURCE_DIR") + QStringLiteral("/../shared/corpus/id3");
+    return qEnvironmentVariable("SONAVEL_CORPUS_DIR") + QStringLiteral("/id3");
 }
 
 // The Python interpreter that runs mid3v2 has the mutagen module.

@@ -115,7 +115,7 @@ void TagQuirksTest::frameSizesOfVersion24()
 
 void TagQuirksTest::itunesCorpusFile()
 {
-    const QFileInfo file(qEnvironmentVariable("SONAVEL_SOURCE_DIR") + "/../shared/corpus/id3/taglib/005411.id3");
+    const QFileInfo file(qEnvironmentVariable("SONAVEL_CORPUS_DIR") + "/id3/taglib/005411.id3");
     if (!file.exists())
         QSKIP("the test corpus is not there");
     CTagRecord record;
@@ -143,7 +143,7 @@ void TagQuirksTest::compressedCorpusFrames_data()
 void TagQuirksTest::compressedCorpusFrames()
 {
     QFETCH(QString, file);
-    QByteArray bytes = TestFiles::readBytes(qEnvironmentVariable("SONAVEL_SOURCE_DIR") + "/../shared/corpus/id3/taglib/" + file);
+    QByteArray bytes = TestFiles::readBytes(qEnvironmentVariable("SONAVEL_CORPUS_DIR") + "/id3/taglib/" + file);
     if (bytes.isEmpty())
         QSKIP("the test corpus is not there");
     bytes.replace(6, 4, synchsafe(quint32(bytes.size() - 10)));
