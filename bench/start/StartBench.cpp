@@ -134,6 +134,7 @@ std::optional<Sample> RunChild(const QStringList& arguments, const QProcessEnvir
 {
     QProcess child;
     child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     const qint64 started = monotonicNs();
     child.start(QCoreApplication::applicationFilePath(), arguments);
     if (!child.waitForFinished(120000))
@@ -171,7 +172,9 @@ int RunBench(int rounds, int count)
     QFile::copy(QStringLiteral(SONAVEL_CODEPAGE_FILE), home + QStringLiteral("/CodePage.txt"));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("HOME"), home);
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), temp.mkdir(QStringLiteral("runtime")));
+    const QString runtime = temp.mkdir(QStringLiteral("runtime"));
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
     environment.insert(QStringLiteral("XDG_DATA_HOME"), temp.mkdir(QStringLiteral("data")));
     environment.insert(QStringLiteral("XDG_CACHE_HOME"), temp.mkdir(QStringLiteral("cache")));
     std::printf("%d tagged tracks; %d rounds, each side in a process of its own, alternately\n", count, rounds);

@@ -34,6 +34,7 @@
 #include <QToolBar>
 
 #include <algorithm>
+#include <utility>
 
 using namespace Settings;
 
@@ -43,8 +44,10 @@ const QString kMainSection = QString::fromLatin1(MainDlg::Section);
 
 } // namespace
 
-CSonavelDlg::CSonavelDlg(QWidget* parent) : CSizableDialog(Template(), parent, &CSonavelDlg::CreateControl)
+CSonavelDlg::CSonavelDlg(QWidget* parent, StartFolder startFolder)
+    : CSizableDialog(Template(), parent, &CSonavelDlg::CreateControl)
 {
+    m_pendingStart = GetProfileHexString(kMainSection, MainDlg::DefaultFolderPath, SystemPaths::DefaultMusicFolder());
     RegisterSonavelStrings();
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -54,6 +57,27 @@ CSonavelDlg::CSonavelDlg(QWidget* parent) : CSizableDialog(Template(), parent, &
     m_lyrics = std::make_unique<CLyricCommands>(*this, *ScrollLine());
     ConnectControls();
     InitDialog();
+    if (startFolder == StartFolder::BeforeShowing)
+        OpenStartPath();
+}
+
+void CSonavelDlg::OpenStartPath()
+{
+    const QString path = std::exchange(m_pendingStart, QString());
+    if (path.isEmpty() || m_destroyed)
+        return;
+    if (m_startFromArgument)
+        OpenPath(path);
+    else if (SelectedTreeFolder().isEmpty())
+        SelectFolderInTree(path);
+}
+
+void CSonavelDlg::paintEvent(QPaintEvent* event)
+{
+    CSizableDialog::paintEvent(event);
+    // After this frame has reached the screen.
+    if (!m_pendingStart.isEmpty())
+        QMetaObject::invokeMethod(this, &CSonavelDlg::OpenStartPath, Qt::QueuedConnection);
 }
 
 CSonavelDlg::~CSonavelDlg()
@@ -196,8 +220,6 @@ void CSonavelDlg::InitDialog()
     GetProfileFont(MainDlg::DirTreeFont, m_options.DirTreeFont, 0, 9, false);
     GetProfileFont(MainDlg::DirEditFont, m_options.DirEditFont, 0, 9, false);
     ApplyFonts();
-    SelectFolderInTree(
-        GetProfileHexString(kMainSection, MainDlg::DefaultFolderPath, SystemPaths::DefaultMusicFolder()));
 
     const bool clip = GetProfileInt(kMainSection, MainDlg::ClipOnDesktop, MainDlg::DefaultClipOnDesktop) != 0;
     SetClipOnDesktop(clip);
@@ -522,7 +544,9 @@ void CSonavelDlg::SaveSettings()
         WriteProfileInt(kMainSection, MainDlg::ColWidKeys[column], widths.value(column));
     WriteProfileInt(kMainSection, MainDlg::SortType, o.Scan.SortState);
     WriteProfileInt(kMainSection, MainDlg::SortCol, o.Scan.SortColumn);
-    WriteProfileHexString(kMainSection, MainDlg::DefaultFolderPath, SelectedTreeFolder());
+    // Closed before anything came to be listed, the stored folder stays the one to open.
+    if (m_pendingStart.isEmpty())
+        WriteProfileHexString(kMainSection, MainDlg::DefaultFolderPath, SelectedTreeFolder());
     WriteProfileInt(kMainSection, MainDlg::UseID3Edit, o.Scan.UseID3Edit ? 1 : 0);
     WriteProfileInt(kMainSection, MainDlg::ID3EditCodePage, o.Scan.ID3EditCodePage);
     const QStringList& extensions = o.Scan.ExtensionList;

@@ -66,7 +66,12 @@ public:
     // Dialog units of room the tree and the list keep when a stored splitter position is restored.
     static constexpr int UsableSideWidth = 60;
 
-    explicit CSonavelDlg(QWidget* parent = nullptr);
+    // When the folder shown at the last exit (or the path the program was started with) is
+    // listed: before the window shows, or, for the program's own start, once the window has
+    // first been painted, so that a large folder does not hold the window back.
+    enum class StartFolder { BeforeShowing, AfterFirstPaint };
+
+    explicit CSonavelDlg(QWidget* parent = nullptr, StartFolder startFolder = StartFolder::BeforeShowing);
     ~CSonavelDlg() override;
 
     static DialogTemplate Template();
@@ -151,6 +156,8 @@ public:
     // window comes to the front; a path that does not exist is reported.
     void OpenPath(const QString& path);
     void RaiseWindow();
+    // A folder or file to open at start instead of the stored folder.
+    void SetStartPath(const QString& path) { m_pendingStart = path, m_startFromArgument = true; }
 
 public slots:
     // Ends the program as a log-off does: the closing path with settings saved.
@@ -162,6 +169,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -183,6 +191,8 @@ private:
     void ApplyFonts();
     void CreateLibrary();
     void StartUpdateTimer();
+    // The start path, else the stored folder unless a folder was opened before.
+    void OpenStartPath();
     // Folders and files dropped from the file manager onto the tree or the list are opened.
     void AcceptPathDrops();
     bool HandlePathDrop(QObject* watched, QEvent* event);
@@ -214,4 +224,7 @@ private:
     QBasicTimer m_timer;
     int m_timerPeriod = 50;
     bool m_destroyed = false;
+    // The stored folder or the start path while it waits for the first paint.
+    QString m_pendingStart;
+    bool m_startFromArgument = false;
 };

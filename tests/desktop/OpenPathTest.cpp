@@ -118,6 +118,33 @@ private slots:
         dialog.Close();
     }
 
+    // The program's own start shows its window before it lists anything; closed before that,
+    // the stored folder stays the one to open.
+    void startPathWaitsForTheFirstPaint()
+    {
+        MessageBoxRecorder boxes;
+        WriteProfileHexString("CSonavelDlg", "DefaultFolderPath", m_albumA + '/');
+        {
+            CSonavelDlg dialog(nullptr, CSonavelDlg::StartFolder::AfterFirstPaint);
+            dialog.SetStartPath(m_albumB + "/02.mp3");
+            QCOMPARE(dialog.TrackListRowCount(), 0);
+            dialog.show();
+            QTRY_COMPARE(PlayingPath(dialog), m_albumB + "/02.mp3");
+            dialog.Close();
+        }
+        {
+            CSonavelDlg closedAtOnce(nullptr, CSonavelDlg::StartFolder::AfterFirstPaint);
+            closedAtOnce.Close();
+        }
+        QCOMPARE(GetProfileHexString("CSonavelDlg", "DefaultFolderPath", {}), m_albumB + '/');
+        CSonavelDlg dialog(nullptr, CSonavelDlg::StartFolder::AfterFirstPaint);
+        dialog.show();
+        QTRY_COMPARE(dialog.SelectedTreeFolder(), m_albumB + '/');
+        QCOMPARE(dialog.TrackListRowCount(), 2);
+        dialog.Close();
+        QCOMPARE(boxes.count(), 0);
+    }
+
     // The real executable, twice: the second start hands its file to the first and ends.
     void secondStartHandsItsPathOver()
     {
