@@ -6,6 +6,24 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QStringList>
+
+namespace {
+
+// An Exec argument in double quotes as the desktop entry format wants it: '"', '`', '$' and '\'
+// escaped inside the quotes, '%' doubled, then every '\' escaped once more for the string value.
+QString QuotedExecArgument(const QString& argument)
+{
+    QString quoted;
+    for (const QChar c : argument) {
+        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
+            quoted += u'\\';
+        quoted += c == u'%' ? QStringLiteral("%%") : QString(c);
+    }
+    return u'"' + quoted.replace(u'\\', QStringLiteral("\\\\")) + u'"';
+}
+
+} // namespace
 
 namespace DesktopRegistration {
 
@@ -15,20 +33,29 @@ QString EntryPath(const QString& programName)
     return folder + '/' + programName.toLower() + QStringLiteral(".desktop");
 }
 
-bool Install(const QString& programName, const QString& executablePath, const QString& appId)
+QString RegisteredEntry(const QString& programName, const QString& installedEntry, const QString& executablePath,
+                        const QString& appId)
+{
+    QStringList lines = installedEntry.split(u'\n');
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    for (QString& line : lines) {
+        if (!line.startsWith(QLatin1String("Exec=")))
+            continue;
+        const QString fieldCodes = line.section(u' ', 1);
+        line = QStringLiteral("Exec=") + QuotedExecArgument(executablePath) +
+               (fieldCodes.isEmpty() ? QString() : u' ' + fieldCodes);
+    }
+    lines.append(QStringLiteral("X-%1-AppID=%2").arg(programName, appId));
+    return lines.join(u'\n') + u'\n';
+}
+
+bool Install(const QString& programName, const QString& installedEntry, const QString& executablePath,
+             const QString& appId)
 {
     const QString path = EntryPath(programName);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    const QString entry = QStringLiteral("[Desktop Entry]\n"
-                                         "Type=Application\n"
-                                         "Name=%1\n"
-                                         "Exec=\"%2\"\n"
-                                         "Icon=%3\n"
-                                         "Categories=AudioVideo;Audio;Player;\n"
-                                         "Terminal=false\n"
-                                         "X-%1-AppID=%4\n")
-                              .arg(programName, executablePath, programName.toLower(), appId);
-    return TextFile::writeAtomically(path, entry.toUtf8());
+    return TextFile::writeAtomically(path, RegisteredEntry(programName, installedEntry, executablePath, appId).toUtf8());
 }
 
 bool Remove(const QString& programName)

@@ -118,11 +118,18 @@ QString CSonavelApp::FindPathArgument(const QStringList& arguments, const QStrin
     return {};
 }
 
+QString CSonavelApp::InstalledDesktopEntry()
+{
+    QFile entry(QStringLiteral(":/sonavel.desktop"));
+    return entry.open(QIODevice::ReadOnly) ? QString::fromUtf8(entry.readAll()) : QString();
+}
+
 bool CSonavelApp::HandleRegistration(RegistrationSwitch registration) const
 {
     switch (registration) {
     case RegistrationSwitch::Register:
-        DesktopRegistration::Install(QStringLiteral("Sonavel"), m_executableParts.Path(), QString::fromLatin1(AppId));
+        DesktopRegistration::Install(QStringLiteral("Sonavel"), InstalledDesktopEntry(), m_executableParts.Path(),
+                                     QString::fromLatin1(AppId));
         return true;
     case RegistrationSwitch::Unregister:
         DesktopRegistration::Remove(QStringLiteral("Sonavel"));
@@ -181,13 +188,13 @@ void CSonavelApp::RunMainWindow(const QString& path)
     // A log-off, SIGTERM or SIGHUP ends the program through the main window's own closing path;
     // caught from before the window is made, a signal during its start-up waits for it.
     TerminationSignals termination;
-    CSonavelDlg dialog;
+    CSonavelDlg dialog(nullptr, CSonavelDlg::StartFolder::AfterFirstPaint);
     // Later starts hand their paths over through the channel while this one runs.
     InstanceChannel channel(QString::fromLatin1(MutexName));
     QObject::connect(&channel, &InstanceChannel::messageReceived, &dialog, &CSonavelDlg::OpenPath);
     channel.listen();
     if (!path.isEmpty())
-        QTimer::singleShot(0, &dialog, [&dialog, path] { dialog.OpenPath(path); });
+        dialog.SetStartPath(path);
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &dialog, &CSonavelDlg::EndSession);
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, &dialog, &CSonavelDlg::EndSession);
     dialog.exec();

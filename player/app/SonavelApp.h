@@ -42,6 +42,8 @@ public:
     // A switch counts only after "-" or "/" and only as the last thing on the command line.
     static RegistrationSwitch FindRegistrationSwitch(const QString& commandLine);
     static bool IsEmbeddingStart(const QStringList& arguments);
+    // The desktop entry the package installs, which "-RegServer" writes with this executable.
+    static QString InstalledDesktopEntry();
     // The folder or file to open: the last argument that is not a switch, made absolute (a
     // file:// URL becomes its path); empty when there is none.
     static QString FindPathArgument(const QStringList& arguments, const QString& workingFolder);

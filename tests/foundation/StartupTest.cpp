@@ -2,6 +2,7 @@
 // and the end through SIGTERM, both in process and with the real executable.
 #include "common/ui/AboutDlg.h"
 #include "platform/profile/Profile.h"
+#include "platform/shell/DesktopRegistration.h"
 #include "platform/shell/TerminationSignals.h"
 #include "platform/text/RuntimeLocale.h"
 #include "player/app/SonavelApp.h"
@@ -48,6 +49,7 @@ public:
 
     QString ini() const { return QString::fromUtf8(TestFiles::readBytes(m_folder.file(QFileInfo(m_executable).fileName() + ".ini"))); }
     QString desktopEntry() const { return m_folder.file("data/applications/sonavel.desktop"); }
+    QString executable() const { return m_executable; }
 
 private:
     TempFolder m_folder;
@@ -89,6 +91,8 @@ private slots:
     void secondInstanceExitsAtOnce();
     void terminationSavesSettings();
     void registrationInstallsAndRemovesDesktopEntry();
+    void registeredEntryQuotesTheExecutable_data();
+    void registeredEntryQuotesTheExecutable();
     void anotherExecutableNameGivesAnotherIni();
     void aboutBoxShowsTheBuildsValues();
     void qtOwnTextsAreJapanese();
@@ -213,10 +217,39 @@ void StartupTest::registrationInstallsAndRemovesDesktopEntry()
     QCOMPARE(process.exitCode(), 0);
     const QString entry = QString::fromUtf8(TestFiles::readBytes(fixture.desktopEntry()));
     QVERIFY(entry.contains("X-Sonavel-AppID={6C597AD9-09E6-4C51-BB29-5D13DCF549C1}"));
+    // The installed entry line for line, with this executable in Exec.
+    QStringList expected = CSonavelApp::InstalledDesktopEntry().trimmed().split('\n');
+    QVERIFY(expected.contains("Exec=sonavel %f"));
+    expected.replace(expected.indexOf("Exec=sonavel %f"), "Exec=\"" + fixture.executable() + "\" %f");
+    expected.append("X-Sonavel-AppID={6C597AD9-09E6-4C51-BB29-5D13DCF549C1}");
+    QCOMPARE(entry.trimmed().split('\n'), expected);
+    QProcess validate;
+    validate.start("desktop-file-validate", {fixture.desktopEntry()});
+    QVERIFY(validate.waitForFinished(10000));
+    QVERIFY2(validate.exitCode() == 0, validate.readAllStandardOutput().constData());
     QVERIFY(fixture.ini().isEmpty()); // registration ends before the profile is touched
     fixture.start(process, {"/unregserver"});
     QVERIFY(process.waitForFinished(5000));
     QVERIFY(!QFile::exists(fixture.desktopEntry()));
+}
+
+void StartupTest::registeredEntryQuotesTheExecutable_data()
+{
+    QTest::addColumn<QString>("executable");
+    QTest::addColumn<QString>("exec");
+    QTest::newRow("plain") << "/opt/sonavel/bin/sonavel" << R"(Exec="/opt/sonavel/bin/sonavel" %f)";
+    QTest::newRow("space") << "/home/a b/sonavel" << R"(Exec="/home/a b/sonavel" %f)";
+    QTest::newRow("percent") << "/x/100%/sonavel" << R"(Exec="/x/100%%/sonavel" %f)";
+    QTest::newRow("reserved") << R"(/x/$a`b"c\d/sonavel)" << R"(Exec="/x/\\$a\\`b\\"c\\\\d/sonavel" %f)";
+}
+
+void StartupTest::registeredEntryQuotesTheExecutable()
+{
+    QFETCH(QString, executable);
+    QFETCH(QString, exec);
+    const QString entry = DesktopRegistration::RegisteredEntry("Sonavel", "[Desktop Entry]\nName=S\nExec=sonavel %f\n",
+                                                               executable, "{id}");
+    QCOMPARE(entry, "[Desktop Entry]\nName=S\n" + exec + "\nX-Sonavel-AppID={id}\n");
 }
 
 void StartupTest::anotherExecutableNameGivesAnotherIni()
