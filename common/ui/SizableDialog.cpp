@@ -128,20 +128,26 @@ void CSizableDialog::SetTopmost(bool topmost)
         window->setFlags(flags);
 }
 
-void CSizableDialog::EnableSaveRestore(const QString& section, bool rectangleOnly)
+bool CSizableDialog::EnableSaveRestore(const QString& section, bool rectangleOnly)
 {
     m_placement.Enable(section, rectangleOnly);
-    RestorePlacement();
+    return RestorePlacement();
 }
 
-void CSizableDialog::RestorePlacement()
+bool CSizableDialog::RestorePlacement()
 {
     const auto rect = m_placement.ReadRectangle();
     if (!rect)
-        return;
-    setGeometry(*rect);
+        return false;
+    PlaceWindow(*rect);
     if (m_placement.ReadMaximized())
         setWindowState(windowState() | Qt::WindowMaximized);
+    return true;
+}
+
+void CSizableDialog::PlaceWindow(const QRect& geometry)
+{
+    setGeometry(geometry);
     // A hidden window gets its resize event only when shown; the controls follow now.
     MoveSizeGrip();
     ArrangeLayout();

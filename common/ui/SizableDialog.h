@@ -64,10 +64,13 @@ public:
 
     // Restores the rectangle stored in the profile section at once (when all four values are
     // present and none is negative) and saves it on destruction. Rectangle-only mode keeps just
-    // the rectangle; full mode also restores a maximised window maximised.
-    void EnableSaveRestore(const QString& section, bool rectangleOnly = true);
+    // the rectangle; full mode also restores a maximised window maximised. False when nothing
+    // was stored (the first start), so the window can choose where it first appears.
+    bool EnableSaveRestore(const QString& section, bool rectangleOnly = true);
     // Writes the placement now (also done on destruction).
     void SavePlacement() const;
+    // Moves and sizes the window, its controls following at once even while it is hidden.
+    void PlaceWindow(const QRect& geometry);
 
     // The size grip's shape: the lower-right triangle of its rectangle.
     static QRegion GripRegion(const QSize& size);
@@ -83,7 +86,7 @@ private:
     void CreateSizeGrip();
     void InitSizableDialog();
     void MoveSizeGrip();
-    void RestorePlacement();
+    bool RestorePlacement();
     void ClampToDesktop();
     void SnapToDesktop();
     QMargins FrameMargins() const;

@@ -30,6 +30,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QToolBar>
 
@@ -200,7 +201,8 @@ void CSonavelDlg::InitDialog()
     }
     AttachAnchors();
     SetMinTrackSize(QSize(width(), ScrollLine()->height()));
-    EnableSaveRestore(kMainSection);
+    if (!EnableSaveRestore(kMainSection))
+        PlaceAtFirstStart();
     // After the placement: the stored position belongs to the window's stored size.
     InitSplitter();
 
@@ -293,6 +295,16 @@ void CSonavelDlg::AttachAnchors()
         AddAnchor(id, AnchorBottomLeft, AnchorBottomLeft);
     AddAnchor(IdScrollLine, AnchorBottomLeft, AnchorBottomRight);
     AddAnchor(m_toolBar, AnchorBottomLeft, AnchorNone);
+}
+
+void CSonavelDlg::PlaceAtFirstStart()
+{
+    // The template's size suits the screens of its day; the first start opens where the list
+    // shows its columns, in the middle of the screen.
+    const QRect screenArea = screen()->availableGeometry();
+    QRect placed(QPoint(), QSize(760, 520).boundedTo(screenArea.size() * 0.8).expandedTo(size()));
+    placed.moveCenter(screenArea.center());
+    PlaceWindow(placed);
 }
 
 void CSonavelDlg::InitSplitter()

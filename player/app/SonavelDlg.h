@@ -186,6 +186,7 @@ private:
     void InitDialog();
     void ArrangeControls();
     void AttachAnchors();
+    void PlaceAtFirstStart();
     void InitSplitter();
     void InitTrackListColumns();
     void ApplyFonts();

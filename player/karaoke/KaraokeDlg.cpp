@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QScreen>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -206,6 +207,25 @@ void CKaraokeDlg::SetPositionSource(std::function<double()> engineSeconds)
 
 // ---- Creating and destroying the window ----------------------------------------------------
 
+void CKaraokeDlg::PlaceBesideOwner()
+{
+    // Opened for the first time, the window goes below the main window, or else to its right,
+    // where it does not cover the list; where neither fits, the desktop places it.
+    const QWidget* owner = parentWidget();
+    if (!owner || !owner->isVisible())
+        return;
+    const QRect area = owner->screen()->availableGeometry();
+    const QRect frame = owner->frameGeometry();
+    // A window's position is its frame's; this one's frame is taken to be as thick as the owner's.
+    const QSize outer = size() + (frame.size() - owner->size());
+    const QRect below(QPoint(frame.left(), frame.bottom() + 1), outer);
+    const QRect right(QPoint(frame.right() + 1, frame.top()), outer);
+    if (area.contains(below))
+        move(below.topLeft());
+    else if (area.contains(right))
+        move(right.topLeft());
+}
+
 void CKaraokeDlg::Create()
 {
     if (m_created) {
@@ -214,7 +234,8 @@ void CKaraokeDlg::Create()
         activateWindow();
         return;
     }
-    EnableSaveRestore(QString::fromLatin1(Section));
+    if (!EnableSaveRestore(QString::fromLatin1(Section)))
+        PlaceBesideOwner();
     const bool topmost = GetProfileInt(QString::fromLatin1(Section), kAlwaysOnTopKey, kDefaultAlwaysOnTop) != 0;
     SetTopmost(topmost);
     m_alwaysOnTop->setChecked(topmost);

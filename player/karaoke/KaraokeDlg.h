@@ -120,6 +120,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void PlaceBesideOwner();
     static QWidget* CreateControl(const DialogControl& control, QWidget* parent);
     void FitTextsToFont();
     void AttachControls();

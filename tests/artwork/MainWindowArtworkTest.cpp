@@ -114,7 +114,7 @@ private slots:
         QCOMPARE(thumbnail->Zoom(), 0);
         // The thumbnail lies wholly inside the window at its first size.
         QVERIFY(thumbnail->x() + thumbnail->width() <= dialog.width());
-        QCOMPARE(dialog.ScrollLine()->width(), thumbnail->x() + thumbnail->width());
+        QVERIFY(dialog.ScrollLine()->width() >= thumbnail->x() + thumbnail->width());
         QCOMPARE(DrawnProblem(thumbnail, QSize(400, 300), kRed, kBlue), QString());
         QVERIFY(!dialog.ArtWorkWindow());
 

@@ -253,10 +253,11 @@ private slots:
         QCOMPARE(dialog.ToolBar()->geometry(), bar.translated(0, 90));
         QCOMPARE(dialog.ScrollLine()->geometry(), line.adjusted(0, 90, 120, 90));
 
-        // Never narrower than at start.
-        QCOMPARE(dialog.minimumWidth(), start.width());
-        dialog.resize(start.width() - 60, start.height());
-        QVERIFY(dialog.width() >= start.width());
+        // Never narrower than the template (the first start opens wider).
+        const int minimum = dialog.minimumWidth();
+        QVERIFY(minimum > 200 && minimum < start.width());
+        dialog.resize(minimum - 60, start.height());
+        QTRY_COMPARE(dialog.width(), minimum);
     }
 
     void splitterMoveReanchorsTheLayout()
