@@ -27,6 +27,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QTimer>
 #include <QToolBar>
 
@@ -204,6 +205,25 @@ private slots:
             QCOMPARE(actions[i]->toolTip(), tips[i]);
             QVERIFY(!actions[i]->icon().isNull());
         }
+    }
+
+    // The first start opens wide in the middle of the screen; later starts where it was left.
+    void firstStartThenWhereItWasLeft()
+    {
+        const QRect left(30, 40, 520, 400);
+        {
+            CSonavelDlg dialog;
+            const QRect screen = dialog.screen()->availableGeometry();
+            QVERIFY(dialog.width() >= std::min(2 * dialog.minimumWidth(), screen.width() * 8 / 10));
+            QVERIFY((dialog.geometry().center() - screen.center()).manhattanLength() <= 2);
+            QCOMPARE(dialog.TrackList()->geometry().right(), dialog.width() - 1);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            dialog.PlaceWindow(left);
+            dialog.Close();
+        }
+        CSonavelDlg again;
+        QCOMPARE(again.geometry(), left);
     }
 
     void initialArrangement()
