@@ -2,7 +2,7 @@
 // ways in one run: with the karaoke window open, with the lyrics in the scrolling line's karaoke
 // face (the window closed by the user), and a track without lyrics as the baseline. Each way is
 // measured in turn, several rounds, on the same 90-second track. Run under Xvfb:
-//   SONAVEL_ENGINE_OUTPUT=null xvfb-run -a -s "-screen 0 1600x1200x24" \
+//   SONAVEL_ENGINE_OUTPUT=null xvfb-run -a -s "-screen 0 1600x1200x24"
 //       build/bench/lyricdisplays/bench_lyric_displays [seconds per measurement, default 6] [rounds, default 3]
 // Prints the process's CPU time per second of playing for each way, its ratio to the baseline,
 // and how often each display painted.
@@ -87,9 +87,9 @@ public:
 struct Way {
     const char* name;
     std::function<void()> prepare; // starts the track from its beginning in this way
-    std::vector<double> cpuPerSecond;
-    std::vector<double> windowPaints;
-    std::vector<double> linePaints;
+    std::vector<double> cpuPerSecond{};
+    std::vector<double> windowPaints{};
+    std::vector<double> linePaints{};
 };
 
 double Median(std::vector<double> values)
