@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
@@ -173,6 +174,31 @@ private slots:
         QVERIFY(!DlgItem<QCheckBox>(&dlg, CKaraokeDlg::IdAlwaysOnTop)->isChecked());
         QCOMPARE(dlg.geometry(), placed);
         QCOMPARE(LyricBlocks::tokens(Display().Data()), (QStringList{"0:", "1000:\"a \"", "2000:\"b\""}));
+    }
+
+    // Opened for the first time, the window goes below the main window, or to its right when
+    // there is no room below, so that it does not cover the list.
+    void firstOpeningBesideItsOwner_data()
+    {
+        QTest::addColumn<int>("ownerTopFromBottom");
+        QTest::addColumn<bool>("below");
+        QTest::newRow("room below") << 700 << true;
+        QTest::newRow("no room below") << 250 << false;
+    }
+    void firstOpeningBesideItsOwner()
+    {
+        QFETCH(int, ownerTopFromBottom);
+        QFETCH(bool, below);
+        QWidget owner;
+        const QRect screen = owner.screen()->availableGeometry();
+        owner.setGeometry(screen.left() + 100, screen.bottom() - ownerTopFromBottom, 500, 200);
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        CKaraokeDlg dlg(&owner);
+        dlg.Create();
+        const QRect frame = owner.frameGeometry();
+        QCOMPARE(dlg.pos(), below ? QPoint(frame.left(), frame.bottom() + 1) : QPoint(frame.right() + 1, frame.top()));
+        dlg.DestroyWindow();
     }
 
     void tagLyricsAndBackwardTagsCannotBeEdited()
