@@ -2,6 +2,7 @@
 #include "tests/support/Id3Writer.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/Mp3Fixture.h"
+#include "tests/support/PlayerSandbox.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
@@ -80,23 +81,18 @@ class MainWindowArtworkTest : public QObject
 private slots:
     void initTestCase()
     {
-        RegisterSonavelStrings();
-        m_home = std::make_unique<TempFolder>();
-        qputenv("HOME", m_home->path().toUtf8());
+        m_sandbox.SetUpHome();
     }
 
     void init()
     {
-        m_temp = std::make_unique<TempFolder>();
-        Profile::setPath(m_temp->file(QStringLiteral("sonavel.ini")));
-        m_boxes = std::make_unique<MessageBoxRecorder>();
+        m_sandbox.SetUpTest();
     }
 
     void cleanup()
     {
-        QCOMPARE(m_boxes->count(), 0);
-        m_boxes.reset();
-        m_temp.reset();
+        QCOMPARE(m_sandbox.boxes->count(), 0);
+        m_sandbox.TearDownTest();
     }
 
     void thumbnailAndWindowFollowTheTracks()
@@ -238,7 +234,7 @@ private slots:
         QFETCH(QColor, bottom);
         const QString folder = MakeFolder(QStringLiteral("kind"), {{"01.mp3", "A", tagPicture}});
         for (int i = 0; i < coverFiles.size(); ++i)
-            m_temp->write(QStringLiteral("kind/") + coverFiles[i], coverPictures[i]);
+            m_sandbox.temp->write(QStringLiteral("kind/") + coverFiles[i], coverPictures[i]);
         WriteProfileHexString(kMain, "DefaultFolderPath", folder);
         CSonavelDlg dialog;
         dialog.show();
@@ -269,7 +265,7 @@ private slots:
 private:
     QString MakeFolder(const QString& name, const QList<Track>& tracks)
     {
-        const QString folder = m_temp->mkdir(name);
+        const QString folder = m_sandbox.temp->mkdir(name);
         for (const Track& track : tracks) {
             QList<Id3Writer::Frame> frames{{"TIT2", Id3Writer::textData(Id3Writer::Latin1, track.title)}};
             if (!track.picture.isNull())
@@ -281,9 +277,7 @@ private:
         return folder;
     }
 
-    std::unique_ptr<TempFolder> m_home;
-    std::unique_ptr<TempFolder> m_temp;
-    std::unique_ptr<MessageBoxRecorder> m_boxes;
+    PlayerSandbox m_sandbox;
 };
 
 SONAVEL_TEST_MAIN(MainWindowArtworkTest)

@@ -1,6 +1,7 @@
 #include "tests/support/Id3Writer.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/Mp3Fixture.h"
+#include "tests/support/PlayerSandbox.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
@@ -76,19 +77,15 @@ class LyricCommandsTest : public QObject
 private slots:
     void initTestCase()
     {
-        RegisterSonavelStrings();
-        m_home = std::make_unique<TempFolder>();
-        qputenv("HOME", m_home->path().toUtf8());
+        m_sandbox.SetUpHome();
     }
 
     void init()
     {
-        m_temp = std::make_unique<TempFolder>();
-        Profile::setPath(m_temp->file("sonavel.ini"));
-        m_boxes = std::make_unique<MessageBoxRecorder>();
+        m_sandbox.SetUpTest();
         // An editor that writes down what it was given, one argument a line.
-        m_editorLog = m_temp->file("editor args.txt");
-        const QString script = m_temp->write("my editor.sh", QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"%1\"\n")
+        m_editorLog = m_sandbox.temp->file("editor args.txt");
+        const QString script = m_sandbox.temp->write("my editor.sh", QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"%1\"\n")
                                                                  .arg(m_editorLog)
                                                                  .toUtf8());
         QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -97,8 +94,7 @@ private slots:
 
     void cleanup()
     {
-        m_boxes.reset();
-        m_temp.reset();
+        m_sandbox.TearDownTest();
     }
 
     void lyricFileWinsOverTagLyrics()
@@ -117,7 +113,7 @@ private slots:
         // The now-playing texts reached the line.
         QCOMPARE(dialog.ScrollLine()->Text(CScrollStatic::ItemFileName), QStringLiteral("a.mp3"));
         QCOMPARE(dialog.ScrollLine()->Text(CScrollStatic::ItemTitle), QStringLiteral("歌"));
-        QCOMPARE(m_boxes->count(), 0);
+        QCOMPARE(m_sandbox.boxes->count(), 0);
     }
 
     void badLyricFileFallsBackToTagLyricsSilently_data()
@@ -143,7 +139,7 @@ private slots:
         QVERIFY(lyrics.KaraokeWindow().LyricPath().isEmpty());
         QVERIFY(lyrics.CurrentLyricPath().isEmpty());
         QVERIFY(!dialog.ScrollLine()->HasLyrics());
-        QCOMPARE(m_boxes->count(), 0);
+        QCOMPARE(m_sandbox.boxes->count(), 0);
     }
 
     void badLyricFileWithoutTagLyricsIsReportedOnce()
@@ -151,15 +147,15 @@ private slots:
         const QString folder = MakeFolder({{"a", "歌", {}, "[00:02:00]後[00:01:00]先"}});
         CSonavelDlg dialog;
         QTRY_COMPARE(dialog.windowTitle(), Caption("歌"));
-        QTRY_COMPARE(m_boxes->count(), 1);
-        const MessageBoxPrompt prompt = m_boxes->prompts().first();
+        QTRY_COMPARE(m_sandbox.boxes->count(), 1);
+        const MessageBoxPrompt prompt = m_sandbox.boxes->prompts().first();
         QCOMPARE(prompt.text, QStringLiteral("カラオケデータ \"%1/a.kra\" の読み込みに失敗しました").arg(folder));
         QCOMPARE(prompt.caption, kReadCaption);
         QCOMPARE(prompt.flags, unsigned(MB_OK | MB_ICONWARNING));
         QVERIFY(!dialog.Lyrics().KaraokeWindow().IsWindowCreated());
         QVERIFY(!dialog.ScrollLine()->HasLyrics());
         QTest::qWait(200);
-        QCOMPARE(m_boxes->count(), 1);
+        QCOMPARE(m_sandbox.boxes->count(), 1);
     }
 
     void lyricMarkMenuIsEnabledByTheRowsLyrics_data()
@@ -248,7 +244,7 @@ private slots:
             dialog.OnCommand(CLyricCommands::IdKaraokeNew);
             QVERIFY(dialog.TrackList()->GetCheck(row));
         }
-        QCOMPARE(m_boxes->count(), 0);
+        QCOMPARE(m_sandbox.boxes->count(), 0);
         QCOMPARE(TestFiles::readBytes(folder + "/b.kra"),
                  TestFiles::encode(QStringLiteral("@Title=曲名\r\n@Artist=歌手\r\n一行目\r\n二行目"), 1200, true));
         QCOMPARE(TestFiles::readBytes(folder + "/a.kra"),
@@ -261,9 +257,9 @@ private slots:
         QVERIFY(dialog.Lyrics().PrepareContextMenu(MarkOf(dialog, 0)));
         QVERIFY(!EnabledItems(dialog.Lyrics().Menu(CLyricCommands::PopupLyricMark)).contains(CLyricCommands::IdKaraokeNew));
         dialog.OnCommand(CLyricCommands::IdKaraokeNew);
-        QCOMPARE(m_boxes->count(), 1);
-        QCOMPARE(m_boxes->prompts().first().text, QStringLiteral("新規カラオケデータの作成に失敗しました"));
-        QCOMPARE(m_boxes->prompts().first().caption, QStringLiteral("OnKaraokeNew"));
+        QCOMPARE(m_sandbox.boxes->count(), 1);
+        QCOMPARE(m_sandbox.boxes->prompts().first().text, QStringLiteral("新規カラオケデータの作成に失敗しました"));
+        QCOMPARE(m_sandbox.boxes->prompts().first().caption, QStringLiteral("OnKaraokeNew"));
     }
 
     void openInTheEditor()
@@ -275,9 +271,9 @@ private slots:
         dialog.OnCommand(CLyricCommands::IdKaraokeEdit);
         QTRY_COMPARE(EditorArguments(), QStringList({"--line", "two words", folder + "/a.kra"}));
         // An editor that cannot start is not reported and starts nothing.
-        QVERIFY(!CLyricCommands::StartEditor(QStringLiteral("\"%1\" x").arg(m_temp->file("no such editor")), folder + "/a.kra"));
+        QVERIFY(!CLyricCommands::StartEditor(QStringLiteral("\"%1\" x").arg(m_sandbox.temp->file("no such editor")), folder + "/a.kra"));
         QVERIFY(!CLyricCommands::StartEditor(QString(), folder + "/a.kra"));
-        QCOMPARE(m_boxes->count(), 0);
+        QCOMPARE(m_sandbox.boxes->count(), 0);
     }
 
     void deleteKeepsTheMarkOfTagLyrics_data()
@@ -308,10 +304,10 @@ private slots:
         QTRY_COMPARE(dialog.windowTitle(), Caption("A"));
         const QString path = folder + (row == 0 ? "/a.kra" : "/b.kra");
         QVERIFY(dialog.Lyrics().PrepareContextMenu(MarkOf(dialog, row)));
-        m_boxes->queueAnswer(answer);
+        m_sandbox.boxes->queueAnswer(answer);
         dialog.OnCommand(CLyricCommands::IdKaraokeDelete);
-        QCOMPARE(m_boxes->count(), 1);
-        const MessageBoxPrompt prompt = m_boxes->prompts().first();
+        QCOMPARE(m_sandbox.boxes->count(), 1);
+        const MessageBoxPrompt prompt = m_sandbox.boxes->prompts().first();
         QCOMPARE(prompt.text, QStringLiteral("カラオケデータ \"%1\" を削除します。よろしいですか？").arg(path));
         QCOMPARE(prompt.caption, QStringLiteral("OnKaraokeDel"));
         QCOMPARE(prompt.flags, unsigned(MB_YESNO | MB_ICONQUESTION));
@@ -329,8 +325,8 @@ private slots:
         QTRY_COMPARE(dialog.windowTitle(), Caption("A"));
         QVERIFY(dialog.Lyrics().PrepareContextMenu(MarkOf(dialog, 0)));
         dialog.OnCommand(CLyricCommands::IdKaraokeDelete);
-        QCOMPARE(m_boxes->count(), 2);
-        const MessageBoxPrompt failure = m_boxes->prompts().at(1);
+        QCOMPARE(m_sandbox.boxes->count(), 2);
+        const MessageBoxPrompt failure = m_sandbox.boxes->prompts().at(1);
         const QString start = QStringLiteral("カラオケデータ \"%1\" を削除できませんでした\n(").arg(target);
         QVERIFY2(failure.text.startsWith(start) && failure.text.endsWith(')') && failure.text.size() > start.size() + 1,
                  qPrintable(failure.text));
@@ -363,7 +359,7 @@ private slots:
         dialog.OnCommand(command);
         QCOMPARE(QGuiApplication::clipboard()->text(), text);
         QVERIFY(QGuiApplication::clipboard()->mimeData()->hasText());
-        QCOMPARE(m_boxes->count(), 0);
+        QCOMPARE(m_sandbox.boxes->count(), 0);
     }
 
     void closedWindowSendsTheNextLyricsToTheScrollingLine()
@@ -404,7 +400,7 @@ private slots:
         dialog.OnCommand(CLyricCommands::IdKaraokeShow);
         QVERIFY(window.IsWindowCreated());
         QVERIFY(!dialog.ScrollLine()->IsKaraokeLine());
-        QCOMPARE(m_boxes->count(), 0);
+        QCOMPARE(m_sandbox.boxes->count(), 0);
     }
 
     void leavingEditModeBringsTheWindowToTheNewTrack_data()
@@ -448,7 +444,7 @@ private slots:
             QCOMPARE(Words(window.Display()->Data()), shown);
         }
         QVERIFY(!edit->isChecked());
-        QCOMPARE(m_boxes->count(), 0);
+        QCOMPARE(m_sandbox.boxes->count(), 0);
     }
 
     void savedEditsReachTheScrollingLine()
@@ -462,9 +458,9 @@ private slots:
         auto* edit = DlgItem<QPushButton>(&window, CKaraokeDlg::IdEdit);
         edit->click();
         DlgItem<QLineEdit>(&window, CKaraokeDlg::IdTitle)->setText(QStringLiteral("新"));
-        m_boxes->queueAnswer(IDYES);
+        m_sandbox.boxes->queueAnswer(IDYES);
         edit->click();
-        QCOMPARE(m_boxes->count(), 1); // the question whether to save
+        QCOMPARE(m_sandbox.boxes->count(), 1); // the question whether to save
         QCOMPARE(window.GetMode(), int(CKaraokeStatic::ModeView));
         QCOMPARE(dialog.ScrollLine()->Data().Header.Title, QStringLiteral("新"));
         QVERIFY(TestFiles::readBytes(folder + "/a.kra").contains(TestFiles::encode(QStringLiteral("@Title=新"), 1200)));
@@ -493,7 +489,7 @@ private slots:
 private:
     QString MakeFolder(const QList<Song>& songs)
     {
-        const QString folder = m_temp->mkdir(QStringLiteral("曲 集"));
+        const QString folder = m_sandbox.temp->mkdir(QStringLiteral("曲 集"));
         for (const Song& song : songs) {
             QList<Id3Writer::Frame> frames{{"TIT2", Id3Writer::textData(Id3Writer::Utf16, song.title)},
                                            {"TPE1", Id3Writer::textData(Id3Writer::Utf16, QStringLiteral("歌手"))}};
@@ -521,9 +517,7 @@ private:
         return QString::fromUtf8(TestFiles::readBytes(m_editorLog)).split('\n', Qt::SkipEmptyParts);
     }
 
-    std::unique_ptr<TempFolder> m_home;
-    std::unique_ptr<TempFolder> m_temp;
-    std::unique_ptr<MessageBoxRecorder> m_boxes;
+    PlayerSandbox m_sandbox;
     QString m_editorLog;
 };
 

@@ -1,5 +1,6 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/Mp3Fixture.h"
+#include "tests/support/PlayerSandbox.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
@@ -73,23 +74,18 @@ class MainWindowLibraryTest : public QObject
 private slots:
     void initTestCase()
     {
-        RegisterSonavelStrings();
-        m_home = std::make_unique<TempFolder>();
-        qputenv("HOME", m_home->path().toUtf8());
+        m_sandbox.SetUpHome();
     }
 
     void init()
     {
-        m_temp = std::make_unique<TempFolder>();
-        Profile::setPath(m_temp->file("sonavel.ini"));
-        m_boxes = std::make_unique<MessageBoxRecorder>();
+        m_sandbox.SetUpTest();
     }
 
     void cleanup()
     {
-        QCOMPARE(m_boxes->count(), 0);
-        m_boxes.reset();
-        m_temp.reset();
+        QCOMPARE(m_sandbox.boxes->count(), 0);
+        m_sandbox.TearDownTest();
     }
 
     void storedFolderIsListedAndARowPlaysOnDoubleClick()
@@ -223,7 +219,7 @@ private slots:
 
     void typedFolderIsSelectedAndInView()
     {
-        const QString deep = m_temp->mkdir(QStringLiteral("a/b/c/d/e"));
+        const QString deep = m_sandbox.temp->mkdir(QStringLiteral("a/b/c/d/e"));
         MakeFolder(QStringLiteral("a/b/top"), {{"t.mp3", "T"}});
         WriteProfileHexString(kMain, "DefaultFolderPath", deep);
         CSonavelDlg dialog;
@@ -231,9 +227,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         CFolderPathEdit* edit = dialog.PathEdit();
         edit->selectAll();
-        QTest::keyClicks(edit, m_temp->file(QStringLiteral("a/b/top")));
+        QTest::keyClicks(edit, m_sandbox.temp->file(QStringLiteral("a/b/top")));
         QTest::keyClick(edit, Qt::Key_Return);
-        QCOMPARE(dialog.SelectedTreeFolder(), m_temp->file(QStringLiteral("a/b/top/")));
+        QCOMPARE(dialog.SelectedTreeFolder(), m_sandbox.temp->file(QStringLiteral("a/b/top/")));
         QCOMPARE(Titles(dialog), QStringList({"T"}));
         CFolderTree* tree = dialog.FolderTree();
         const QRect label = tree->visualItemRect(tree->currentItem());
@@ -261,7 +257,7 @@ private slots:
     void rowsFitTheStoredListFont()
     {
         MakeFolder(QStringLiteral("big"), {{"g.mp3", "大きな文字"}});
-        WriteProfileHexString(kMain, "DefaultFolderPath", m_temp->file(QStringLiteral("big")));
+        WriteProfileHexString(kMain, "DefaultFolderPath", m_sandbox.temp->file(QStringLiteral("big")));
         WriteProfileInt("FileListFont", "lfHeight", -30);
         CSonavelDlg dialog;
         CTrackListCtrl* list = dialog.TrackList();
@@ -287,7 +283,7 @@ private slots:
         CPlayerControl::SetPlayerFactory([] { return std::unique_ptr<Player>(); });
         {
             CSonavelDlg dialog;
-            m_boxes->clear(); // the engine's error message
+            m_sandbox.boxes->clear(); // the engine's error message
             QVERIFY(!dialog.Library());
             QCOMPARE(dialog.SelectedTreeFolder(), folder + '/');
             QCOMPARE(dialog.TrackListRowCount(), 0);
@@ -302,7 +298,7 @@ private slots:
 private:
     QString MakeFolder(const QString& name, const QList<Track>& tracks, double seconds = 6.0)
     {
-        const QString folder = m_temp->mkdir(name);
+        const QString folder = m_sandbox.temp->mkdir(name);
         for (const Track& track : tracks) {
             const QString path = Mp3Fixture::write(folder + '/' + track.name, {track.title, QStringLiteral("歌手"), {}, {}}, seconds);
             if (path.isEmpty())
@@ -311,9 +307,7 @@ private:
         return folder;
     }
 
-    std::unique_ptr<TempFolder> m_home;
-    std::unique_ptr<TempFolder> m_temp;
-    std::unique_ptr<MessageBoxRecorder> m_boxes;
+    PlayerSandbox m_sandbox;
 };
 
 SONAVEL_TEST_MAIN(MainWindowLibraryTest)

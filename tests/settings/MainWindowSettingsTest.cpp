@@ -2,6 +2,7 @@
 #include "tests/support/Id3Writer.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/Mp3Fixture.h"
+#include "tests/support/PlayerSandbox.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
@@ -117,25 +118,20 @@ class MainWindowSettingsTest : public QObject
 private slots:
     void initTestCase()
     {
-        RegisterSonavelStrings();
-        m_home = std::make_unique<TempFolder>();
-        qputenv("HOME", m_home->path().toUtf8());
-        qputenv("XDG_RUNTIME_DIR", m_home->mkdir("runtime").toUtf8());
+        m_sandbox.SetUpHome();
+        qputenv("XDG_RUNTIME_DIR", m_sandbox.home->mkdir("runtime").toUtf8());
     }
 
     void init()
     {
-        m_temp = std::make_unique<TempFolder>();
-        Profile::setPath(m_temp->file(QStringLiteral("sonavel.ini")));
-        WriteProfileHexString(kMain, "DefaultFolderPath", m_temp->mkdir("empty"));
-        m_boxes = std::make_unique<MessageBoxRecorder>();
+        m_sandbox.SetUpTest();
+        WriteProfileHexString(kMain, "DefaultFolderPath", m_sandbox.temp->mkdir("empty"));
     }
 
     void cleanup()
     {
-        QCOMPARE(m_boxes->count(), 0);
-        m_boxes.reset();
-        m_temp.reset();
+        QCOMPARE(m_sandbox.boxes->count(), 0);
+        m_sandbox.TearDownTest();
     }
 
     void opensOnTheLiveState()
@@ -479,9 +475,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<TempFolder> m_home;
-    std::unique_ptr<TempFolder> m_temp;
-    std::unique_ptr<MessageBoxRecorder> m_boxes;
+    PlayerSandbox m_sandbox;
 };
 
 SONAVEL_TEST_MAIN(MainWindowSettingsTest)
