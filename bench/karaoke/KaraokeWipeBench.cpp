@@ -16,6 +16,7 @@
 #include "player/karaoke/KaraokeStatic.h"
 #include "tests/support/Mp3Fixture.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/Measures.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -25,8 +26,6 @@
 #include <QStandardPaths>
 #include <QTimer>
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -35,14 +34,6 @@
 namespace {
 
 constexpr int kTickMs = 50;
-
-double CpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 // Lines of a few words, one block per line of about 600 pixels sung in two seconds: a wipe of
 // some 300 pixels a second, so that every frame has a pixel to move.

@@ -17,6 +17,7 @@
 #include "player/widgets/ScrollStatic.h"
 #include "tests/support/Mp3Fixture.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/Measures.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,8 +27,6 @@
 #include <QTimer>
 #include <QWindow>
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -36,14 +35,6 @@
 namespace {
 
 constexpr double kTrackSeconds = 90;
-
-double CpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 void Wait(int ms)
 {
@@ -72,18 +63,6 @@ QString BenchLyrics()
     return text;
 }
 
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
-
 struct Way {
     const char* name;
     std::function<void()> prepare; // starts the track from its beginning in this way
@@ -91,12 +70,6 @@ struct Way {
     std::vector<double> windowPaints{};
     std::vector<double> linePaints{};
 };
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
 
 } // namespace
 

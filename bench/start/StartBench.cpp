@@ -9,6 +9,7 @@
 #include "player/app/SonavelDlg.h"
 #include "tests/support/Mp3Fixture.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/Measures.h"
 
 #include <QApplication>
 #include <QFile>
@@ -155,12 +156,6 @@ std::optional<Sample> RunChild(const QStringList& arguments, const QProcessEnvir
         }
     }
     return painted && sample.listedMb > 0 ? std::optional(sample) : std::nullopt;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
 }
 
 int RunBench(int rounds, int count)

@@ -46,11 +46,4 @@ int BlockCount(const CKaraokeData& data)
     return count;
 }
 
-bool PaintCounter::eventFilter(QObject*, QEvent* event)
-{
-    if (event->type() == QEvent::Paint)
-        ++paints;
-    return false;
-}
-
 } // namespace KaraokeTest

@@ -2,6 +2,7 @@
 
 #include "common/ui/SharedTypes.h"
 #include "player/karaoke/KaraokeStatic.h"
+#include "tests/support/Measures.h"
 
 #include <QImage>
 #include <QObject>
@@ -35,13 +36,5 @@ Colours ColoursIn(const QImage& image, const QRect& area);
 QImage Grab(QWidget& widget);
 QRect WidgetRectOf(const CKaraokeStatic& display, const CKaraokeStatic::Hit& item);
 int BlockCount(const CKaraokeData& data);
-
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-};
 
 } // namespace KaraokeTest

@@ -1,5 +1,6 @@
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
+#include "tests/support/Measures.h"
 
 #include "common/ui/DialogTemplate.h"
 #include "platform/profile/Profile.h"
@@ -14,19 +15,6 @@
 #include <QTest>
 
 namespace {
-
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
 
 QColor Pixel(const QImage& image, int x, int y)
 {

@@ -397,7 +397,7 @@ private slots:
         line.SetKaraokeLine(true);
         line.show();
         QVERIFY(QTest::qWaitForWindowExposed(&line));
-        KaraokeTest::PaintCounter counter;
+        PaintCounter counter;
         line.installEventFilter(&counter);
         line.Tick(2.0);
         QTRY_VERIFY(counter.paints > 0);
