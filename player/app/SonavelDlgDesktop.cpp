@@ -83,13 +83,10 @@ void CSonavelDlg::OpenPath(const QString& path)
     }
     const QString file = info.absoluteFilePath();
     SelectFolderInTree(info.absolutePath());
-    for (int row = 0; row < TrackListRowCount(); ++row) {
-        if (TrackListRowPath(row) == file) {
-            TrackList()->setCurrentIndex(TrackList()->model()->index(row, 0));
-            ScrollTrackListToRow(row);
-            m_control->PlayRow(row);
-            return;
-        }
+    if (const int row = FindPlayingRow(file); row >= 0) {
+        TrackList()->setCurrentIndex(TrackList()->model()->index(row, 0));
+        m_control->PlayRow(row);
+        return;
     }
     ShowMessageBox(this, StringTable::format(SonavelString::PathNotPlayable, {file}), QStringLiteral("Sonavel"),
                    MB_OK | MB_ICONWARNING);
