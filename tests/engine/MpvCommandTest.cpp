@@ -94,6 +94,8 @@ void MpvCommandTest::loadfileReportsItsEntry()
     mpv_free_node_contents(&result);
     QVERIFY(hasEntry);
     QVERIFY(waitFor(MPV_EVENT_FILE_LOADED));
+    // The start of playback restarts it once; the seek's own restart is the next one.
+    QVERIFY(waitFor(MPV_EVENT_PLAYBACK_RESTART));
     MpvCommand seek("seek");
     QVERIFY(seek.arg("target", QStringLiteral("2.5")).arg("flags", QStringLiteral("absolute+exact")).run(m_mpv) >= 0);
     QVERIFY(waitFor(MPV_EVENT_PLAYBACK_RESTART));
