@@ -202,7 +202,9 @@ QScrollBar* CKaraokeDlg::HScroll() const
 
 void CKaraokeDlg::SetPositionSource(std::function<double()> engineSeconds)
 {
-    m_display->SetPositionSource(std::move(engineSeconds));
+    m_display->SetPositionSource([engineSeconds = std::move(engineSeconds)]() -> std::optional<double> {
+        return engineSeconds();
+    });
 }
 
 // ---- Creating and destroying the window ----------------------------------------------------

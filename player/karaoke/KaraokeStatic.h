@@ -2,25 +2,25 @@
 
 #include "common/ui/SharedTypes.h"
 #include "player/karaoke/KaraokeData.h"
-#include "player/karaoke/KaraokeInlineEdit.h"
-#include "player/karaoke/LyricClock.h"
+#include "player/karaoke/KaraokeEditor.h"
+#include "player/karaoke/KaraokeLayout.h"
+#include "player/karaoke/KaraokePainter.h"
+#include "player/karaoke/TapToTime.h"
+#include "player/karaoke/display/FrameTicker.h"
+#include "player/karaoke/display/LyricPlayhead.h"
+#include "player/karaoke/display/LyricTimeline.h"
+#include "player/karaoke/display/ShapedTextCache.h"
 #include "player/settings/LogFont.h"
 
 #include <QFrame>
-#include <QHash>
-#include <QPointer>
-#include <QStaticText>
-#include <QTimer>
 
-#include <functional>
 #include <optional>
-#include <vector>
 
-
-// The lyric display of the karaoke window (control 1044): it owns a lyric document, lays its
-// blocks out as lines of words (no wrapping) and paints them so that sung words, the word being
-// sung (split at the wipe) and words to come differ in colour. In edit mode it shows each block's
-// time tag in front of it, and clicks edit tags and words (the karaoke window's time-tag editor).
+// The lyric display of the karaoke window (control 1044): it owns a lyric document, has it laid
+// out as lines of words (CKaraokeLayout) and painted so that sung words, the word being sung
+// (split at the wipe) and words to come differ in colour (CKaraokePainter). In edit mode it shows
+// each block's time tag in front of it, and clicks edit tags and words (CKaraokeEditor, and
+// CTapToTime for timing by keys).
 //
 // Settings: colours in section "CKaraokeStatic", the font in "CKaraokeStatic_KaraokeFont"; read
 // when the object is built, written back when it is destroyed. The object is meant to live as
@@ -28,11 +28,9 @@
 //
 // Position updates. SetPosition(seconds) is the plain update of the main window's timer: the wipe
 // stands at that position until the next one. SetPosition(seconds, playing) also says whether the
-// engine plays; while it does (and the smooth wipe is on, the display is visible and a block is
+// engine plays; while it does (and the smooth wipe is on, the display can be seen and a block is
 // current or still to come), the wipe runs on between updates at the screen's frame rate, driven
-// by a CLyricClock, waking up only when it moves by at least a pixel. With a position source
-// (see SetPositionSource) every other frame also reads the engine's position, which keeps the
-// clock within a few milliseconds of the engine's own steps.
+// by a CLyricPlayhead, waking up only when it moves by at least a pixel.
 //
 // Coordinates: layout rectangles (CKaraokeBlock::TagRect, CKaraokeToken::LayoutRect) are content
 // coordinates from (0, 0); on screen they are shifted by the margins, less the scroll offset, and
@@ -51,13 +49,14 @@ public:
         ModeInlineEdit = 2, // an inline edit box is open
     };
 
-    enum class BlockState { Error, Unsung, Sung, Current };
+    using BlockState = CLyricTimeline::State;
+    using Hit = KaraokeHit;
 
-    // A tag or a word under a point: the block, and the token index or -1 for the tag.
-    struct Hit {
-        CKaraokeBlock* block = nullptr;
-        int token = -1;
-        bool operator==(const Hit&) const = default;
+    // Where the wipe stands in the content: its line and the next one, and its x.
+    struct SungSpot {
+        QRect line;
+        QRect nextLine;   // empty after the last line
+        int x = 0;
     };
 
     explicit CKaraokeStatic(QWidget* parent = nullptr);
@@ -81,7 +80,7 @@ public:
     double WipePosition() const { return m_wipePosition; }
     double LyricClockMs() const { return m_clockMs; }
     // Whether the wipe is running on between position updates now.
-    bool IsAnimating() const { return m_frameTimer.isActive(); }
+    bool IsAnimating() const { return m_ticker.IsActive(); }
 
     // Closes an open inline edit box without applying it; with a new mode or `force`, measures,
     // lays out and repaints everything.
@@ -93,16 +92,17 @@ public:
     QPoint GetScrollOffset() const { return m_scroll; }
 
     void SetBackColor(COLORREF color);
-    COLORREF GetBackColor() const { return m_backColor; }
+    COLORREF GetBackColor() const { return m_colours.back; }
     void SetErrColor(COLORREF color);
-    COLORREF GetErrColor() const { return m_errColor; }
+    COLORREF GetErrColor() const { return m_colours.err; }
     // The settings dialog's lyric font and sung / unsung / tag colours.
     void SetFontAndColors(const LogFont& font, COLORREF sung, COLORREF unsung, COLORREF tag);
     void GetFontAndColors(LogFont& font, COLORREF& sung, COLORREF& unsung, COLORREF& tag) const;
     const LogFont& GetLogFont() const { return m_logFont; }
     const QFont& LyricFont() const { return m_font; }
+    const KaraokeColours& Colours() const { return m_colours; }
 
-    QSize ContentSize() const { return m_contentSize; }
+    QSize ContentSize() const { return m_layout.ContentSize(); }
     QSize ClientSize() const { return contentsRect().size(); }
     QPoint Margins() const { return m_margins; }
     bool IsModified() const { return m_modified; }
@@ -112,77 +112,59 @@ public:
     double MediaDurationMs() const { return m_durationMs; }
     // The block's state at a lyric clock; `wipe` receives the wipe pixel of a current block.
     BlockState StateAt(const CKaraokeBlock* block, double clockMs, int* wipe = nullptr) const;
+    // The line being sung, or the next one to sing; no value when the lyrics are over.
+    std::optional<SungSpot> CurrentSpot() const;
 
     // Where an item is drawn, in client coordinates (empty when it has no room).
     QRect ClientRectOf(const Hit& item) const;
     // The tag or word under a client point as the editor sees it (margins around line ends count).
     std::optional<Hit> HitTest(const QPoint& clientPoint) const;
 
-    // The engine's position in seconds, for stamping tags; no source: nothing is stamped.
-    void SetPositionSource(std::function<double()> engineSeconds) { m_positionSource = std::move(engineSeconds); }
+    // The engine's position in seconds, read by the frames and for stamping tags; no value while
+    // it is not the position of these lyrics (nothing is then stamped).
+    void SetPositionSource(CLyricPlayhead::PositionSource source);
 
-    // Editing (mode 1). A left click opens the inline box on a hit; a right click stamps the
-    // engine's position on a tag, or splits a word at the character boundary nearest the click.
-    bool OpenInlineEdit(const Hit& item);
-    CKaraokeInlineEdit* InlineEdit() const { return m_inlineEdit; }
-    // Enter in the box: applies the text (a bad tag leaves the box open after message 1219).
-    void ApplyInlineEdit();
-    // Escape in the box, a lost focus, a scroll: closes it without applying.
-    void CancelInlineEdit();
-    bool StampAt(const QPoint& clientPoint);
-    // The split index of a word for a click `x` pixels right of its left edge.
-    int SplitIndexAt(const QString& word, int x) const;
+    // The editor (mode 1): a left click opens the inline box on a hit; a right click stamps.
+    CKaraokeEditor& Editor() { return *m_editor; }
+    bool OpenInlineEdit(const Hit& item) { return m_editor->OpenInlineEdit(item); }
+    CKaraokeInlineEdit* InlineEdit() const { return m_editor->InlineEdit(); }
+    void ApplyInlineEdit() { m_editor->ApplyInlineEdit(); }
+    void CancelInlineEdit() { m_editor->CancelInlineEdit(); }
+    bool StampAt(const QPoint& clientPoint) { return m_editor->StampAt(clientPoint); }
+    int SplitIndexAt(const QString& word, int x) const { return m_editor->SplitIndexAt(word, x); }
+    // Tap-to-time (mode 1), see CTapToTime.
+    bool TapLine() { return m_tap.TapLine(); }
+    bool TapWord() { return m_tap.TapWord(); }
+    void TapBack() { m_tap.TapBack(); }
+    int TapCursor() const { return m_tap.Cursor(); }
+    std::optional<Hit> TapCursorWord() const { return m_tap.CursorWord(); }
 
-    // Tap-to-time (mode 1): the cursor stands on the next word to stamp. TapLine stamps the
-    // engine's position on the next line start at or after the cursor (re-stamping the tag of a
-    // block that begins there, else splitting the block there) and moves the cursor to the line
-    // start after it; TapWord does the same word by word; TapBack returns to the stop stamped last.
-    bool TapLine();
-    bool TapWord();
-    void TapBack();
-    // The cursor as a word ordinal in document order, and the word it stands on.
-    int TapCursor() const { return m_tapCursor; }
-    std::optional<Hit> TapCursorWord() const { return m_tapCursorWord; }
+    // The editor's changes: the document changed (modified, laid out again), the tap cursor moved.
+    void EditChanged();
+    void TapCursorMoved();
 
 signals:
-    // The content size may have changed (an edit re-laid the lyrics out).
+    // The content size may have changed (a load, an edit, a new font or mode).
     void LayoutChanged();
+    // The wipe moved to another line or by some pixels; CurrentSpot() tells where.
+    void WipeMoved();
+    void TapCursorChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
-    struct BlockIndex {
-        CKaraokeBlock* block = nullptr;
-        double end = 0;   // the next block's start, or the media duration for the last one
-        int top = 0;      // content rows the block's tag and words cover
-        int bottom = 0;   // (largest bottom so far, so it never decreases along the chain)
-    };
-    struct WordStop {
-        CKaraokeBlock* block = nullptr;
-        int token = 0;
-        bool lineStart = false;
-    };
+    friend class CKaraokeEditor;
 
     void ReadSettings();
     void WriteSettings() const;
     void ApplyFont();
     void ResetView();
     void AfterLoad(double durationSeconds);
-    void MeasureBlock(CKaraokeBlock& block, const QFontMetrics& metrics) const;
-    void MeasureAll();
-    void LayoutAll();
-    void BuildIndex();
     void Relayout();
-    void EditChanged();
-    void RestoreFocus();
-    // The first block whose rows reach below a content row.
-    size_t FirstBlockReaching(int contentY) const;
-    // The first block current, or still to come after another one (-1: none), at a clock.
-    int FindActiveBlock(double clockMs, int* wipe) const;
+    QPoint ContentToClient() const;
+    QPoint ContentToWidget() const;
     void UpdateWipe();
     void OnFrame();
     // (Re)schedules the next frame, at the screen's frame rate at most and not before the wipe
@@ -190,27 +172,11 @@ private:
     void UpdateFrames();
     // Real milliseconds until the wipe next changes; -1 when it will not.
     double NextChangeMs() const;
-    QRegion WordsRegion(int fromIndex, int toIndex) const;
-    QRegion WipeStrip(int index, int fromPixel, int toPixel) const;
-    QPoint ContentToClient() const;
-    QRect OnScreen(const QRect& contentRect) const;
-    void PaintBlock(QPainter& painter, const BlockIndex& entry, const QRegion& area);
-    void PaintCurrentWords(QPainter& painter, const CKaraokeBlock& block, int wipe, const QRegion& area);
-    void PaintTapCursor(QPainter& painter);
-    void DrawText(QPainter& painter, const QPoint& topLeft, const QString& text);
-    void SplitAt(CKaraokeBlock* block, int token, int charIndex, LyricTime time);
-    LyricTime EnginePositionMs() const;
-    std::vector<WordStop> WordStops() const;
-    bool Tap(bool lineStart);
-    void UpdateTapCursorWord();
 
     CKaraokeData m_data;
-    std::vector<BlockIndex> m_index;
-    std::vector<double> m_reach;   // m_reach[i]: the largest end of the non-error blocks 1..i
-
-    CLyricClock m_clock;
-    QTimer m_frameTimer;
-    int m_framesSinceRead = 0;
+    CKaraokeLayout m_layout;
+    CLyricPlayhead m_playhead;
+    CFrameTicker m_ticker;
     bool m_smoothWipe = true;
     double m_wipePosition = 0;
     double m_clockMs = 0;
@@ -220,25 +186,15 @@ private:
     bool m_painted = false;
 
     int m_mode = ModeView;
-    QPointer<CKaraokeInlineEdit> m_inlineEdit;
-    QPointer<QWidget> m_focusBeforeEdit;   // gets the focus back when the box closes
-    Hit m_edited;
     bool m_modified = false;
-    std::function<double()> m_positionSource;
-    int m_tapCursor = 0;
-    std::vector<int> m_tapHistory;
-    std::optional<Hit> m_tapCursorWord;
+    CKaraokeEditor* m_editor = nullptr;
+    CTapToTime m_tap;
 
-    QSize m_contentSize;
     QPoint m_margins{3, 3};
     QPoint m_scroll;
 
-    COLORREF m_backColor = 0;
-    COLORREF m_errColor = 0;
-    COLORREF m_sungColor = 0;
-    COLORREF m_unsungColor = 0;
-    COLORREF m_tagColor = 0;
+    KaraokeColours m_colours;
     LogFont m_logFont;
     QFont m_font;
-    QHash<QString, QStaticText> m_shapedTexts;
+    CShapedTextCache m_texts;
 };

@@ -1,12 +1,14 @@
 #include "player/widgets/ScrollStatic.h"
 
 #include "platform/profile/Profile.h"
+#include "player/karaoke/display/LyricFonts.h"
+#include "player/karaoke/display/LyricTimeline.h"
+#include "player/karaoke/display/TokenMeasure.h"
 #include "player/settings/ProfileHelpers.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 
 #include <algorithm>
 #include <cmath>
@@ -24,10 +26,6 @@ constexpr const char* kShowKeys[] = {"ShowFileName", "ShowTitle", "ShowArtist", 
 constexpr bool kShowDefaults[] = {false, true, true, true, false};
 constexpr const char* kLabels[] = {"FileName:", "Title:", "Artist:", "Album:", "Track:"};
 
-// A stored font height beyond this (pixels) is drawn at this size: a corrupt profile must not
-// make the line's text a screen high.
-constexpr int kLargestFontPixels = 512;
-
 QString Key(const char* key)
 {
     return QString::fromLatin1(key);
@@ -35,19 +33,19 @@ QString Key(const char* key)
 
 } // namespace
 
-CScrollStatic::CScrollStatic(QWidget* parent) : QFrame(parent)
+CScrollStatic::CScrollStatic(QWidget* parent) : QFrame(parent), m_ticker(*this)
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_systemClock.start();
     m_milliseconds = [this] { return m_systemClock.elapsed(); };
-    m_frameTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_frameTimer, &QTimer::timeout, this, [this] {
+    connect(&m_ticker, &CFrameTicker::Frame, this, [this] {
         UpdateLyricClock();
         UpdateLine();
         UpdateFrames();
     });
+    connect(&m_ticker, &CFrameTicker::ShownChanged, this, &CScrollStatic::UpdateFrames);
     ReadSettings();
 }
 
@@ -75,9 +73,10 @@ void CScrollStatic::ReadSettings()
     GetProfileFont(QString::fromLatin1(TitleFontSection), m_titleLogFont, 1, 9, false);
     GetProfileFont(QString::fromLatin1(DataFontSection), m_dataLogFont, 0, 12, true);
     GetProfileFont(QString::fromLatin1(KaraokeFontSection), m_karaokeLogFont, 0, 12, false);
-    m_titleFont = UsableFont(m_titleLogFont);
-    m_dataFont = UsableFont(m_dataLogFont);
-    m_karaokeFont = UsableFont(m_karaokeLogFont);
+    m_titleFont = CLyricFonts::Usable(m_titleLogFont);
+    m_dataFont = CLyricFonts::Usable(m_dataLogFont);
+    m_karaokeFont = CLyricFonts::Usable(m_karaokeLogFont);
+    m_lyricTexts.SetFont(m_karaokeFont);
 }
 
 void CScrollStatic::WriteSettings() const
@@ -96,13 +95,6 @@ void CScrollStatic::WriteSettings() const
     WriteProfileInt(section, Key("ScrollSpeed"), m_speed);
 }
 
-QFont CScrollStatic::UsableFont(const LogFont& font)
-{
-    LogFont usable = font;
-    usable.lfHeight = std::clamp(usable.lfHeight, -kLargestFontPixels, kLargestFontPixels);
-    return usable.toQFont();
-}
-
 void CScrollStatic::SetBackColor(COLORREF color)
 {
     if (color == m_backColor)
@@ -114,7 +106,7 @@ void CScrollStatic::SetBackColor(COLORREF color)
 void CScrollStatic::SetTitleFont(const LogFont& font, COLORREF color)
 {
     m_titleLogFont = font;
-    m_titleFont = UsableFont(font);
+    m_titleFont = CLyricFonts::Usable(font);
     m_titleColor = color;
     update();
 }
@@ -128,7 +120,7 @@ void CScrollStatic::GetTitleFont(LogFont& font, COLORREF& color) const
 void CScrollStatic::SetDataFont(const LogFont& font, COLORREF color)
 {
     m_dataLogFont = font;
-    m_dataFont = UsableFont(font);
+    m_dataFont = CLyricFonts::Usable(font);
     m_dataColor = color;
     update();
 }
@@ -142,7 +134,8 @@ void CScrollStatic::GetDataFont(LogFont& font, COLORREF& color) const
 void CScrollStatic::SetKaraokeFont(const LogFont& font, COLORREF sung, COLORREF unsung)
 {
     m_karaokeLogFont = font;
-    m_karaokeFont = UsableFont(font);
+    m_karaokeFont = CLyricFonts::Usable(font);
+    m_lyricTexts.SetFont(m_karaokeFont);
     m_sungColor = sung;
     m_unsungColor = unsung;
     MeasureLyrics();
@@ -303,31 +296,13 @@ void CScrollStatic::SetKaraokeLine(bool on)
 
 void CScrollStatic::MeasureLyrics()
 {
-    // One line: line breaks are measured (and drawn) as the space they carry. The laid-out text
-    // of every token is kept, so that the frames of a moving line only place glyphs.
-    const QFontMetrics metrics(m_karaokeFont);
-    m_tokenTexts.clear();
-    m_firstTokenText.clear();
-    for (CKaraokeBlock* block = m_data.FirstBlock(); block; block = block->Next()) {
-        m_firstTokenText.insert(block, m_tokenTexts.size());
-        int width = 0;
-        for (CKaraokeToken& token : block->Tokens) {
-            token.Width = metrics.horizontalAdvance(token.Text());
-            token.Height = metrics.height();
-            width += token.Width;
-            QStaticText text(token.Text());
-            text.setTextFormat(Qt::PlainText);
-            text.prepare(QTransform(), m_karaokeFont);
-            m_tokenTexts.push_back(std::move(text));
-        }
-        block->TextWidth = width;
-        block->LineHeight = metrics.height();
-    }
+    // One line: line breaks are measured (and drawn) as the space they carry.
+    CTokenMeasure(m_karaokeFont).MeasureAll(m_data, CTokenMeasure::LineBreaks::AsSpaces);
 }
 
 void CScrollStatic::UpdateLyricClock()
 {
-    m_clockMs = m_data.Header.TimeRatio * m_clock.Position() * 1000.0 + m_data.Header.Offset;
+    m_clockMs = m_playhead.ClockMs(m_data.Header);
 }
 
 CScrollStatic::LinePosition CScrollStatic::CurrentLine() const
@@ -335,18 +310,10 @@ CScrollStatic::LinePosition CScrollStatic::CurrentLine() const
     const CKaraokeBlock* block = m_data.FindBlockAt(qint64(std::trunc(m_clockMs)));
     if (!block)
         return {};
-    const double start = block->StartTime();
-    const double end = block->Next() ? double(block->Next()->StartTime()) : m_durationMs;
-    const int width = block->TextWidth;
-    int progress = 0;
     // Before the first block (a negative offset) the line waits with it at the centre; a block
     // without length, or past the end of the track, stands sung.
-    if (m_clockMs <= start)
-        progress = 0;
-    else if (end <= start)
-        progress = width;
-    else
-        progress = std::min(width, int(std::trunc((m_clockMs - start) * width / (end - start))));
+    const int progress = CLyricTimeline::WipePixels(m_clockMs, block->StartTime(),
+                                                    CLyricTimeline::EndOf(*block, m_durationMs), block->TextWidth);
     return {block, CenterX() - progress};
 }
 
@@ -360,20 +327,13 @@ void CScrollStatic::UpdateLine()
 
 void CScrollStatic::UpdateFrames()
 {
-    bool run = m_clock.IsRunning() && ShowsKaraokeFace() && isVisible();
+    bool run = m_playhead.IsRunning() && ShowsKaraokeFace();
     if (run) {
         // Past the end of the last block nothing moves any more.
         const LinePosition line = CurrentLine();
         run = line.block->Next() || line.startX + line.block->TextWidth > CenterX();
     }
-    if (!run) {
-        m_frameTimer.stop();
-        return;
-    }
-    if (m_frameTimer.isActive())
-        return;
-    const qreal rate = screen() ? screen()->refreshRate() : 60.0;
-    m_frameTimer.start(std::max(4, int(1000.0 / (rate > 0 ? rate : 60.0))));
+    m_ticker.RunIn(run ? 0 : -1);
 }
 
 void CScrollStatic::PaintKaraoke(QPainter& painter, const QSize& client)
@@ -389,7 +349,6 @@ void CScrollStatic::PaintKaraoke(QPainter& painter, const QSize& client)
     const int center = CenterX();
     painter.setPen(QPen(ToQColor(m_centerLineColor), 0));
     painter.drawLine(center, 0, center, client.height() - 1);
-    painter.setFont(m_karaokeFont);
     PaintLyricPass(painter, block, x, QRect(0, 0, center, client.height()), m_sungColor);
     PaintLyricPass(painter, block, x, QRect(center, 0, client.width() - center, client.height()), m_unsungColor);
 }
@@ -399,15 +358,13 @@ void CScrollStatic::PaintLyricPass(QPainter& painter, const CKaraokeBlock* block
 {
     painter.setClipRect(clip);
     painter.setPen(ToQColor(color));
-    size_t text = m_firstTokenText.value(block);
     for (; block; block = block->Next()) {
         for (const CKaraokeToken& token : block->Tokens) {
             if (x > clip.right())
                 return;
             if (x + token.Width > clip.left())
-                painter.drawStaticText(x, 0, m_tokenTexts[text]);
+                m_lyricTexts.Draw(painter, QPointF(x, 0), token.Text());
             x += token.Width;
-            ++text;
         }
     }
 }
@@ -421,13 +378,13 @@ void CScrollStatic::Tick(double seconds)
 
 void CScrollStatic::Tick(double seconds, bool playing)
 {
-    m_clock.Update(seconds, playing);
+    m_playhead.Report(seconds, playing);
     UpdateLyricClock();
     if (ShowsKaraokeFace()) {
         // The information face resumes where it stood when the lyrics give way to it.
         m_lastStep = m_milliseconds();
         // While frames run, the next one shows the line; a paint between them would be one more.
-        if (!m_frameTimer.isActive())
+        if (!m_ticker.IsActive())
             UpdateLine();
     } else {
         StepScroll();
@@ -462,16 +419,4 @@ void CScrollStatic::mouseDoubleClickEvent(QMouseEvent* event)
         return;
     }
     QFrame::mouseDoubleClickEvent(event);
-}
-
-void CScrollStatic::showEvent(QShowEvent* event)
-{
-    QFrame::showEvent(event);
-    UpdateFrames();
-}
-
-void CScrollStatic::hideEvent(QHideEvent* event)
-{
-    QFrame::hideEvent(event);
-    UpdateFrames();
 }

@@ -2,15 +2,14 @@
 
 #include "common/ui/SharedTypes.h"
 #include "player/karaoke/KaraokeData.h"
-#include "player/karaoke/LyricClock.h"
+#include "player/karaoke/display/FrameTicker.h"
+#include "player/karaoke/display/LyricPlayhead.h"
+#include "player/karaoke/display/ShapedTextCache.h"
 #include "player/settings/LogFont.h"
 
 #include <QElapsedTimer>
 #include <QFont>
 #include <QFrame>
-#include <QHash>
-#include <QStaticText>
-#include <QTimer>
 
 #include <array>
 #include <functional>
@@ -29,7 +28,7 @@
 //
 // Position updates. Tick(seconds, playing) comes with every tick of the main window's timer. The
 // information face steps by the system's millisecond clock; the karaoke face follows a lyric
-// clock that, while the engine plays, runs on between ticks at the screen's frame rate, so the
+// playhead that, while the engine plays, runs on between ticks at the screen's frame rate, so the
 // line moves smoothly; it repaints only when the line has moved by a pixel.
 class CScrollStatic : public QFrame
 {
@@ -116,20 +115,17 @@ public:
     LinePosition CurrentLine() const;
     int CenterX() const { return contentsRect().width() / 2; }
     // Whether the line is running on between ticks now.
-    bool IsAnimating() const { return m_frameTimer.isActive(); }
+    bool IsAnimating() const { return m_ticker.IsActive(); }
     // The system's millisecond clock the information face steps by (tests replace it).
     void SetMillisecondSource(std::function<qint64()> source);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     void ReadSettings();
     void WriteSettings() const;
-    static QFont UsableFont(const LogFont& font);
     void MeasureLyrics();
     void StepScroll();
     void UpdateLyricClock();
@@ -150,13 +146,11 @@ private:
 
     bool m_karaokeLine = false;
     CKaraokeData m_data;
-    CLyricClock m_clock;
-    QTimer m_frameTimer;
+    CLyricPlayhead m_playhead;
+    CFrameTicker m_ticker;
     double m_clockMs = 0;
     double m_durationMs = 0;
-    // Every token's laid-out text in chain order, and where each block's tokens begin in it.
-    std::vector<QStaticText> m_tokenTexts;
-    QHash<const CKaraokeBlock*, size_t> m_firstTokenText;
+    CShapedTextCache m_lyricTexts;
     LinePosition m_drawn;
     bool m_drawnValid = false;
 

@@ -1,0 +1,32 @@
+#include "player/karaoke/display/LyricPlayhead.h"
+
+#include "player/karaoke/display/LyricTimeline.h"
+
+std::optional<double> CLyricPlayhead::EnginePosition() const
+{
+    return m_source ? m_source() : std::nullopt;
+}
+
+void CLyricPlayhead::Reset(double seconds)
+{
+    m_clock.Reset(seconds);
+}
+
+void CLyricPlayhead::Report(double seconds, bool playing)
+{
+    m_clock.Update(seconds, playing);
+}
+
+void CLyricPlayhead::OnFrame()
+{
+    if (!m_source || ++m_framesSinceRead < FramesPerRead)
+        return;
+    m_framesSinceRead = 0;
+    if (const std::optional<double> seconds = m_source())
+        m_clock.Update(*seconds, m_clock.IsRunning());
+}
+
+double CLyricPlayhead::ClockMs(const CKaraokeHeader& header) const
+{
+    return CLyricTimeline::ClockMs(header, Seconds());
+}

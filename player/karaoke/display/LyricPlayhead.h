@@ -1,0 +1,40 @@
+#pragma once
+
+#include "player/karaoke/KaraokeHeader.h"
+#include "player/karaoke/LyricClock.h"
+
+#include <functional>
+#include <optional>
+
+// The playback position a lyric face paints. The main window's timer reports the engine's
+// position; between reports a CLyricClock runs it on. While the face asks for frames, every
+// other frame also reads the engine itself: the engine moves its position in steps of some
+// 30 ms and the timer's reports meet those steps at much the same point each time, so reading
+// in between keeps the clock within a few milliseconds of the steps while they are fresh.
+class CLyricPlayhead
+{
+public:
+    // The engine's position in seconds; no value while it does not belong to the face's lyrics.
+    using PositionSource = std::function<std::optional<double>()>;
+    static constexpr int FramesPerRead = 2;
+
+    void SetPositionSource(PositionSource source) { m_source = std::move(source); }
+    // The engine's position now; no value without a source or while it answers none.
+    std::optional<double> EnginePosition() const;
+
+    // Stopped at a position (a load).
+    void Reset(double seconds = 0);
+    // A report of the main window's timer.
+    void Report(double seconds, bool playing);
+    // A frame of the face.
+    void OnFrame();
+
+    double Seconds() const { return m_clock.Position(); }
+    bool IsRunning() const { return m_clock.IsRunning(); }
+    double ClockMs(const CKaraokeHeader& header) const;
+
+private:
+    CLyricClock m_clock;
+    PositionSource m_source;
+    int m_framesSinceRead = 0;
+};
