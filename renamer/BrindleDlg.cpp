@@ -281,7 +281,12 @@ void CBrindleDlg::UndoJournal(std::unique_ptr<CRenameJournal>& journal)
         journal.reset();
     }
     MarkRows();
-    if (!m_closeRequested)
+    if (m_closeRequested)
+        return;
+    if (!result.unavailableFolder.isEmpty())
+        ShowMessageBox(this, StringTable::format(BrindleStrings::IdsFolderUnavailable, {result.unavailableFolder}),
+                       caption, MB_OK | MB_ICONERROR);
+    else
         ShowMessageBox(this, RunReport::UndoSummary(result.count, result.failures), caption,
                        MB_OK | (result.failures.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
 }

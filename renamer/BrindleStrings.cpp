@@ -33,6 +33,8 @@ void Register()
         {IdsControlCharacter, "変更後の名前に改行やタブなどの制御文字が含まれています"},
         {IdsSameNewNameAsRow, "%d行目と同じ名前に変更します（上書きを確認します）"},
         {IdsWillAskOverwrite, "ファイル\"%s\"は既に存在します（上書きを確認します）"},
+        {IdsOldNameHeldByRun, "元の名前\"%s\"には、元に戻せなかった別のファイルがあります"},
+        {IdsFolderUnavailable, "フォルダー\"%s\"を開けないため、元に戻せませんでした。\nフォルダーを使えるようにしてから、もう一度元に戻してください。"},
     });
 }
 

@@ -32,6 +32,8 @@ enum Id {
     IdsControlCharacter = 128,
     IdsSameNewNameAsRow = 129,
     IdsWillAskOverwrite = 130,
+    IdsOldNameHeldByRun = 131,
+    IdsFolderUnavailable = 132,
 };
 
 // Adds the texts to the StringTable of common/ui.

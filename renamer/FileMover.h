@@ -15,6 +15,7 @@ public:
     CFileMover(const CFileMover&) = delete;
     CFileMover& operator=(const CFileMover&) = delete;
 
+    bool IsOpen() const { return m_folder >= 0; }
     // 0 when the file now has the new name, else the error number. Replace::Never keeps an
     // entry that holds the new name and gives EEXIST, even one that appeared a moment ago.
     int Rename(const QString& from, const QString& to, Replace replace) const;

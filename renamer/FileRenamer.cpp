@@ -90,7 +90,7 @@ RunResult CFileRenamer::RunList(const QString& folder, const std::vector<RenameP
     run.Execute();
     if (journal)
         journal->RecordRunEnded();
-    return {true, run.RenamedCount(), run.Failures()};
+    return {true, run.RenamedCount(), run.Failures(), QString()};
 }
 
 RunResult CFileRenamer::Undo(CRenameJournal& journal, bool& complete)
@@ -103,5 +103,5 @@ RunResult CFileRenamer::Undo(CRenameJournal& journal, bool& complete)
     CRunUndo undo(*contents, journal, *this);
     undo.Execute();
     complete = undo.Complete();
-    return {true, undo.RestoredCount(), undo.Failures()};
+    return {true, undo.RestoredCount(), undo.Failures(), undo.FolderUnavailable() ? contents->Folder() : QString()};
 }

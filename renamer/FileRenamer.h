@@ -17,6 +17,7 @@ struct RunResult {
     bool started = false;   // false when the user chose not to run without a journal
     int count = 0;          // files renamed, or put back
     std::vector<RunFailure> failures;
+    QString unavailableFolder;   // the folder of an undo that could not open it (nothing was tried)
 };
 
 // Renames the files of a folder by a list, with the checks, messages and questions of a batch

@@ -1,5 +1,7 @@
 #include "renamer/FolderIndex.h"
 
+#include "platform/shell/FileNameCase.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -14,15 +16,17 @@ CFolderIndex::CFolderIndex(const QString& folder)
     DIR* entries = ::opendir(QFile::encodeName(folder).constData());
     if (!entries)
         return;
+    m_rule = FileNameCase::FolderFoldsCase(folder) ? NameCase::Folded : NameCase::Exact;
     while (const dirent* entry = ::readdir(entries))
         if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
             Added(QFile::decodeName(entry->d_name));
     ::closedir(entries);
 }
 
-CFolderIndex CFolderIndex::FromNames(const QStringList& names)
+CFolderIndex CFolderIndex::FromNames(const QStringList& names, NameCase rule)
 {
     CFolderIndex index;
+    index.m_rule = rule;
     for (const QString& name : names)
         index.Added(name);
     return index;
@@ -30,17 +34,17 @@ CFolderIndex CFolderIndex::FromNames(const QStringList& names)
 
 bool CFolderIndex::Contains(const QString& name) const
 {
-    const QString folded = name.toCaseFolded();
-    const auto first = m_firstName.constFind(folded);
+    const QString key = Key(name);
+    const auto first = m_firstName.constFind(key);
     if (first == m_firstName.cend())
         return false;
-    return *first == name || m_otherNames.value(folded).contains(name);
+    return *first == name || m_otherNames.value(key).contains(name);
 }
 
 bool CFolderIndex::HeldByOther(const QString& name, const QString& except) const
 {
     bool held = false;
-    ForEachNameFolded(name.toCaseFolded(), [&](const QString& holder) { held = held || holder != except; });
+    ForEachHolder(name, [&](const QString& holder) { held = held || holder != except; });
     return held;
 }
 
@@ -52,26 +56,26 @@ void CFolderIndex::Renamed(const QString& oldName, const QString& newName)
 
 void CFolderIndex::Added(const QString& name)
 {
-    const QString folded = name.toCaseFolded();
-    const auto first = m_firstName.constFind(folded);
+    const QString key = Key(name);
+    const auto first = m_firstName.constFind(key);
     if (first == m_firstName.cend()) {
-        m_firstName.insert(folded, name);
+        m_firstName.insert(key, name);
         return;
     }
     if (*first == name)
         return;
-    QStringList& others = m_otherNames[folded];
+    QStringList& others = m_otherNames[key];
     if (!others.contains(name))
         others.append(name);
 }
 
 void CFolderIndex::Removed(const QString& name)
 {
-    const QString folded = name.toCaseFolded();
-    const auto first = m_firstName.find(folded);
+    const QString key = Key(name);
+    const auto first = m_firstName.find(key);
     if (first == m_firstName.end())
         return;
-    const auto others = m_otherNames.find(folded);
+    const auto others = m_otherNames.find(key);
     if (*first != name) {
         if (others != m_otherNames.end())
             others->removeOne(name);

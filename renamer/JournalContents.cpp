@@ -9,7 +9,8 @@
 
 namespace {
 
-constexpr char kHeader[] = "brindle-journal 1";
+constexpr char kHeader[] = "brindle-journal ";
+constexpr int kNewestVersion = 2;
 constexpr qint64 kMaximumSize = 512 * 1024 * 1024;
 
 bool isPlainName(const QString& name)
@@ -49,7 +50,7 @@ std::optional<CJournalContents> CJournalContents::Parse(const QByteArray& bytes)
         const std::optional<QByteArray> record = JournalLine::Record(bytes.mid(start, end - start));
         if (!contents.m_planComplete) {
             const bool header = lineNumber == 0;
-            if (!record || (header ? *record != kHeader : !contents.ReadPlanRecord(*record)))
+            if (!record || (header ? !contents.ReadHeader(*record) : !contents.ReadPlanRecord(*record)))
                 return std::nullopt;
             continue;
         }
@@ -60,6 +61,15 @@ std::optional<CJournalContents> CJournalContents::Parse(const QByteArray& bytes)
     if (!contents.m_planComplete)
         return std::nullopt;
     return contents;
+}
+
+bool CJournalContents::ReadHeader(const QByteArray& record)
+{
+    if (!record.startsWith(kHeader))
+        return false;
+    bool ok = false;
+    m_version = record.mid(qsizetype(sizeof kHeader) - 1).toInt(&ok);
+    return ok && m_version >= 1 && m_version <= kNewestVersion;
 }
 
 bool CJournalContents::ReadPlanRecord(const QByteArray& record)
@@ -89,7 +99,8 @@ void CJournalContents::ReadProgressRecord(const QByteArray& record)
     const QList<QByteArray> fields = record.split(' ');
     if (fields.size() == 1) {
         m_runEnded |= fields[0] == "ended";
-        m_undoStarted |= fields[0] == "undo";
+        if (fields[0] == "undo")
+            StartUndo();
         return;
     }
     bool ok = false;
@@ -99,10 +110,22 @@ void CJournalContents::ReadProgressRecord(const QByteArray& record)
     MoveState& state = m_states[size_t(move)];
     if (fields[0] == "done")
         state = MoveState::Made;
+    else if (fields[0] == "begin")
+        state = MoveState::Begun;
     else if (fields[0] == "kept" || fields[0] == "reverted")
         state = MoveState::NotMade;
     else if (fields[0] == "revert")
-        state = MoveState::Unknown;
+        state = MoveState::Undoing;
+}
+
+// From here on any move that was made may have been put back, its record lost: a record of it
+// being made no longer says that its file is under the new name.
+void CJournalContents::StartUndo()
+{
+    m_undoStarted = true;
+    for (MoveState& state : m_states)
+        if (state == MoveState::Made || state == MoveState::Begun)
+            state = MoveState::Undoing;
 }
 
 bool CJournalContents::Settled() const

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <cerrno>
@@ -15,7 +16,7 @@
 
 namespace {
 
-constexpr qsizetype kFlushSize = 16 * 1024;
+constexpr qsizetype kFlushSize = 64 * 1024;
 const QString kSuffix = QStringLiteral(".journal");
 const QString kPartSuffix = QStringLiteral(".part");
 
@@ -55,7 +56,7 @@ QByteArray planText(const QString& folder, const std::vector<JournalMove>& moves
 {
     QByteArray text;
     text.reserve(qsizetype(moves.size()) * 64);
-    JournalLine::Append(text, "brindle-journal 1");
+    JournalLine::Append(text, "brindle-journal 2");
     JournalLine::Append(text, "folder " + JournalLine::EncodeName(folder));
     QByteArray record;
     for (const JournalMove& move : moves) {
@@ -108,8 +109,12 @@ void CRenameJournal::SetFolder(const QString& folder)
 std::unique_ptr<CRenameJournal> CRenameJournal::Create(const QString& folder, const std::vector<JournalMove>& moves)
 {
     const QString journals = Folder();
+    const bool existed = QFileInfo(journals).isDir();
     if (!QDir().mkpath(journals))
         return nullptr;
+    // A new folder is made lasting too, or a system crash could take the journal with it.
+    if (!existed)
+        syncFolder(QFileInfo(journals).absolutePath());
     QFile::setPermissions(journals, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     static int runs = 0;
     const QString path = QStringLiteral("%1/run-%2-%3-%4%5")
@@ -122,7 +127,7 @@ std::unique_ptr<CRenameJournal> CRenameJournal::Create(const QString& folder, co
     const int fd = openLocked(part, O_WRONLY | O_CREAT | O_EXCL);
     if (fd < 0)
         return nullptr;
-    const bool written = writeAll(fd, planText(folder, moves)) && ::fsync(fd) == 0 &&
+    const bool written = writeAll(fd, planText(folder, moves)) && ::fdatasync(fd) == 0 &&
                          ::rename(QFile::encodeName(part).constData(), QFile::encodeName(path).constData()) == 0 &&
                          syncFolder(journals);
     if (!written) {
@@ -166,7 +171,7 @@ void CRenameJournal::Append(const QByteArray& record)
 
 void CRenameJournal::Record(Event event, int move)
 {
-    static const char* const names[] = {"done ", "kept ", "revert ", "reverted "};
+    static const char* const names[] = {"done ", "kept ", "begin ", "revert ", "reverted "};
     Append(names[int(event)] + QByteArray::number(move));
 }
 
@@ -180,7 +185,6 @@ void CRenameJournal::RecordRunEnded()
 void CRenameJournal::RecordUndoStarted()
 {
     Append("undo");
-    Flush();
 }
 
 void CRenameJournal::Flush()
@@ -190,12 +194,21 @@ void CRenameJournal::Flush()
     m_pending.clear();
 }
 
+void CRenameJournal::Sync()
+{
+    Flush();
+    if (m_fd >= 0)
+        ::fdatasync(m_fd);
+}
+
 void CRenameJournal::Remove()
 {
     m_pending.clear();
-    // Removed while still locked, so no other Brindle takes it over in between.
+    // Removed while still locked, so no other Brindle takes it over in between; and for good, so
+    // that a system crash does not bring back a run that is settled or undone.
     ::unlink(QFile::encodeName(m_path).constData());
     Close();
+    syncFolder(QFileInfo(m_path).absolutePath());
 }
 
 void CRenameJournal::SetAside()

@@ -10,14 +10,24 @@
 #include <vector>
 
 // The journal of one run, a file in the user's state folder ($XDG_STATE_HOME/brindle). The
-// plan (every move, in order) is complete on disk before the first rename; then each move's
-// outcome is appended, and the end of the run, and the moves put back by an undo. While a
-// Brindle holds the journal it keeps it locked, so another Brindle starting meanwhile leaves
-// it alone; a journal nobody holds belongs to a Brindle that ended.
+// plan (every move, in order) is on disk before the first rename: it announces every move. The
+// outcomes follow, written in groups, for they are only hints: whatever happens to the process,
+// what the folder holds tells which moves were made (see CMadeMoves), but for the few records
+// it cannot do without. Those are written before the rename they concern, and synced where a
+// lost record would leave the folder's names telling a wrong story after a system crash: before
+// a run puts moves back, and when an undo starts. While a Brindle holds the journal it keeps it
+// locked, so another Brindle starting meanwhile leaves it alone; a journal nobody holds belongs
+// to a Brindle that ended.
 class CRenameJournal
 {
 public:
-    enum class Event { Done, Kept, Reverting, Reverted };
+    enum class Event {
+        Done,        // the move is made (or still is, after a failed move back)
+        Kept,        // the move was not made
+        Beginning,   // a move out of a temporary name is about to be made: written at once
+        Reverting,   // the move is about to be put back
+        Reverted,    // the move is put back
+    };
 
     ~CRenameJournal();
     CRenameJournal(const CRenameJournal&) = delete;
@@ -39,9 +49,12 @@ public:
 
     void Record(Event event, int move);
     void RecordRunEnded();
+    // Followed by the undo's Reverting records and a Sync before its first move back.
     void RecordUndoStarted();
-    // Writes what was recorded; also done by itself every few kilobytes.
+    // Writes what was recorded; also done by itself every few tens of kilobytes.
     void Flush();
+    // Writes what was recorded and waits until it is on the disk.
+    void Sync();
     // Deletes the file (the run was undone, or its window closed).
     void Remove();
     // Moves a journal that cannot be read aside, so it is not offered again.

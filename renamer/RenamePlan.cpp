@@ -45,10 +45,10 @@ std::vector<RenameRowCheck> checkRows(const std::vector<RenamePair>& rows, const
     return checks;
 }
 
-// What each renaming row waits for. The first row taking a new name (letter case aside) waits
-// for the rows that rename away the files holding it; a file that no row renames away is a
-// real overwrite. A later row taking the same name waits for the one before it and will be
-// asked, so the rows taking one name run in list order.
+// What each renaming row waits for. The first row taking a new name (as the file system compares
+// names) waits for the rows that rename away the files holding it; a file that no row renames
+// away is a real overwrite. A later row taking the same name waits for the one before it and
+// will be asked, so the rows taking one name run in list order.
 std::vector<std::vector<Wait>> findWaits(const std::vector<RenamePair>& rows, std::vector<RenameRowCheck>& checks,
                                          const CFolderIndex& folder, const QHash<QString, int>& sourceRows)
 {
@@ -60,7 +60,7 @@ std::vector<std::vector<Wait>> findWaits(const std::vector<RenamePair>& rows, st
         if (check.verdict != RenameRowCheck::WillRename)
             continue;
         const RenamePair& pair = rows[i];
-        const QString key = pair.newName.toCaseFolded();
+        const QString key = folder.Key(pair.newName);
         if (const auto taker = lastTaker.find(key); taker != lastTaker.end()) {
             check.asksOverwrite = true;
             check.earlierRow = *taker;
@@ -69,7 +69,7 @@ std::vector<std::vector<Wait>> findWaits(const std::vector<RenamePair>& rows, st
             continue;
         }
         lastTaker.insert(key, int(i));
-        folder.ForEachNameFolded(key, [&](const QString& holder) {
+        folder.ForEachHolder(pair.newName, [&](const QString& holder) {
             if (holder == pair.oldName)   // its own file: a change of letter case
                 return;
             const int source = sourceRows.value(holder, -1);
@@ -123,7 +123,7 @@ private:
     std::vector<std::vector<int>> m_releasedWhenFreed, m_releasedWhenDone;
     std::priority_queue<int, std::vector<int>, std::greater<int>> m_ready;
     std::vector<RenameAction> m_actions;
-    QSet<QString> m_listNames;   // folded, filled when the first temporary name is needed
+    QSet<QString> m_listNames;   // keys, filled when the first temporary name is needed
     int m_temporaryCount = 0;
     int m_search = 0;
 };
@@ -275,12 +275,12 @@ QString Ordering::TemporaryName()
 {
     if (m_listNames.isEmpty())
         for (const RenamePair& pair : m_rows) {
-            m_listNames.insert(pair.oldName.toCaseFolded());
-            m_listNames.insert(pair.newName.toCaseFolded());
+            m_listNames.insert(m_folder.Key(pair.oldName));
+            m_listNames.insert(m_folder.Key(pair.newName));
         }
     for (;;) {
         const QString name = QStringLiteral(".%1-%2").arg(m_tag).arg(++m_temporaryCount);
-        if (!m_folder.ContainsIgnoringCase(name) && !m_listNames.contains(name.toCaseFolded()))
+        if (!m_folder.Holds(name) && !m_listNames.contains(m_folder.Key(name)))
             return name;
     }
 }

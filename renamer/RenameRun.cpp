@@ -101,6 +101,12 @@ void CRenameRun::Report(const RenameAction& action)
 void CRenameRun::Carry(size_t index)
 {
     const RenameAction& action = m_plan.Actions()[index];
+    // The one move a record must announce: once it is made, the cycle's names are the same as
+    // before the cycle began.
+    if (action.kind == RenameAction::MoveFromTemporary && m_journal) {
+        Record(CRenameJournal::Event::Beginning, index);
+        m_journal->Flush();
+    }
     QString reason;
     const int outcome = Move(action, reason);
     if (outcome == RenameDone) {
@@ -122,7 +128,7 @@ void CRenameRun::Carry(size_t index)
     }
     Settle(action.row, outcome, reason);
     // A cycle row whose moves could not stay together: its file goes back to its old name.
-    if (action.kind == RenameAction::MoveFromTemporary && !PutBack(m_temporaryMove[size_t(action.row)]))
+    if (action.kind == RenameAction::MoveFromTemporary && !PutBack({m_temporaryMove[size_t(action.row)]}))
         m_reasons[size_t(action.row)] +=
             QStringLiteral("; ") + StringTable::format(BrindleStrings::IdsLeftTemporary, {action.from});
 }
@@ -163,7 +169,7 @@ int CRenameRun::MoveOntoTakenName(const RenameAction& action, QString& reason)
     return error ? RenameFailed : RenameDone;
 }
 
-// Taken when an entry other than the file itself has the name, letter case aside.
+// Taken when an entry other than the file itself holds the name, as the file system compares names.
 bool CRenameRun::Taken(const QString& from, const QString& to) const
 {
     return m_index.HeldByOther(to, from);
@@ -182,19 +188,33 @@ bool CRenameRun::WaitsInVain(int row) const
     return std::any_of(freedBy.begin(), freedBy.end(), [this](int other) { return !m_freed[size_t(other)]; });
 }
 
-bool CRenameRun::PutBack(size_t index)
+// Puts the moves back, newest first, until the file system refuses one. Their records reach the
+// disk before the first of them: after a system crash, a file back under its old name must not
+// be taken for one the run never moved.
+bool CRenameRun::PutBack(const std::vector<size_t>& actions)
 {
-    if (index == kNone || !m_made[index])
+    std::vector<size_t> made;
+    for (const size_t index : actions)
+        if (index != kNone && m_made[index])
+            made.push_back(index);
+    if (made.empty())
         return true;
-    const RenameAction& action = m_plan.Actions()[index];
-    Record(CRenameJournal::Event::Reverting, index);
-    if (m_mover.Rename(action.to, action.from, CFileMover::Replace::Never) != 0)
-        return false;
-    Record(CRenameJournal::Event::Reverted, index);
-    NoteRenamed(action.to, action.from);
-    m_made[index] = 0;
-    if (action.kind != RenameAction::MoveFromTemporary)
-        m_freed[size_t(action.row)] = 0;
+    for (const size_t index : made)
+        Record(CRenameJournal::Event::Reverting, index);
+    if (m_journal)
+        m_journal->Sync();
+    for (const size_t index : made) {
+        const RenameAction& action = m_plan.Actions()[index];
+        if (m_mover.Rename(action.to, action.from, CFileMover::Replace::Never) != 0) {
+            Record(CRenameJournal::Event::Done, index);
+            return false;
+        }
+        Record(CRenameJournal::Event::Reverted, index);
+        NoteRenamed(action.to, action.from);
+        m_made[index] = 0;
+        if (action.kind != RenameAction::MoveFromTemporary)
+            m_freed[size_t(action.row)] = 0;
+    }
     return true;
 }
 
@@ -211,9 +231,10 @@ void CRenameRun::AbandonCycle(size_t failedAction, int outcome, const QString& r
     size_t last = failedAction;
     while (last + 1 < actions.size() && actions[last + 1].cycle == cycle)
         ++last;
+    std::vector<size_t> madeSoFar;
     for (size_t i = failedAction; i-- > first;)
-        if (!PutBack(i))
-            break;
+        madeSoFar.push_back(i);
+    PutBack(madeSoFar);
     const RenameAction& temporary = actions[first];
     if (m_made[first])
         Settle(temporary.row, RenameFailed, StringTable::format(BrindleStrings::IdsLeftTemporary, {temporary.to}));

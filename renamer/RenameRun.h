@@ -52,7 +52,7 @@ private:
     bool Taken(const QString& from, const QString& to) const;
     bool WaitsInVain(int row) const;
     void NoteRenamed(const QString& from, const QString& to);
-    bool PutBack(size_t action);
+    bool PutBack(const std::vector<size_t>& actions);
     void AbandonCycle(size_t failedAction, int outcome, const QString& reason);
     void Settle(int row, int outcome, const QString& reason = QString());
     void Record(CRenameJournal::Event event, size_t action);

@@ -1,7 +1,8 @@
 // Rename-list bytes through the reader and the planner. The first input byte picks the
-// separator and which new names already exist; the rest is the list file. The plan is then
-// played on a folder held in memory: a move that was not to ask never meets a taken name, no
-// file stays under a temporary name, and each row lands where the list says.
+// separator, which new names already exist and whether the folder folds letter case; the rest
+// is the list file. The plan is then played on a folder held in memory: a move that was not to
+// ask never meets a taken name, no file stays under a temporary name, and each row lands where
+// the list says.
 #include "renamer/RenamePlan.h"
 
 #include <QHash>
@@ -31,7 +32,8 @@ void checkLines(const QByteArray& bytes)
 }
 
 // Every old name exists; a new name exists when its characters add up to a value below the
-// choice (a hash of its own, since qHash is seeded differently in each process).
+// choice (a hash of its own, since qHash is seeded differently in each process). The folder
+// folds letter case when the choice's bit 0x40 is set.
 CFolderIndex folderOf(const std::vector<RenamePair>& rows, uint8_t existing)
 {
     QStringList names;
@@ -43,7 +45,7 @@ CFolderIndex folderOf(const std::vector<RenamePair>& rows, uint8_t existing)
         if ((sum & 7) < (existing & 7u))
             names << row.newName;
     }
-    return CFolderIndex::FromNames(names);
+    return CFolderIndex::FromNames(names, (existing & 0x40) ? NameCase::Folded : NameCase::Exact);
 }
 
 // Plays the moves with every question answered Yes; the content of a file is the name it had.
@@ -71,7 +73,7 @@ void playPlan(const std::vector<RenamePair>& rows, const CRenamePlan& plan, cons
         files.insert(action.to, files.take(action.from));
     }
     for (const QString& name : temporaryNames)
-        if (files.contains(name) || folder.ContainsIgnoringCase(name))
+        if (files.contains(name) || folder.Holds(name))
             fail();
     // A row lands where the list says unless a later row took the same new name.
     for (size_t row = 0; row < rows.size(); ++row) {
@@ -81,7 +83,7 @@ void playPlan(const std::vector<RenamePair>& rows, const CRenamePlan& plan, cons
         bool takenLater = false;
         for (size_t later = row + 1; later < rows.size(); ++later)
             takenLater |= plan.Checks()[later].verdict == RenameRowCheck::WillRename &&
-                          rows[later].newName.compare(rows[row].newName, Qt::CaseInsensitive) == 0;
+                          folder.Key(rows[later].newName) == folder.Key(rows[row].newName);
         if (!takenLater && files.value(rows[row].newName) != rows[row].oldName)
             fail();
     }

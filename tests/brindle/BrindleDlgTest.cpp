@@ -1,5 +1,6 @@
 #include "common/ui/AboutDlg.h"
 #include "platform/profile/Profile.h"
+#include "platform/shell/FileNameCase.h"
 #include "renamer/BrindleApp.h"
 #include "renamer/BrindleStrings.h"
 #include "tests/brindle/BrindleTestSupport.h"
@@ -16,6 +17,8 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QTreeWidget>
+
+#include <optional>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -60,7 +63,8 @@ private slots:
     void clearKeepsSeparator();
     void runWithDeclinedOverwrite();
     void equalNamesNeitherRenamedNorReported();
-    void caseOnlyChangeIsNoOverwrite();
+    void letterCase_data();
+    void letterCase();
     void runFollowsItsOwnRenames();
     void emptyOrRelativeFolderRenamesNothing();
     void namesCannotLeaveTheFolder();
@@ -260,30 +264,73 @@ void BrindleDlgTest::equalNamesNeitherRenamedNorReported()
     QVERIFY(QFile::exists(folder.file("same.mp3")));
 }
 
-void BrindleDlgTest::caseOnlyChangeIsNoOverwrite()
+void BrindleDlgTest::letterCase_data()
 {
-    // The name found without regard to case is the file itself: nothing would be replaced.
-    TempFolder folder;
-    touch(folder.path(), "song.mp3", "data");
-    CBrindleDlg dialog;
-    MessageBoxRecorder prompts(IDYES);
-    QCOMPARE(dialog.RenameOne(folder.path(), "song.mp3", "SONG.MP3"), int(RenameDone));
-    QCOMPARE(prompts.count(), 0);
-    QCOMPARE(entries(folder.path()), QStringList{"SONG.MP3"});
-    QCOMPARE(TestFiles::readBytes(folder.file("SONG.MP3")), QByteArray("data"));
+    QTest::addColumn<bool>("folds");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("questions");
+    QTest::addColumn<QStringList>("after");
+    // This machine's own file systems keep letter cases apart: nothing is in the way.
+    QTest::newRow("case of its own name") << false << QStringList{"song.mp3"} << QStringList{"song.mp3\tSONG.MP3"}
+                                          << QStringList{} << QStringList{"SONG.MP3"};
+    QTest::newRow("other file in another case")
+        << false << QStringList{"song.mp3", "Other.mp3"} << QStringList{"song.mp3\tother.mp3"} << QStringList{}
+        << QStringList{"Other.mp3", "other.mp3"};
+    QTest::newRow("two rows, names in two cases") << false << QStringList{"a", "b"} << QStringList{"a\tx", "b\tX"}
+                                                  << QStringList{} << QStringList{"X", "x"};
+    // A folder that folds case (FAT, NTFS): the same names are one, and asked about (No).
+    QTest::newRow("folding: case of its own name") << true << QStringList{"song.mp3"}
+                                                   << QStringList{"song.mp3\tSONG.MP3"} << QStringList{}
+                                                   << QStringList{"SONG.MP3"};
+    QTest::newRow("folding: other file in another case")
+        << true << QStringList{"song.mp3", "Other.mp3"} << QStringList{"song.mp3\tother.mp3"}
+        << QStringList{"other.mp3"} << QStringList{"Other.mp3", "song.mp3"};
+    QTest::newRow("folding: two rows, names in two cases") << true << QStringList{"a", "b"}
+                                                           << QStringList{"a\tx", "b\tX"} << QStringList{"X"}
+                                                           << QStringList{"b", "x"};
+}
 
-    // Another file with the name in another letter case is still asked about.
-    touch(folder.path(), "Other.mp3", "other");
-    prompts.queueAnswer(IDNO);
-    QCOMPARE(dialog.RenameOne(folder.path(), "SONG.MP3", "other.MP3"), int(RenameDeclined));
-    QCOMPARE(prompts.count(), 1);
-    QCOMPARE(prompts.prompts()[0].text, QStringLiteral("ファイル\"other.MP3\"は既に存在します。上書きしますか？"));
-    QCOMPARE(entries(folder.path()), (QStringList{"Other.mp3", "SONG.MP3"}));
+void BrindleDlgTest::letterCase()
+{
+    QFETCH(bool, folds);
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, questions);
+    QFETCH(QStringList, after);
+    TempFolder folder;
+    for (const QString& name : files)
+        touch(folder.path(), name, name.toUtf8());
+    std::optional<FoldingFolders> folding;
+    if (folds)
+        folding.emplace();
+    else
+        QVERIFY(!FileNameCase::FolderFoldsCase(folder.path()));
+    CBrindleDlg dialog;
+    dropList(dialog, folder, lines);
+    MessageBoxRecorder prompts(IDNO);
+    dialog.RunRenames();
+    QStringList asked;
+    for (const MessageBoxPrompt& prompt : prompts.prompts())
+        if (prompt.caption == QStringLiteral("Rename"))
+            asked << prompt.text;
+    QStringList expected;
+    for (const QString& name : questions)
+        expected << QStringLiteral("ファイル\"%1\"は既に存在します。上書きしますか？").arg(name);
+    QCOMPARE(asked, expected);
+    QStringList names = entries(folder.path());
+    names.removeOne(QStringLiteral("list.txt"));
+    QCOMPARE(names, after);
+    // Every file kept its content, whatever its name now.
+    for (const QString& name : names)
+        QVERIFY(files.contains(QString::fromUtf8(TestFiles::readBytes(folder.file(name)))));
 }
 
 void BrindleDlgTest::runFollowsItsOwnRenames()
 {
-    // The names a run creates or frees count for the later rows' overwrite question.
+    // The names a run creates or frees count for the later rows' overwrite question, here in a
+    // folder that folds letter case.
+    const FoldingFolders folding;
     TempFolder folder;
     for (const char* name : {"a.mp3", "c.mp3", "x.mp3", "z.mp3"})
         touch(folder.path(), QString::fromLatin1(name), name);

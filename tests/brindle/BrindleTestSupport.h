@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/shell/FileNameCase.h"
 #include "renamer/BrindleDlg.h"
 
 #include <QByteArray>
@@ -19,6 +20,19 @@ void touch(const QString& folder, const QString& name, const QByteArray& content
 QStringList entries(const QString& folder);
 // Every file of the folder (not in sub-folders) with its content.
 QMap<QString, QByteArray> contents(const QString& folder);
+
+// While it lives, every folder compares names without regard to letter case, as FAT and NTFS do.
+class FoldingFolders
+{
+public:
+    FoldingFolders() : m_previous(FileNameCase::SetDetector([](const QString&) { return true; })) {}
+    ~FoldingFolders() { FileNameCase::SetDetector(std::move(m_previous)); }
+    FoldingFolders(const FoldingFolders&) = delete;
+    FoldingFolders& operator=(const FoldingFolders&) = delete;
+
+private:
+    FileNameCase::Detector m_previous;
+};
 
 // Makes a folder refuse renames while it lives: read-only for a normal user, immutable for the
 // super-user (who ignores permissions). IsLocked is false when neither works here.

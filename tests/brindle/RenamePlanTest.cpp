@@ -28,9 +28,10 @@ QStringList actionsOf(const CRenamePlan& plan)
     return texts;
 }
 
-CRenamePlan planOf(const QStringList& files, const QStringList& rows)
+// In a folder that takes names in another letter case for the same name, unless told otherwise.
+CRenamePlan planOf(const QStringList& files, const QStringList& rows, NameCase rule = NameCase::Folded)
 {
-    return CRenamePlan(rowsOf(rows), CFolderIndex::FromNames(files), QStringLiteral("t"));
+    return CRenamePlan(rowsOf(rows), CFolderIndex::FromNames(files, rule), QStringLiteral("t"));
 }
 
 QByteArray journalOf(const QStringList& records)
@@ -200,7 +201,7 @@ void RenamePlanTest::longCycle()
         files << QStringLiteral("f%1").arg(i);
         rows.push_back({QStringLiteral("f%1").arg(i), QStringLiteral("f%1").arg((i + 1) % count)});
     }
-    const CRenamePlan plan(rows, CFolderIndex::FromNames(files), QStringLiteral("t"));
+    const CRenamePlan plan(rows, CFolderIndex::FromNames(files, NameCase::Exact), QStringLiteral("t"));
     QCOMPARE(plan.MoveCount(), count + 1);
     QCOMPARE(plan.CycleCount(), 1);
     const auto& actions = plan.Actions();
@@ -224,11 +225,23 @@ void RenamePlanTest::journalRecords()
     QCOMPARE(contents->Moves().size(), size_t(3));
     QCOMPARE(contents->Moves()[1].from, QStringLiteral("曲 1\t.mp3"));
     QCOMPARE(contents->Moves()[0].kind, JournalMove::ToTemporary);
+    QCOMPARE(contents->Version(), 1);
     QCOMPARE(contents->State(0), CJournalContents::MoveState::Made);
-    QCOMPARE(contents->State(1), CJournalContents::MoveState::Unknown);
+    QCOMPARE(contents->State(1), CJournalContents::MoveState::Undoing);
     QCOMPARE(contents->State(2), CJournalContents::MoveState::NotMade);
     QVERIFY(!contents->RunEnded());
     QVERIFY(!contents->Settled());
+
+    // Once an undo starts, a move recorded as made may have been put back since.
+    const auto undone = CJournalContents::Parse(journalOf({"brindle-journal 2", "folder /m", "move T a .t-1",
+                                                           "move M c a", "move F .t-1 b", "plan 3", "done 0",
+                                                           "done 1", "begin 2", "undo", "done 1"}));
+    QVERIFY(undone);
+    QCOMPARE(undone->Version(), 2);
+    QVERIFY(undone->UndoStarted());
+    QCOMPARE(undone->State(0), CJournalContents::MoveState::Undoing);
+    QCOMPARE(undone->State(1), CJournalContents::MoveState::Made);
+    QCOMPARE(undone->State(2), CJournalContents::MoveState::Undoing);
 
     // Ended with the temporary name's file moved on: settled. Records after a damaged line
     // are not trusted.
@@ -254,6 +267,7 @@ void RenamePlanTest::damagedJournals_data()
     QTest::newRow("name with a slash") << journalOf({"brindle-journal 1", "folder /m", "move M a ..%2Fb", "plan 1"});
     QTest::newRow("dot dot") << journalOf({"brindle-journal 1", "folder /m", "move M .. b", "plan 1"});
     QTest::newRow("unknown kind") << journalOf({"brindle-journal 1", "folder /m", "move X a b", "plan 1"});
+    QTest::newRow("newer version") << journalOf({"brindle-journal 3", "folder /m", "move M a b", "plan 1"});
     QByteArray badChecksum = journalOf({"brindle-journal 1", "folder /m", "move M a b", "plan 1"});
     badChecksum[badChecksum.indexOf("move") - 2] ^= 1;
     QTest::newRow("damaged plan line") << badChecksum;
