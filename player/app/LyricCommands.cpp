@@ -86,8 +86,7 @@ void CLyricCommands::TrackLyricsOnNewTrack(const QString& url, int row)
 
 void CLyricCommands::AdoptLyricFile(const QString& path, bool showWindow)
 {
-    if (m_karaoke->GetMode() != CKaraokeStatic::ModeView)
-        return;
+    // While tags are edited only the scrolling line takes the file; the window does when editing ends.
     if (showWindow)
         m_scrollLine.SetKaraokeLine(false);
     if (Load(path, PlayingRow(), true) == Source::File)

@@ -53,7 +53,7 @@ public:
     // Loads lyrics into the karaoke window and, with `alsoScrollLine`, into the scrolling line.
     bool LoadLyrics(const QString& path, int row, bool alsoScrollLine);
     // A lyric file was written for the playing track: it becomes its lyric file and is shown
-    // (the karaoke window opened with `showWindow`), unless its time tags are being edited.
+    // (the karaoke window opened with `showWindow`).
     void AdoptLyricFile(const QString& path, bool showWindow);
     // Stop: the karaoke window goes unless its time tags are being edited.
     void CloseKaraokeUnlessEditing();

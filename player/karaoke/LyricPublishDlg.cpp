@@ -91,6 +91,9 @@ void CLyricPublishDlg::BuildControls(const CLrclibLyrics::Lines& lyrics)
     m_close = buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
     connect(m_publish, &QPushButton::clicked, this, &CLyricPublishDlg::Publish);
     connect(buttons, &QDialogButtonBox::rejected, this, &CLyricPublishDlg::reject);
+    // Sending is asked for by the button alone, never by an Enter meant for a field.
+    for (QPushButton* button : buttons->findChildren<QPushButton*>())
+        button->setAutoDefault(false);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);

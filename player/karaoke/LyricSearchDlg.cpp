@@ -108,11 +108,11 @@ void CLyricSearchDlg::BuildControls()
     m_busy->setMaximumWidth(120);
     m_busy->hide();
     auto* buttons = new QDialogButtonBox;
-    m_save = buttons->addButton(QStringLiteral("保存(&A)"), QDialogButtonBox::AcceptRole);
+    // An action, not the box's accept button, which a dialog would make its default for Enter;
+    // "保存" closes the dialog only when it wrote.
+    m_save = buttons->addButton(QStringLiteral("保存(&A)"), QDialogButtonBox::ActionRole);
     m_save->setEnabled(false);
     buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
-    // "保存" writes and closes only when it wrote; the box's accepted signal is not used.
-    disconnect(buttons, &QDialogButtonBox::accepted, nullptr, nullptr);
     connect(m_save, &QPushButton::clicked, this, [this] { SaveSelected(); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* bottom = new QHBoxLayout;
@@ -125,6 +125,9 @@ void CLyricSearchDlg::BuildControls()
     layout->addWidget(m_list, 3);
     layout->addWidget(m_preview, 2);
     layout->addLayout(bottom);
+    // Enter in a field searches and Enter on a result saves it; no button takes Enter for itself.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
 }
 
 void CLyricSearchDlg::showEvent(QShowEvent* event)

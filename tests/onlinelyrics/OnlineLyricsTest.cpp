@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -129,6 +130,15 @@ private slots:
         QCOMPARE(cell("C", CLyricSearchDlg::ColumnKind), QStringLiteral("同期"));
         QCOMPARE(cell("C", CLyricSearchDlg::ColumnDuration), QStringLiteral("2:59"));
         QCOMPARE(dialog.PreviewText(), kSynced);
+        // Enter in a field searches again, and only Enter on a result saves it.
+        QSignalSpy saved(&dialog, &CLyricSearchDlg::LyricsSaved);
+        QTest::keyClick(dialog.TitleEdit(), Qt::Key_Return);
+        QVERIFY(finished.wait());
+        QCOMPARE(m_server->Requests.size(), 2);
+        QVERIFY(saved.isEmpty() && dialog.isVisible());
+        QTest::keyClick(dialog.ResultList(), Qt::Key_Return);
+        QCOMPARE(saved.size(), 1);
+        QVERIFY(!dialog.isVisible());
     }
 
     void searchSendsTheFieldsIntact()
