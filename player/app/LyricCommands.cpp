@@ -3,6 +3,7 @@
 #include "common/ui/MessageBox.h"
 #include "common/ui/StringTable.h"
 #include "platform/engine/Player.h"
+#include "player/app/OnlineLyricCommands.h"
 #include "player/app/SonavelDlg.h"
 #include "player/app/SonavelStrings.h"
 #include "player/karaoke/KaraokeData.h"
@@ -35,7 +36,7 @@ struct PopupResource {
 const PopupResource kPopups[] = {
     {"カラオケアイコン",
      {CLyricCommands::IdKaraokeShow, 0, CLyricCommands::IdKaraokeNew, CLyricCommands::IdKaraokeEdit, 0,
-      CLyricCommands::IdKaraokeDelete}},
+      CLyricCommands::IdKaraokeDelete, 0, CLyricCommands::IdLyricsSearch, CLyricCommands::IdLyricsPublish}},
     {"タイトル", {CLyricCommands::IdCopyTitle}},
     {"アーティスト", {CLyricCommands::IdCopyArtist}},
     {"アルバム", {CLyricCommands::IdCopyAlbum}},
@@ -61,6 +62,7 @@ CLyricCommands::CLyricCommands(CSonavelDlg& dialog, CScrollStatic& scrollLine)
         const Player* player = m_dialog.GetPlayer();
         return player ? player->currentPosition() : 0.0;
     });
+    m_online = std::make_unique<COnlineLyricCommands>(dialog, *this);
 }
 
 CLyricCommands::~CLyricCommands() = default;
@@ -71,14 +73,24 @@ void CLyricCommands::TrackLyricsOnNewTrack(const QString& url, int row)
 {
     m_currentLyricPath.clear();
     if (!url.isEmpty()) {
-        if (const std::optional<QString> found = CKaraokeData::FindKaraokeFile(url)) {
+        if (const std::optional<QString> found = m_online->FindLyrics(url, row)) {
             // A file that gave way to the tag's lyrics is not the track's lyric file.
             if (Load(*found, row, true) == Source::File)
                 m_currentLyricPath = *found;
             return;
         }
     }
-    Load(QString(), row, true);
+    if (Load(QString(), row, true) == Source::None)
+        m_online->OnTrackWithoutLyrics(url, row);
+}
+
+void CLyricCommands::AdoptLyricFile(const QString& path, bool showWindow)
+{
+    // While tags are edited only the scrolling line takes the file; the window does when editing ends.
+    if (showWindow)
+        m_scrollLine.SetKaraokeLine(false);
+    if (Load(path, PlayingRow(), true) == Source::File)
+        m_currentLyricPath = path;
 }
 
 bool CLyricCommands::LoadLyrics(const QString& path, int row, bool alsoScrollLine)
@@ -237,7 +249,7 @@ std::optional<CLyricCommands::Popup> CLyricCommands::PrepareContextMenu(const QP
     }
     if (!list->CheckMarkRect(m_contextRow).contains(viewportPos))
         return std::nullopt;
-    const bool found = CKaraokeData::FindKaraokeFile(RowItem(m_contextRow)->FullPath()).has_value();
+    const bool found = m_online->FindLyrics(RowItem(m_contextRow)->FullPath(), m_contextRow).has_value();
     const bool tagLyrics = TagLyrics(m_contextRow).has_value();
     const QMenu* menu = Menu(PopupLyricMark);
     ActionOf(menu, IdKaraokeShow)
@@ -245,6 +257,7 @@ std::optional<CLyricCommands::Popup> CLyricCommands::PrepareContextMenu(const QP
     ActionOf(menu, IdKaraokeNew)->setEnabled(!found);
     ActionOf(menu, IdKaraokeEdit)->setEnabled(found);
     ActionOf(menu, IdKaraokeDelete)->setEnabled(found);
+    ActionOf(menu, IdLyricsPublish)->setEnabled(found);
     return PopupLyricMark;
 }
 
@@ -258,6 +271,8 @@ void CLyricCommands::OnCommand(int commandId)
     case IdCopyTitle: CopyColumn(1); break;
     case IdCopyArtist: CopyColumn(2); break;
     case IdCopyAlbum: CopyColumn(3); break;
+    case IdLyricsSearch: m_online->SearchForRow(m_contextRow); break;
+    case IdLyricsPublish: m_online->PublishForRow(m_contextRow); break;
     default: break;
     }
 }
@@ -309,7 +324,7 @@ void CLyricCommands::OpenInEditor()
     if (!item)
         return;
     // A command that cannot start is not reported.
-    if (const std::optional<QString> found = CKaraokeData::FindKaraokeFile(item->FullPath()))
+    if (const std::optional<QString> found = m_online->FindLyrics(item->FullPath(), m_contextRow))
         StartEditor(m_dialog.Options().KaraokeEditorPath, *found);
 }
 
@@ -328,7 +343,7 @@ void CLyricCommands::DeleteLyricFile()
     const CTrackItem* item = RowItem(m_contextRow);
     if (!item)
         return;
-    const std::optional<QString> found = CKaraokeData::FindKaraokeFile(item->FullPath());
+    const std::optional<QString> found = m_online->FindLyrics(item->FullPath(), m_contextRow);
     if (!found)
         return;
     const int answer = ShowMessageBox(&m_dialog, StringTable::format(SonavelString::KaraokeDeleteConfirm, {*found}),
@@ -343,7 +358,7 @@ void CLyricCommands::DeleteLyricFile()
     }
     // The mark stays while the row still has lyrics: in its tag, or in another lyric file.
     const bool stillHasLyrics =
-        TagLyrics(m_contextRow).has_value() || CKaraokeData::FindKaraokeFile(item->FullPath()).has_value();
+        TagLyrics(m_contextRow).has_value() || m_online->FindLyrics(item->FullPath(), m_contextRow).has_value();
     m_dialog.TrackList()->SetCheck(m_contextRow, stillHasLyrics);
 }
 

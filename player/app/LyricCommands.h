@@ -8,6 +8,7 @@
 #include <optional>
 
 class CKaraokeDlg;
+class COnlineLyricCommands;
 class CScrollStatic;
 class CSonavelDlg;
 class CTrackItem;
@@ -30,6 +31,8 @@ public:
         IdCopyArtist = 32786,
         IdCopyAlbum = 32787,
         IdKaraokeShow = 32788,
+        IdLyricsSearch = 32800,
+        IdLyricsPublish = 32801,
     };
     // The four pop-ups of menu 131, used as context menus.
     enum Popup { PopupLyricMark, PopupTitle, PopupArtist, PopupAlbum, PopupCount };
@@ -39,6 +42,8 @@ public:
     ~CLyricCommands() override;
 
     CKaraokeDlg& KaraokeWindow() const { return *m_karaoke; }
+    // Search, publish and the automatic lookup on the lyrics server.
+    COnlineLyricCommands& Online() const { return *m_online; }
     CScrollStatic& ScrollLine() const { return m_scrollLine; }
     // The lyric file of the playing track; empty when it has none or its lyrics come from its tag.
     QString CurrentLyricPath() const { return m_currentLyricPath; }
@@ -47,6 +52,9 @@ public:
     void TrackLyricsOnNewTrack(const QString& url, int row);
     // Loads lyrics into the karaoke window and, with `alsoScrollLine`, into the scrolling line.
     bool LoadLyrics(const QString& path, int row, bool alsoScrollLine);
+    // A lyric file was written for the playing track: it becomes its lyric file and is shown
+    // (the karaoke window opened with `showWindow`).
+    void AdoptLyricFile(const QString& path, bool showWindow);
     // Stop: the karaoke window goes unless its time tags are being edited.
     void CloseKaraokeUnlessEditing();
     void DestroyKaraokeWindow();
@@ -97,6 +105,7 @@ private:
     CSonavelDlg& m_dialog;
     CScrollStatic& m_scrollLine;
     std::unique_ptr<CKaraokeDlg> m_karaoke;
+    std::unique_ptr<COnlineLyricCommands> m_online;
     std::array<QMenu*, PopupCount> m_menus{};
     QString m_currentLyricPath;
     int m_contextRow = -1;

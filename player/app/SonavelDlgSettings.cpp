@@ -6,6 +6,7 @@
 
 #include "platform/varnkit/FolderPathEdit.h"
 #include "player/app/LyricCommands.h"
+#include "player/app/OnlineLyricCommands.h"
 #include "player/app/SonavelApp.h"
 #include "player/dialogs/SettingsDlg.h"
 #include "player/karaoke/KaraokeDlg.h"
@@ -64,6 +65,7 @@ SettingsRecord CSonavelDlg::CollectSettings() const
     record.TagCodePage = scan.ID3EditCodePage;
     record.KaraokeCodePage = m_options.KaraokeCodePage;
     record.Extensions = scan.ExtensionList;
+    record.AutoLyricsLookup = m_lyrics->Online().IsAutoLookupOn();
     return record;
 }
 
@@ -76,6 +78,9 @@ void CSonavelDlg::ApplySettings(const SettingsRecord& record)
     m_control->SetDetectCdromMediaChange(record.DetectCdromMediaChange);
     m_options.ShowFilePathOnTitleBar = record.ShowFilePathOnTitleBar ? 1 : 0;
     m_options.DelPlaylistOnExit = record.DelPlaylistOnExit ? 1 : 0;
+    // Left as it was, a setting never asked about is still asked about at the first search.
+    if (record.AutoLyricsLookup != m_lyrics->Online().IsAutoLookupOn())
+        m_lyrics->Online().SetAutoLookupOn(record.AutoLyricsLookup);
 }
 
 void CSonavelDlg::ApplyTagReading(const SettingsRecord& record)

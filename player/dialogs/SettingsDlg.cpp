@@ -48,6 +48,7 @@ constexpr CheckBinding kChecks[] = {
     {CSettingsDlg::IdDelPlaylist, &SettingsRecord::DelPlaylistOnExit},
     {CSettingsDlg::IdReadShortcuts, &SettingsRecord::ReadShortcuts},
     {CSettingsDlg::IdReadM3u, &SettingsRecord::ReadM3u},
+    {CSettingsDlg::IdAutoLyricsLookup, &SettingsRecord::AutoLyricsLookup},
 };
 
 constexpr int kColorSamples[] = {CSettingsDlg::IdTitleSample, CSettingsDlg::IdDataSample, CSettingsDlg::IdKaraokeSample,
@@ -260,6 +261,9 @@ QGroupBox* CSettingsDlg::BuildKaraokeGroup()
             &QPushButton::clicked, this, [this] { ChooseTextColor(m_record.TagColor, IdTagSample); });
     grid->addWidget(new QLabel(QStringLiteral("歌詞の文字コード")), 3, 0);
     grid->addWidget(withId(new QComboBox, IdKaraokeCodePage), 3, 1, 1, 2);
+    auto* lookup = withId(new QCheckBox(QStringLiteral("歌詞のない曲は再生時に歌詞サーバーから取得")), IdAutoLyricsLookup);
+    lookup->setToolTip(QStringLiteral("曲のタイトル・アーティスト・アルバム・長さを歌詞サーバー (LRCLIB) に送ります"));
+    grid->addWidget(lookup, 4, 0, 1, 3);
     return group;
 }
 

@@ -53,6 +53,7 @@ public:
         IdTagSample = 1043,
         IdTagColor = 1044,
         IdKaraokeCodePage = 1042,
+        IdAutoLyricsLookup = 1050,
         IdClipOnDesktop = 1028,
         IdMainOnTop = 1030,
         IdVideoOnTop = 1031,

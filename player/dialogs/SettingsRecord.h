@@ -42,6 +42,8 @@ struct SettingsRecord {
     bool UseID3Edit = false;
     int TagCodePage = 0;
     int KaraokeCodePage = 0; // 0: Unicode
+    // Tracks without lyrics are looked up on the lyrics server when they start.
+    bool AutoLyricsLookup = false;
     QStringList Extensions;
 
     // Set by the choosers; all false when the dialog opens. The background has no flag: it is

@@ -17,6 +17,7 @@
 #include "player/dialogs/FileNameCheck.h"
 #include "player/dialogs/ShortcutDlg.h"
 #include "player/karaoke/KaraokeData.h"
+#include "player/karaoke/SavedLyricsFolder.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -490,7 +491,8 @@ void CTrackLibrary::FillTrackList(int slot, const PlaylistPtr& playlist, int cou
             takeTagTexts(track, *record, codePage);
         else if (const MediaPtr media = playlist ? playlist->item(i) : nullptr)
             takeMediaTexts(track, *media);
-        row.checked = CKaraokeData::FindKaraokeFile(track.FullPath()).has_value() || (record && record->lyricsFrame());
+        row.checked = CSavedLyricsFolder::FindLyrics(track.FullPath(), track.ArtistText, track.TitleText).has_value() ||
+                      (record && record->lyricsFrame());
     });
 }
 

@@ -8,6 +8,12 @@ namespace App {
 inline constexpr char Section[] = "CSonavelApp";
 inline constexpr char Locale[] = "Locale";
 inline constexpr char DefaultLocale[] = "jpn";
+// The lyrics server (LRCLIB or a self-hosted one) and whether tracks without lyrics are looked
+// up on it when they start: -1 until the user was asked, then 0 or 1.
+inline constexpr char LyricsServer[] = "LyricsServer";
+inline constexpr char DefaultLyricsServer[] = "https://lrclib.net";
+inline constexpr char LyricsAutoLookup[] = "LyricsAutoLookup";
+inline constexpr int LyricsAutoLookupNotAsked = -1;
 } // namespace App
 
 namespace MainDlg {
