@@ -167,12 +167,14 @@ private slots:
         const int create = CLyricCommands::IdKaraokeNew;
         const int edit = CLyricCommands::IdKaraokeEdit;
         const int remove = CLyricCommands::IdKaraokeDelete;
+        const int search = CLyricCommands::IdLyricsSearch;
+        const int publish = CLyricCommands::IdLyricsPublish;
         // Row 0 plays and has a file and tag lyrics; 1 a file; 2 tag lyrics; 3 nothing.
-        QTest::newRow("playing, window open") << 0 << true << QList<int>{edit, remove};
-        QTest::newRow("playing, window closed") << 0 << false << QList<int>{show, edit, remove};
-        QTest::newRow("not playing, file") << 1 << false << QList<int>{edit, remove};
-        QTest::newRow("not playing, tag lyrics") << 2 << false << QList<int>{create};
-        QTest::newRow("no lyrics") << 3 << false << QList<int>{create};
+        QTest::newRow("playing, window open") << 0 << true << QList<int>{edit, remove, search, publish};
+        QTest::newRow("playing, window closed") << 0 << false << QList<int>{show, edit, remove, search, publish};
+        QTest::newRow("not playing, file") << 1 << false << QList<int>{edit, remove, search, publish};
+        QTest::newRow("not playing, tag lyrics") << 2 << false << QList<int>{create, search};
+        QTest::newRow("no lyrics") << 3 << false << QList<int>{create, search};
     }
 
     void lyricMarkMenuIsEnabledByTheRowsLyrics()
@@ -226,7 +228,8 @@ private slots:
         QStringList captions;
         for (const QAction* action : shown->actions())
             captions.append(action->isSeparator() ? QStringLiteral("-") : action->text());
-        QCOMPARE(captions, QStringList({"カラオケ表示", "-", "新規作成", "テキストエディタで開く", "-", "削除"}));
+        QCOMPARE(captions, QStringList({"カラオケ表示", "-", "新規作成", "テキストエディタで開く", "-", "削除", "-",
+                                            "歌詞を検索…", "公開…"}));
         QCOMPARE(lyrics.Menu(CLyricCommands::PopupTitle)->actions().first()->text(), QStringLiteral("コピー (タイトル)"));
         QCOMPARE(lyrics.Menu(CLyricCommands::PopupArtist)->actions().first()->text(), QStringLiteral("コピー(アーティスト)"));
         QCOMPARE(lyrics.Menu(CLyricCommands::PopupAlbum)->actions().first()->text(), QStringLiteral("コピー(アルバム)"));

@@ -11,12 +11,15 @@
 #include "player/karaoke/AutoLyricsLookup.h"
 #include "player/karaoke/KaraokeData.h"
 #include "player/karaoke/KaraokeDlg.h"
+#include "player/karaoke/KaraokeOnlineMenu.h"
 #include "player/karaoke/KaraokeStatic.h"
 #include "player/karaoke/LrclibLyrics.h"
+#include "player/karaoke/LyricPublishDlg.h"
 #include "player/karaoke/LyricSearchDlg.h"
 #include "player/library/TrackListCtrl.h"
 #include "player/settings/ProfileHelpers.h"
 
+#include <QAction>
 #include <QDir>
 #include <QMenu>
 #include <QPushButton>
@@ -162,6 +165,15 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(stateOf(firstLine->Next()) == CKaraokeStatic::BlockState::Current, 30000);
         QCOMPARE(stateOf(firstLine), CKaraokeStatic::BlockState::Sung);
         QVERIFY(window.grab().save(Artifacts() + "/lyric-search-karaoke.png"));
+
+        // The karaoke window's 公開… offers the file back as the same line-synced lyrics.
+        CKaraokeOnlineMenu& menu = lyrics.Online().KaraokeMenu();
+        menu.UpdateItems();
+        QVERIFY(menu.PublishAction()->isEnabled());
+        menu.PublishAction()->trigger();
+        QVERIFY(lyrics.Online().PublishWindow());
+        QCOMPARE(lyrics.Online().PublishWindow()->Record().SyncedLyrics, lines.Synced);
+        QCOMPARE(lyrics.Online().PublishWindow()->Record().Track.TrackName, title);
     }
 
 private:
