@@ -11,7 +11,21 @@ constexpr int kHashBytes = 32;
 // Progress is published every so many tries, so the counter costs nothing measurable.
 constexpr quint64 kReportEvery = 4096;
 
-bool atMost(const QByteArray& hash, const QByteArray& target)
+// Writes the decimal digits of n and returns how many.
+qsizetype decimal(quint64 n, char* out)
+{
+    char reversed[24];
+    qsizetype length = 0;
+    do {
+        reversed[length++] = char('0' + n % 10);
+        n /= 10;
+    } while (n);
+    for (qsizetype i = 0; i < length; ++i)
+        out[i] = reversed[length - 1 - i];
+    return length;
+}
+
+bool atMost(QByteArrayView hash, const QByteArray& target)
 {
     return target.size() == kHashBytes && hash.size() == kHashBytes &&
            std::memcmp(hash.constData(), target.constData(), kHashBytes) <= 0;
@@ -30,6 +44,9 @@ std::optional<quint64> LrclibChallengeSolver::Solve(const QByteArray& prefix, co
     if (target.size() != kHashBytes)
         return std::nullopt;
     QCryptographicHash hash(QCryptographicHash::Sha256);
+    // The loop allocates nothing: the nonce's digits are written into a buffer of its own and
+    // the hash is compared where it lies.
+    char digits[24];
     for (quint64 nonce = 0;; ++nonce) {
         if (nonce % kReportEvery == 0) {
             tried.store(nonce, std::memory_order_relaxed);
@@ -38,8 +55,8 @@ std::optional<quint64> LrclibChallengeSolver::Solve(const QByteArray& prefix, co
         }
         hash.reset();
         hash.addData(prefix);
-        hash.addData(QByteArray::number(nonce));
-        if (atMost(hash.result(), target)) {
+        hash.addData(QByteArrayView(digits, decimal(nonce, digits)));
+        if (atMost(hash.resultView(), target)) {
             tried.store(nonce + 1, std::memory_order_relaxed);
             return nonce;
         }
