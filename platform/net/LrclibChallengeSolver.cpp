@@ -2,14 +2,18 @@
 
 #include <QCryptographicHash>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 namespace {
 
 constexpr int kHashBytes = 32;
 // Progress is published every so many tries, so the counter costs nothing measurable.
 constexpr quint64 kReportEvery = 4096;
+constexpr quint64 kNone = ~quint64(0);
 
 // Writes the decimal digits of n and returns how many.
 qsizetype decimal(quint64 n, char* out)
@@ -39,26 +43,47 @@ bool LrclibChallengeSolver::Meets(const QByteArray& prefix, quint64 nonce, const
 }
 
 std::optional<quint64> LrclibChallengeSolver::Solve(const QByteArray& prefix, const QByteArray& target,
-                                                    const std::atomic<bool>& cancel, std::atomic<quint64>& tried)
+                                                    const std::atomic<bool>& cancel, std::atomic<quint64>& tried,
+                                                    int threads)
 {
     if (target.size() != kHashBytes)
         return std::nullopt;
+    const quint64 step = quint64(std::max(1, threads));
+    std::atomic<bool> done{false};
+    std::atomic<quint64> found{kNone};
+    std::vector<std::thread> helpers;
+    for (quint64 first = 1; first < step; ++first)
+        helpers.emplace_back([&, first] { TryStride(prefix, target, first, step, cancel, done, tried, found); });
+    TryStride(prefix, target, 0, step, cancel, done, tried, found);
+    for (std::thread& helper : helpers)
+        helper.join();
+    if (found == kNone)
+        return std::nullopt;
+    return found.load();
+}
+
+void LrclibChallengeSolver::TryStride(const QByteArray& prefix, const QByteArray& target, quint64 first,
+                                      quint64 step, const std::atomic<bool>& cancel, std::atomic<bool>& done,
+                                      std::atomic<quint64>& tried, std::atomic<quint64>& found)
+{
     QCryptographicHash hash(QCryptographicHash::Sha256);
     // The loop allocates nothing: the nonce's digits are written into a buffer of its own and
     // the hash is compared where it lies.
     char digits[24];
-    for (quint64 nonce = 0;; ++nonce) {
-        if (nonce % kReportEvery == 0) {
-            tried.store(nonce, std::memory_order_relaxed);
-            if (cancel.load(std::memory_order_relaxed))
-                return std::nullopt;
+    quint64 count = 0;
+    for (quint64 nonce = first;; nonce += step) {
+        if (++count % kReportEvery == 0) {
+            tried.fetch_add(kReportEvery, std::memory_order_relaxed);
+            if (cancel.load(std::memory_order_relaxed) || done.load(std::memory_order_relaxed))
+                return;
         }
         hash.reset();
         hash.addData(prefix);
         hash.addData(QByteArrayView(digits, decimal(nonce, digits)));
         if (atMost(hash.resultView(), target)) {
-            tried.store(nonce + 1, std::memory_order_relaxed);
-            return nonce;
+            if (!done.exchange(true))
+                found = nonce;
+            return;
         }
     }
 }

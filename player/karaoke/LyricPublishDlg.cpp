@@ -147,8 +147,10 @@ void CLyricPublishDlg::StartSolving(const LrclibChallenge& challenge)
     m_expectedTries = LrclibChallengeSolver::ExpectedTries(challenge.Target);
     m_progress->setValue(0);
     m_progress->show();
-    m_solver = QThread::create([this, prefix = challenge.Prefix, target = challenge.Target] {
-        m_nonce = LrclibChallengeSolver::Solve(prefix, target, m_cancel, m_tried);
+    // Every core but one, which stays with the playback and the window.
+    const int threads = std::max(1, QThread::idealThreadCount() - 1);
+    m_solver = QThread::create([this, prefix = challenge.Prefix, target = challenge.Target, threads] {
+        m_nonce = LrclibChallengeSolver::Solve(prefix, target, m_cancel, m_tried, threads);
     });
     connect(m_solver, &QThread::finished, this, &CLyricPublishDlg::OnSolved);
     m_solver->start(QThread::LowPriority);

@@ -3,6 +3,7 @@
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
+#include "platform/net/LrclibChallengeSolver.h"
 #include "platform/net/LrclibClient.h"
 #include "player/karaoke/LyricPublishDlg.h"
 #include "player/karaoke/LyricSearchDlg.h"
@@ -10,6 +11,7 @@
 #include "player/karaoke/OnlineLyricsStrings.h"
 #include "player/karaoke/SavedLyricsFolder.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -345,6 +347,24 @@ private slots:
         QCOMPARE(sent.value("duration").toDouble(), 180.0);
         QCOMPARE(sent.value("syncedLyrics").toString(), dialog.Record().SyncedLyrics);
         QCOMPARE(sent.value("plainLyrics").toString(), QStringLiteral("さくら さくら\nやよいの空は"));
+    }
+
+    void challengeIsSolvedOnAnyNumberOfThreads_data()
+    {
+        QTest::addColumn<int>("threads");
+        QTest::newRow("one") << 1;
+        QTest::newRow("three") << 3;
+    }
+
+    void challengeIsSolvedOnAnyNumberOfThreads()
+    {
+        QFETCH(int, threads);
+        const QByteArray targetHex = "000fff" + QByteArray(58, 'f');
+        std::atomic<bool> cancel{false};
+        std::atomic<quint64> tried{0};
+        const auto nonce = LrclibChallengeSolver::Solve("prefix", QByteArray::fromHex(targetHex), cancel, tried, threads);
+        QVERIFY(nonce);
+        QVERIFY(QCryptographicHash::hash("prefix" + QByteArray::number(*nonce), QCryptographicHash::Sha256).toHex() <= targetHex);
     }
 
     void missesAreRememberedForAWeek_data()
