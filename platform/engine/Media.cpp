@@ -1,13 +1,20 @@
 #include "platform/engine/Media.h"
 
-#include <QFile>
+#include "platform/text/NativeFile.h"
+#include "platform/text/NativeName.h"
+
 #include <QFileInfo>
 #include <QSet>
 
+#include <taglib/apetag.h>
 #include <taglib/audioproperties.h>
 #include <taglib/fileref.h>
+#include <taglib/mpegfile.h>
 #include <taglib/tag.h>
 #include <taglib/tdebuglistener.h>
+#include <taglib/tpropertymap.h>
+
+#include <unistd.h>
 
 namespace {
 
@@ -28,6 +35,34 @@ void silenceTagLib()
 QString toQString(const TagLib::String& text)
 {
     return QString::fromStdWString(text.toWString());
+}
+
+const QLatin1String kLyricsAttribute("WM/Lyrics");
+
+// The property names TagLib gives lyric texts (Vorbis comment field names are upper-cased, the
+// MP4 atom and APE items are translated to "LYRICS"), in the order they are offered.
+const char* const kLyricProperties[] = {"SYNCEDLYRICS", "LYRICS", "UNSYNCEDLYRICS"};
+
+std::vector<QString> lyricsOf(TagLib::File& file)
+{
+    TagLib::PropertyMap properties;
+    if (auto* mpeg = dynamic_cast<TagLib::MPEG::File*>(&file)) {
+        // The ID3v2 frames of an mp3 file are the player's own reader's; only an APE tag is read here.
+        if (mpeg->hasAPETag())
+            properties = mpeg->APETag()->properties();
+    } else {
+        properties = file.properties();
+    }
+    std::vector<QString> lyrics;
+    for (const char* name : kLyricProperties) {
+        const auto found = properties.find(name);
+        if (found == properties.end())
+            continue;
+        for (const TagLib::String& value : found->second)
+            if (!value.isEmpty())
+                lyrics.push_back(toQString(value));
+    }
+    return lyrics;
 }
 
 // Until an item has been opened, its kind of content is judged by the file name.
@@ -107,6 +142,19 @@ std::optional<QString> Media::getItemInfo(const QString& attribute) const
     return read->track;
 }
 
+int Media::getAttributeCountByType(const QString& attribute, const QString&) const
+{
+    return attribute == kLyricsAttribute ? int(lyrics().size()) : 0;
+}
+
+std::optional<QString> Media::getItemInfoByType(const QString& attribute, const QString&, int index) const
+{
+    const std::vector<QString>& texts = lyrics();
+    if (attribute != kLyricsAttribute || index < 0 || index >= int(texts.size()))
+        return std::nullopt;
+    return texts[size_t(index)];
+}
+
 bool Media::setItemInfo(const QString& attribute, const QString& value)
 {
     if (attribute != QLatin1String("Title"))
@@ -146,10 +194,10 @@ const std::optional<Media::Tags>& Media::tags() const
     m_tagsRead = true;
     silenceTagLib();
     // FileRef would happily open a directory or a device; only regular readable files are read.
-    const QFileInfo info(m_sourceURL);
-    if (!info.isFile() || !info.isReadable() || info.size() == 0)
+    const QByteArray name = NativeName::toBytes(m_sourceURL);
+    const auto entry = NativeFile::status(m_sourceURL);
+    if (!entry || !S_ISREG(entry->st_mode) || entry->st_size == 0 || ::access(name.constData(), R_OK) != 0)
         return m_tags;
-    const QByteArray name = QFile::encodeName(m_sourceURL);
     TagLib::FileRef file(name.constData(), true, TagLib::AudioProperties::Fast);
     if (file.isNull() || !file.file()->isValid())
         return m_tags;
@@ -160,17 +208,25 @@ const std::optional<Media::Tags>& Media::tags() const
         read.album = toQString(tag->album());
         read.track = tag->track() ? QString::number(tag->track()) : QString();
     }
+    read.lyrics = lyricsOf(*file.file());
     if (const TagLib::AudioProperties* audio = file.audioProperties())
         read.seconds = audio->lengthInMilliseconds() / 1000.0;
     m_tags = read;
     return m_tags;
 }
 
+const std::vector<QString>& Media::lyrics() const
+{
+    static const std::vector<QString> none;
+    const auto& read = tags();
+    return read ? read->lyrics : none;
+}
+
 QString Media::fallbackTitle() const
 {
     if (m_kind == Kind::DiscTrack)
         return QStringLiteral("トラック %1").arg(m_track);
-    return QFileInfo(m_sourceURL).completeBaseName();
+    return NativeName::displayText(QFileInfo(m_sourceURL).completeBaseName());
 }
 
 bool Media::looksLikeVideo() const

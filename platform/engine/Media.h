@@ -38,6 +38,12 @@ public:
     // without extension), "sourceURL", "Author", "WM/AlbumTitle", "WM/TrackNumber".
     // No value for an unknown attribute or when the tags cannot be read.
     std::optional<QString> getItemInfo(const QString& attribute) const;
+    // Multi-valued attributes: "WM/Lyrics" holds every lyric text of the item's tags that TagLib
+    // reads: the Vorbis comments "SYNCEDLYRICS", "LYRICS" and "UNSYNCEDLYRICS" (FLAC, Ogg, Opus),
+    // the MP4 "©lyr" atom and APEv2 "Lyrics" items, in that order. The ID3v2 frames of an
+    // mp3 file are left to the player's own reader. The language is not told apart.
+    int getAttributeCountByType(const QString& attribute, const QString& language) const;
+    std::optional<QString> getItemInfoByType(const QString& attribute, const QString& language, int index) const;
     // Only "Title" can be set; it lasts for the item's life (and in a saved playlist).
     bool setItemInfo(const QString& attribute, const QString& value);
     bool hasOwnTitle() const { return m_ownTitle.has_value(); }
@@ -52,11 +58,13 @@ public:
 private:
     struct Tags {
         QString title, artist, album, track;
+        std::vector<QString> lyrics;
         double seconds = 0;
     };
 
     Media(Kind kind, const QString& sourceURL);
     const std::optional<Tags>& tags() const;
+    const std::vector<QString>& lyrics() const;
     QString fallbackTitle() const;
     bool looksLikeVideo() const;
 

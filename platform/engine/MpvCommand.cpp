@@ -1,5 +1,7 @@
 #include "platform/engine/MpvCommand.h"
 
+#include "platform/text/NativeName.h"
+
 #include <mpv/client.h>
 
 namespace {
@@ -49,7 +51,8 @@ MpvCommand::MpvCommand(const char* name)
 
 MpvCommand& MpvCommand::arg(const char* name, const QString& value)
 {
-    m_arguments.push_back({name, value.toUtf8(), {}, false});
+    // A path keeps the bytes of its names (mpv opens files by them).
+    m_arguments.push_back({name, NativeName::toBytes(value), {}, false});
     return *this;
 }
 

@@ -1,12 +1,12 @@
 #include "platform/engine/PlaylistCollection.h"
 
+#include "platform/text/NativeName.h"
 #include "platform/text/TextFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QStringDecoder>
 #include <QTimer>
 
 #include <map>
@@ -30,13 +30,11 @@ QString oneLine(QString text)
     return text;
 }
 
-// No playlist for a file that is not a UTF-8 m3u list written by us.
+// No playlist for a file that is not an m3u list written by us: UTF-8, with the bytes of names
+// that are not UTF-8 as they are.
 PlaylistPtr parsePlaylist(const QByteArray& bytes)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return nullptr;
+    const QString text = NativeName::fromBytes(bytes);
     const QStringList lines = text.split(QLatin1Char('\n'));
     if (lines.isEmpty() || lines.first().trimmed() != headerLine)
         return nullptr;
@@ -78,7 +76,7 @@ QByteArray serialise(const Playlist& playlist)
                     oneLine(item->getItemInfo(QStringLiteral("Title")).value_or(QString())) + QLatin1Char('\n');
         text += url + QLatin1Char('\n');
     }
-    return text.toUtf8();
+    return NativeName::toBytes(text);
 }
 
 } // namespace

@@ -1,16 +1,18 @@
 #include "platform/shell/FolderNamespace.h"
 
+#include "platform/text/NativeFile.h"
+#include "platform/text/NativeName.h"
 #include "platform/text/RuntimeLocale.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileIconProvider>
-#include <QFileInfo>
 #include <QHash>
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -46,7 +48,24 @@ void sortByName(QList<FolderItem>& items)
 
 FolderItem folderItem(FolderItem::Kind kind, const QString& path, const QString& name)
 {
-    return FolderItem{kind, path, name};
+    return FolderItem{kind, path, NativeName::displayText(name)};
+}
+
+QString lastName(const QString& path)
+{
+    return path.mid(path.lastIndexOf(u'/') + 1);
+}
+
+// The sub-folders of a folder, hidden ones and the trash left out; empty when it cannot be read.
+std::vector<NativeFile::Entry> subfolders(const QString& folder)
+{
+    std::vector<NativeFile::Entry> found = NativeFile::list(folder).value_or(std::vector<NativeFile::Entry>());
+    const QString trash = trashFolder();
+    const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
+    std::erase_if(found, [&](const NativeFile::Entry& entry) {
+        return !entry.isDirectory || entry.name.startsWith(u'.') || prefix + entry.name == trash;
+    });
+    return found;
 }
 
 // Mount points of volumes the user put there, and of real devices outside the system's own trees.
@@ -86,7 +105,7 @@ QString decodeMountField(const QByteArray& field)
         }
         decoded.append(c);
     }
-    return QFile::decodeName(decoded);
+    return NativeName::fromBytes(decoded);
 }
 
 } // namespace
@@ -143,13 +162,7 @@ bool FolderNamespace::hasSubfolders(const FolderItem& item) const
     default:
         break;
     }
-    const QString trash = trashFolder();
-    QDirIterator it(item.path, QDir::Dirs | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        if (it.next() != trash)
-            return true;
-    }
-    return false;
+    return !subfolders(item.path).empty();
 }
 
 QList<FolderItem> FolderNamespace::parsePath(const QString& path) const
@@ -159,9 +172,9 @@ QList<FolderItem> FolderNamespace::parsePath(const QString& path) const
     const QString cleaned = withoutTrailingSlash(path);
     if (opticalDrives().contains(cleaned)) {
         return {folderItem(FolderItem::Kind::Computer, QString(), kComputerName),
-                folderItem(FolderItem::Kind::OpticalDrive, cleaned, QFileInfo(cleaned).fileName())};
+                folderItem(FolderItem::Kind::OpticalDrive, cleaned, lastName(cleaned))};
     }
-    if (!QFileInfo(cleaned).isDir())
+    if (!NativeFile::isDirectory(cleaned))
         return {};
     bool underNetwork = false;
     const std::optional<FolderItem> container = containerOf(cleaned, &underNetwork);
@@ -266,8 +279,8 @@ bool FolderNamespace::isNetworkType(const QString& type)
 QList<FolderItem> FolderNamespace::desktopChildren() const
 {
     QList<FolderItem> items;
-    if (!m_sources.home.isEmpty() && QFileInfo(m_sources.home).isDir())
-        items.append(folderItem(FolderItem::Kind::Home, m_sources.home, QFileInfo(m_sources.home).fileName()));
+    if (!m_sources.home.isEmpty() && NativeFile::isDirectory(m_sources.home))
+        items.append(folderItem(FolderItem::Kind::Home, m_sources.home, lastName(m_sources.home)));
     if (!m_sources.desktop.isEmpty() && m_sources.desktop != m_sources.home) {
         QList<FolderItem> onDesktop = folderChildren(m_sources.desktop).value_or(QList<FolderItem>());
         items.append(onDesktop);
@@ -282,7 +295,7 @@ QList<FolderItem> FolderNamespace::computerChildren() const
     QList<FolderItem> items = volumes();
     const QStringList drives = opticalDrives();
     for (const QString& drive : drives)
-        items.append(folderItem(FolderItem::Kind::OpticalDrive, drive, QFileInfo(drive).fileName()));
+        items.append(folderItem(FolderItem::Kind::OpticalDrive, drive, lastName(drive)));
     return items;
 }
 
@@ -292,7 +305,7 @@ QList<FolderItem> FolderNamespace::networkChildren() const
     for (const Mount& mount : mounts()) {
         if (!isNetworkType(mount.type))
             continue;
-        const QString name = QFileInfo(mount.mountPoint).fileName() + QStringLiteral(" (") + mount.device + ')';
+        const QString name = lastName(mount.mountPoint) + QStringLiteral(" (") + mount.device + ')';
         items.append(folderItem(FolderItem::Kind::NetworkMount, mount.mountPoint, name));
     }
     sortByName(items);
@@ -301,18 +314,12 @@ QList<FolderItem> FolderNamespace::networkChildren() const
 
 std::optional<QList<FolderItem>> FolderNamespace::folderChildren(const QString& path) const
 {
-    const QFileInfo info(path);
-    if (!info.isDir() || !info.isReadable() || !info.isExecutable())
+    if (!NativeFile::isDirectory(path) || ::access(NativeName::toBytes(path).constData(), R_OK | X_OK) != 0)
         return std::nullopt;
-    const QString trash = trashFolder();
     QList<FolderItem> items;
-    QDirIterator it(path, QDir::Dirs | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        const QString child = it.next();
-        if (child == trash)
-            continue;
-        items.append(folderItem(FolderItem::Kind::Folder, child, it.fileName()));
-    }
+    const QString prefix = path.endsWith(u'/') ? path : path + u'/';
+    for (const NativeFile::Entry& entry : subfolders(path))
+        items.append(folderItem(FolderItem::Kind::Folder, prefix + entry.name, entry.name));
     sortByName(items);
     return items;
 }
@@ -344,10 +351,10 @@ QList<FolderItem> FolderNamespace::volumes() const
     for (const Mount& mount : mounts()) {
         if (isNetworkType(mount.type) || seen.contains(mount.mountPoint) || !isUserVolume(mount))
             continue;
-        if (!QFileInfo(mount.mountPoint).isDir())
+        if (!NativeFile::isDirectory(mount.mountPoint))
             continue;
         seen.append(mount.mountPoint);
-        others.append(folderItem(FolderItem::Kind::Volume, mount.mountPoint, QFileInfo(mount.mountPoint).fileName()));
+        others.append(folderItem(FolderItem::Kind::Volume, mount.mountPoint, lastName(mount.mountPoint)));
     }
     sortByName(others);
     return items + others;

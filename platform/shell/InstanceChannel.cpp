@@ -1,6 +1,7 @@
 #include "platform/shell/InstanceChannel.h"
 
 #include "platform/shell/InstanceLock.h"
+#include "platform/text/NativeName.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -45,7 +46,8 @@ void InstanceChannel::readConnection()
             QByteArray line = socket->readLine(kMaxMessage);
             if (line.endsWith('\n'))
                 line.chop(1);
-            const QString message = QString::fromUtf8(line);
+            // A path keeps the bytes of names that are not UTF-8.
+            const QString message = NativeName::fromBytes(line);
             socket->write("ok\n");
             socket->flush();
             socket->disconnectFromServer();
@@ -60,7 +62,7 @@ bool InstanceChannel::send(const QString& name, const QString& message, int time
     socket.connectToServer(socketPath(name));
     if (!socket.waitForConnected(timeoutMs))
         return false;
-    QByteArray line = message.toUtf8();
+    QByteArray line = NativeName::toBytes(message);
     line.replace('\n', ' ');
     socket.write(line + '\n');
     if (!socket.waitForBytesWritten(timeoutMs) || !socket.waitForReadyRead(timeoutMs))

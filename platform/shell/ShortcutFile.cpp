@@ -1,12 +1,16 @@
 #include "platform/shell/ShortcutFile.h"
 
 #include "platform/shell/ShellLinkBinary.h"
+#include "platform/text/NativeFile.h"
+#include "platform/text/NativeName.h"
 #include "platform/text/RuntimeLocale.h"
+#include "platform/text/TextFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <unistd.h>
@@ -36,7 +40,7 @@ QString shellLinkTarget(const ShellLinkBinary::Contents& contents, const QString
     if (QDir::isAbsolutePath(local))
         candidates << QDir::cleanPath(local);
     for (const QString& candidate : candidates)
-        if (QFileInfo::exists(candidate))
+        if (NativeFile::exists(candidate))
             return candidate;
     return candidates.value(0);
 }
@@ -47,12 +51,19 @@ QString makeTemporaryLink(const QByteArray& target, const QString& path)
 {
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
         const QString name = QStringLiteral("%1.%2.tmp").arg(path).arg(QRandomGenerator::global()->generate(), 8, 16, QChar(u'0'));
-        if (::symlink(target.constData(), QFile::encodeName(name).constData()) == 0)
+        if (::symlink(target.constData(), NativeName::toBytes(name).constData()) == 0)
             return name;
         if (errno != EEXIST)
             break;
     }
     return {};
+}
+
+// The absolute folder of a path; the path's text is kept, whatever bytes its names are.
+QString linkFolder(const QString& path)
+{
+    const QString absolute = QDir::isAbsolutePath(path) ? path : QDir::currentPath() + u'/' + path;
+    return QDir::cleanPath(absolute.left(std::max<qsizetype>(absolute.lastIndexOf(u'/'), 1)));
 }
 
 } // namespace
@@ -61,10 +72,9 @@ bool CShortcutFile::Read(const QString& shortcutPath)
 {
     ClearResults();
     m_path = shortcutPath;
-    const QFileInfo info(shortcutPath);
-    if (info.isSymLink())
-        return ReadSymbolicLink(info);
-    if (!info.isFile())
+    if (NativeFile::isSymbolicLink(shortcutPath))
+        return ReadSymbolicLink(shortcutPath);
+    if (!NativeFile::isFile(shortcutPath))
         return false;
     return ReadShellLinkFile(shortcutPath);
 }
@@ -75,11 +85,11 @@ bool CShortcutFile::Create(const QString& targetPath, const QString& shortcutPat
         return false;
     const QString path = shortcutPath.endsWith(kShortcutSuffix) ? shortcutPath : shortcutPath + kShortcutSuffix;
     const QString target = QDir::cleanPath(QFileInfo(targetPath).absoluteFilePath());
-    const QString temporary = makeTemporaryLink(QFile::encodeName(target), path);
+    const QString temporary = makeTemporaryLink(NativeName::toBytes(target), path);
     if (temporary.isEmpty())
         return false;
-    if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0) {
-        ::unlink(QFile::encodeName(temporary).constData());
+    if (std::rename(NativeName::toBytes(temporary).constData(), NativeName::toBytes(path).constData()) != 0) {
+        ::unlink(NativeName::toBytes(temporary).constData());
         return false;
     }
     ClearResults();
@@ -90,12 +100,12 @@ bool CShortcutFile::Create(const QString& targetPath, const QString& shortcutPat
 
 bool CShortcutFile::TargetExists() const
 {
-    return !m_targetPath.isEmpty() && QFileInfo::exists(m_targetPath);
+    return NativeFile::exists(m_targetPath);
 }
 
 bool CShortcutFile::TargetIsDirectory() const
 {
-    return !m_targetPath.isEmpty() && QFileInfo(m_targetPath).isDir();
+    return NativeFile::isDirectory(m_targetPath);
 }
 
 void CShortcutFile::ClearResults()
@@ -107,22 +117,24 @@ void CShortcutFile::ClearResults()
     m_iconIndex = 0;
 }
 
-bool CShortcutFile::ReadSymbolicLink(const QFileInfo& link)
+bool CShortcutFile::ReadSymbolicLink(const QString& link)
 {
-    m_targetPath = link.symLinkTarget();
-    return !m_targetPath.isEmpty();
+    // A relative target counts from the link's folder.
+    const std::optional<QString> target = NativeFile::linkTarget(link);
+    if (!target || target->isEmpty())
+        return false;
+    m_targetPath = QDir::cleanPath(QDir::isAbsolutePath(*target) ? *target : linkFolder(link) + u'/' + *target);
+    return true;
 }
 
 bool CShortcutFile::ReadShellLinkFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.read(kMaxShellLinkSize);
-    const auto contents = ShellLinkBinary::parse(bytes, RuntimeLocale::current().ansiCodePage());
+    const auto entry = NativeFile::status(path);
+    const auto bytes = entry && entry->st_size <= kMaxShellLinkSize ? TextFile::readAll(path) : std::nullopt;
+    const auto contents = bytes ? ShellLinkBinary::parse(*bytes, RuntimeLocale::current().ansiCodePage()) : std::nullopt;
     if (!contents)
         return false;
-    m_targetPath = shellLinkTarget(*contents, QFileInfo(path).absolutePath());
+    m_targetPath = shellLinkTarget(*contents, linkFolder(path));
     m_arguments = contents->arguments;
     m_iconLocation = contents->iconLocation;
     m_iconIndex = contents->iconIndex;

@@ -29,7 +29,7 @@ public:
 
 private:
     void ClearResults();
-    bool ReadSymbolicLink(const QFileInfo& link);
+    bool ReadSymbolicLink(const QString& link);
     bool ReadShellLinkFile(const QString& path);
 
     QString m_path;

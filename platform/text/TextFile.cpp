@@ -1,10 +1,28 @@
 #include "platform/text/TextFile.h"
 
 #include "platform/text/CodePage.h"
+#include "platform/text/NativeFile.h"
+#include "platform/text/NativeName.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// What a newly created file gets: read and write for all, less the process's mask.
+mode_t newFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
 
 namespace TextFile {
 
@@ -29,10 +47,21 @@ QStringList splitLines(const QByteArray& bytes, int codePage)
 
 std::optional<QByteArray> readAll(const QString& path)
 {
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+    const int descriptor = NativeFile::open(path, O_RDONLY | O_NONBLOCK);
+    if (descriptor < 0)
         return std::nullopt;
-    return file.readAll();
+    QFile file;
+    struct stat entry {};
+    // A folder opens for reading but is no text; a FIFO would block.
+    if (::fstat(descriptor, &entry) != 0 || S_ISDIR(entry.st_mode) || S_ISFIFO(entry.st_mode) ||
+        !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return std::nullopt;
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
 }
 
 std::optional<QStringList> readLines(const QString& path, int codePage)
@@ -45,17 +74,32 @@ std::optional<QStringList> readLines(const QString& path, int codePage)
 
 bool writeAtomically(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    // QSaveFile falls back to writing in place when it cannot create its temporary file;
-    // that would defeat the purpose, so refuse instead.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
+    // A link is saved through: its target gets the new text, the link stays.
+    QByteArray target = NativeName::toBytes(path);
+    if (char* resolved = NativeFile::isSymbolicLink(path) ? ::realpath(target.constData(), nullptr) : nullptr) {
+        target = resolved;
+        std::free(resolved);
     }
-    return file.commit();
+    QByteArray temporary = target + ".sonavel-XXXXXX";
+    const int descriptor = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (descriptor < 0)
+        return false;
+    struct stat old {};
+    const mode_t mode = ::stat(target.constData(), &old) == 0 ? old.st_mode & 07777 : newFileMode();
+    bool written = ::fchmod(descriptor, mode) == 0;
+    for (qsizetype done = 0; written && done < bytes.size();) {
+        const ssize_t count = ::write(descriptor, bytes.constData() + done, size_t(bytes.size() - done));
+        if (count < 0 && errno == EINTR)
+            continue;
+        written = count > 0;
+        done += written ? count : 0;
+    }
+    written = written && ::fsync(descriptor) == 0;
+    written = ::close(descriptor) == 0 && written;
+    if (written && ::rename(temporary.constData(), target.constData()) == 0)
+        return true;
+    ::unlink(temporary.constData());
+    return false;
 }
 
 } // namespace TextFile

@@ -42,6 +42,14 @@ qsizetype sequenceLength(const unsigned char* bytes, qsizetype size, qsizetype a
 
 } // namespace
 
+qsizetype sequenceLengthAt(QByteArrayView view, qsizetype at)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(view.data());
+    if (at < 0 || at >= view.size())
+        return 0;
+    return bytes[at] < 0x80 ? 1 : sequenceLength(bytes, view.size(), at);
+}
+
 Kind classify(QByteArrayView view)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(view.data());

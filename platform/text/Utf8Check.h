@@ -11,6 +11,10 @@ enum class Kind {
     MultiByte, // valid UTF-8 with at least one multi-byte sequence
 };
 
+// The length of the valid sequence starting at `at` (1 for a byte below 0x80), or 0 for a byte
+// that starts none.
+qsizetype sequenceLengthAt(QByteArrayView bytes, qsizetype at);
+
 // Strict UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF, no sequence cut short.
 Kind classify(QByteArrayView bytes);
 

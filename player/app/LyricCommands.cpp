@@ -3,25 +3,27 @@
 #include "common/ui/MessageBox.h"
 #include "common/ui/StringTable.h"
 #include "platform/engine/Player.h"
+#include "platform/text/NativeFile.h"
+#include "platform/text/NativeName.h"
 #include "player/app/OnlineLyricCommands.h"
 #include "player/app/SonavelDlg.h"
 #include "player/app/SonavelStrings.h"
 #include "player/karaoke/KaraokeData.h"
 #include "player/karaoke/KaraokeDlg.h"
 #include "player/karaoke/KaraokeStatic.h"
-#include "player/library/TagFrame.h"
-#include "player/library/TagRecord.h"
 #include "player/library/TrackItem.h"
 #include "player/library/TrackLibrary.h"
 #include "player/library/TrackListCtrl.h"
 #include "player/widgets/ScrollStatic.h"
 
 #include <QClipboard>
-#include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QProcess>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -107,20 +109,25 @@ CLyricCommands::Source CLyricCommands::Load(const QString& path, int row, bool a
     // While the time tags are edited the karaoke window keeps its lyrics.
     if (m_karaoke->GetMode() == CKaraokeStatic::ModeView) {
         int codePage = lyricCodePage;
+        m_karaokeHasTrackLyrics = true;
+        m_karaokeTrackUrl = PlayingUrl();
         if (!path.isEmpty() && m_karaoke->LoadFromFile(path, codePage, duration)) {
             if (!m_scrollLine.IsKaraokeLine())
                 ShowKaraoke();
         } else {
-            const CTrackItem* item = RowItem(row);
-            const std::optional<QString> tagLyrics = TagLyrics(row);
-            if (item && tagLyrics && m_karaoke->LoadFromTagText(*tagLyrics, duration, item->ArtistText, item->TitleText)) {
-                // Tag lyrics are never shown in the scrolling line.
+            const std::optional<QString> tagLyrics = PlayingTagLyrics();
+            const auto [artist, title] = PlayingArtistAndTitle(row);
+            if (tagLyrics && m_karaoke->LoadFromTagText(*tagLyrics, duration, artist, title, PlayingFilePath())) {
                 ShowKaraoke();
-                m_scrollLine.ClearLyrics();
+                if (alsoScrollLine)
+                    m_scrollLine.LoadLyricsText(*tagLyrics, duration);
                 return Source::Tag;
             }
             if (!path.isEmpty())
                 ShowReadFailed(path, kReadCaption);
+            // Nothing of the track before may stay: not in the window, nor for the menu to show.
+            m_karaokeHasTrackLyrics = false;
+            m_karaoke->ClearLyrics();
             DestroyKaraokeWindow();
             m_scrollLine.ClearLyrics();
             return Source::None;
@@ -130,6 +137,9 @@ CLyricCommands::Source CLyricCommands::Load(const QString& path, int row, bool a
         return Source::File;
     if (path.isEmpty()) {
         // The line must not go on with the lyrics of the track before.
+        if (const std::optional<QString> tagLyrics = PlayingTagLyrics();
+            tagLyrics && m_scrollLine.LoadLyricsText(*tagLyrics, duration))
+            return Source::Tag;
         m_scrollLine.ClearLyrics();
         return Source::None;
     }
@@ -149,7 +159,7 @@ void CLyricCommands::ShowKaraoke()
 
 void CLyricCommands::ShowReadFailed(const QString& path, const QString& caption)
 {
-    ShowMessageBox(&m_dialog, StringTable::format(SonavelString::KaraokeReadFailed, {path}), caption,
+    ShowMessageBox(&m_dialog, StringTable::format(SonavelString::KaraokeReadFailed, {NativeName::displayText(path)}), caption,
                    MB_OK | MB_ICONWARNING);
 }
 
@@ -176,23 +186,26 @@ double CLyricCommands::CurrentDuration() const
 
 int CLyricCommands::OnEditEnded(const QString& lyricPath, bool savedOrReloaded)
 {
-    if (m_currentLyricPath.isEmpty()) {
-        // The track that started while the tags were edited has no lyric file: the window shows
-        // its tag's lyrics when it has some, else it goes.
-        m_karaoke->Display()->SetMode(CKaraokeStatic::ModeView);
-        return Load(QString(), PlayingRow(), false) == Source::Tag ? 1 : 0;
-    }
-    if (lyricPath == m_currentLyricPath) {
-        if (savedOrReloaded) {
-            int codePage = m_dialog.Options().KaraokeCodePage;
-            if (!m_scrollLine.LoadLyrics(m_currentLyricPath, codePage, 0))
-                ShowReadFailed(m_currentLyricPath, kEditEndCaption);
-        }
+    const bool sameTrack = !m_karaokeTrackUrl.isEmpty() && m_karaokeTrackUrl == PlayingUrl();
+    if (sameTrack && savedOrReloaded && !lyricPath.isEmpty()) {
+        // The playing track's lyrics were edited. The file the window read or saved them to (its own,
+        // a UTF-8 copy, or a new one beside a track whose lyrics were in its tags) is its lyric file.
+        m_currentLyricPath = lyricPath;
+        int codePage = m_dialog.Options().KaraokeCodePage;
+        if (!m_scrollLine.LoadLyrics(m_currentLyricPath, codePage, 0))
+            ShowReadFailed(m_currentLyricPath, kEditEndCaption);
+        if (const int row = PlayingRow(); row >= 0)
+            m_dialog.TrackList()->SetCheck(row, true);
         return 1;
     }
-    // Another track started while the tags were edited: the window takes its lyrics now. Editing
-    // is over, so the window is no longer kept out of the loading.
+    if (sameTrack && lyricPath == m_currentLyricPath)
+        return 1;
+    // Another track started while the tags were edited, or the track was given a lyric file
+    // meanwhile: the window takes its lyrics now (the tag's when it has no lyric file). Editing is
+    // over, so the window is no longer kept out of the loading.
     m_karaoke->Display()->SetMode(CKaraokeStatic::ModeView);
+    if (m_currentLyricPath.isEmpty())
+        return Load(QString(), PlayingRow(), false) == Source::Tag ? 1 : 0;
     LoadLyrics(m_currentLyricPath, -1, false);
     return m_karaoke->IsWindowCreated() ? 1 : 0;
 }
@@ -250,10 +263,12 @@ std::optional<CLyricCommands::Popup> CLyricCommands::PrepareContextMenu(const QP
     if (!list->CheckMarkRect(m_contextRow).contains(viewportPos))
         return std::nullopt;
     const bool found = m_online->FindLyrics(RowItem(m_contextRow)->FullPath(), m_contextRow).has_value();
-    const bool tagLyrics = TagLyrics(m_contextRow).has_value();
+    const bool tagLyrics = RowHasTagLyrics(m_contextRow);
     const QMenu* menu = Menu(PopupLyricMark);
+    // Only lyrics the window holds for the playing track can be shown: none after a failed read.
     ActionOf(menu, IdKaraokeShow)
-        ->setEnabled((found || tagLyrics) && !m_karaoke->IsWindowCreated() && IsPlayingRow(m_contextRow));
+        ->setEnabled((found || tagLyrics) && m_karaokeHasTrackLyrics && !m_karaoke->IsWindowCreated() &&
+                     IsPlayingRow(m_contextRow));
     ActionOf(menu, IdKaraokeNew)->setEnabled(!found);
     ActionOf(menu, IdKaraokeEdit)->setEnabled(found);
     ActionOf(menu, IdKaraokeDelete)->setEnabled(found);
@@ -308,7 +323,7 @@ void CLyricCommands::NewLyricFile()
     const CTrackItem* item = RowItem(m_contextRow);
     if (!item)
         return;
-    const QString initialText = TagLyrics(m_contextRow).value_or(QString());
+    const QString initialText = RowTagLyrics(m_contextRow).value_or(QString());
     if (!CKaraokeData::CreateKaraokeFile(item->FullPath(), item->TitleText, item->ArtistText, initialText)) {
         ShowMessageBox(&m_dialog, StringTable::text(SonavelString::KaraokeCreateFailed), QStringLiteral("OnKaraokeNew"),
                        MB_OK | MB_ICONWARNING);
@@ -346,19 +361,20 @@ void CLyricCommands::DeleteLyricFile()
     const std::optional<QString> found = m_online->FindLyrics(item->FullPath(), m_contextRow);
     if (!found)
         return;
-    const int answer = ShowMessageBox(&m_dialog, StringTable::format(SonavelString::KaraokeDeleteConfirm, {*found}),
+    const int answer = ShowMessageBox(&m_dialog, StringTable::format(SonavelString::KaraokeDeleteConfirm, {NativeName::displayText(*found)}),
                                       QStringLiteral("OnKaraokeDel"), MB_YESNO | MB_ICONQUESTION);
     if (answer != IDYES)
         return;
-    QFile file(*found);
-    if (!file.remove()) {
-        ShowMessageBox(&m_dialog, StringTable::format(SonavelString::KaraokeDeleteFailed, {*found, file.errorString()}),
+    if (!NativeFile::remove(*found)) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        ShowMessageBox(&m_dialog,
+                       StringTable::format(SonavelString::KaraokeDeleteFailed, {NativeName::displayText(*found), reason}),
                        QStringLiteral("OnKaraokeDel"), MB_OK | MB_ICONWARNING);
         return;
     }
     // The mark stays while the row still has lyrics: in its tag, or in another lyric file.
     const bool stillHasLyrics =
-        TagLyrics(m_contextRow).has_value() || m_online->FindLyrics(item->FullPath(), m_contextRow).has_value();
+        RowHasTagLyrics(m_contextRow) || m_online->FindLyrics(item->FullPath(), m_contextRow).has_value();
     m_dialog.TrackList()->SetCheck(m_contextRow, stillHasLyrics);
 }
 
@@ -395,17 +411,51 @@ const CTrackItem* CLyricCommands::RowItem(int row) const
     return row >= 0 ? m_dialog.TrackList()->GetItem(row) : nullptr;
 }
 
-std::optional<QString> CLyricCommands::TagLyrics(int row) const
+bool CLyricCommands::RowHasTagLyrics(int row) const
 {
     const CTrackLibrary* library = m_dialog.Library();
-    if (!library || row < 0)
+    return library && library->RowHasTagLyrics(row);
+}
+
+std::optional<QString> CLyricCommands::RowTagLyrics(int row) const
+{
+    const CTrackLibrary* library = m_dialog.Library();
+    return library ? library->RowTagLyrics(row, m_dialog.Options().KaraokeCodePage) : std::nullopt;
+}
+
+std::optional<QString> CLyricCommands::PlayingTagLyrics() const
+{
+    const CTrackLibrary* library = m_dialog.Library();
+    const Player* player = m_dialog.GetPlayer();
+    if (!library || !player)
         return std::nullopt;
-    // Only the folder playlists have tag records; the library answers none for a disc.
-    const CTagRecord* record = library->Record(library->ListedSlot(), row);
-    const TagFrame* frame = record ? record->lyricsFrame() : nullptr;
-    if (!frame)
-        return std::nullopt;
-    return frame->decodeLyrics(m_dialog.Options().KaraokeCodePage);
+    return library->TagLyricsOf(player->currentMedia(), m_dialog.Options().KaraokeCodePage);
+}
+
+std::pair<QString, QString> CLyricCommands::PlayingArtistAndTitle(int row) const
+{
+    if (const CTrackItem* item = RowItem(row))
+        return {item->ArtistText, item->TitleText};
+    const Player* player = m_dialog.GetPlayer();
+    const MediaPtr media = player ? player->currentMedia() : nullptr;
+    if (!media)
+        return {};
+    return {media->getItemInfo(QStringLiteral("Author")).value_or(QString()),
+            media->getItemInfo(QStringLiteral("Title")).value_or(QString())};
+}
+
+QString CLyricCommands::PlayingUrl() const
+{
+    const Player* player = m_dialog.GetPlayer();
+    const MediaPtr media = player ? player->currentMedia() : nullptr;
+    return media ? media->sourceURL() : QString();
+}
+
+QString CLyricCommands::PlayingFilePath() const
+{
+    const Player* player = m_dialog.GetPlayer();
+    const MediaPtr media = player ? player->currentMedia() : nullptr;
+    return media && media->kind() == Media::Kind::File ? media->sourceURL() : QString();
 }
 
 int CLyricCommands::PlayingRow() const

@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <utility>
 
 class CKaraokeDlg;
 class COnlineLyricCommands;
@@ -92,10 +93,17 @@ private:
     Source Load(const QString& path, int row, bool alsoScrollLine);
     void OnContextMenuRequested(const QPoint& viewportPos);
     const CTrackItem* RowItem(int row) const;
-    // The lyrics of a row's tag, decoded with the lyric code page; no value for rows of a disc
-    // and tracks without a lyrics frame.
-    std::optional<QString> TagLyrics(int row) const;
+    // The lyrics in the tags of a row or of the playing track, 8-bit texts in the lyric code page;
+    // no value for rows of a disc and tracks without tag lyrics.
+    bool RowHasTagLyrics(int row) const;
+    std::optional<QString> RowTagLyrics(int row) const;
+    std::optional<QString> PlayingTagLyrics() const;
+    // The row's artist and title, else the playing item's.
+    std::pair<QString, QString> PlayingArtistAndTitle(int row) const;
     bool IsPlayingRow(int row) const;
+    QString PlayingUrl() const;
+    // The playing item's path when it is a file (a new lyric file can go beside it).
+    QString PlayingFilePath() const;
     // The listed row of the media item now open; -1 when it is not listed.
     int PlayingRow() const;
     double CurrentDuration() const;
@@ -108,5 +116,9 @@ private:
     std::unique_ptr<COnlineLyricCommands> m_online;
     std::array<QMenu*, PopupCount> m_menus{};
     QString m_currentLyricPath;
+    // The karaoke window holds the playing track's lyrics (cleared after a failed read).
+    bool m_karaokeHasTrackLyrics = false;
+    // The track whose lyrics the karaoke window was given last.
+    QString m_karaokeTrackUrl;
     int m_contextRow = -1;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/profile/Profile.h"
 #include "platform/shell/SystemPaths.h"
+#include "platform/text/NativeName.h"
 #include "player/settings/ProfileHelpers.h"
 #include "player/settings/SettingsKeys.h"
 
@@ -28,6 +29,8 @@ void MainWindowSettings::ReadUpToEditorPath()
     const QString section = QString::fromLatin1(MainDlg::Section);
     Scan.UseID3Edit = GetProfileInt(section, MainDlg::UseID3Edit, MainDlg::DefaultUseID3Edit) != 0;
     Scan.ID3EditCodePage = GetProfileInt(section, MainDlg::ID3EditCodePage, MainDlg::DefaultID3EditCodePage);
+    // File names that are not UTF-8 are shown in the tags' code page, as old archives wrote both.
+    NativeName::setDisplayCodePage(Scan.ID3EditCodePage);
     const bool countStored = ProfileHasKey(section, MainDlg::RdExtNum);
     const int count = countStored ? std::clamp(GetProfileInt(section, MainDlg::RdExtNum, 0), 0, MaxExtensions)
                                   : static_cast<int>(std::size(MainDlg::DefaultRdExt));

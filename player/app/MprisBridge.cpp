@@ -2,13 +2,14 @@
 
 #include "platform/engine/Player.h"
 #include "platform/shell/MprisService.h"
+#include "platform/text/NativeName.h"
 #include "platform/varnkit/VolSlider.h"
 #include "player/app/LyricCommands.h"
 #include "player/app/SonavelDlg.h"
-#include "player/karaoke/KaraokeDlg.h"
-#include "player/karaoke/KaraokeStatic.h"
+#include "player/karaoke/KaraokeData.h"
 #include "player/library/PictureCtrl.h"
 #include "player/library/TrackLibrary.h"
+#include "player/widgets/ScrollStatic.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -43,14 +44,12 @@ std::optional<MprisService::PlaybackStatus> StatusOf(int playState)
     }
 }
 
-// The lyrics of the playing track as plain text: the scrolling line's document, else the open
-// karaoke window's (tag lyrics go only there).
+// The lyrics of the playing track as plain text. The scrolling line always holds the playing
+// track's lyrics, from a file or the tags, or none; the karaoke window may still hold those of a
+// track whose time tags are being edited.
 QString PlainLyrics(CLyricCommands& lyrics)
 {
-    if (lyrics.ScrollLine().Data().FirstBlock())
-        return lyrics.ScrollLine().Data().PlainText();
-    const CKaraokeDlg& window = lyrics.KaraokeWindow();
-    return window.IsWindowCreated() ? window.Display()->Data().PlainText() : QString();
+    return lyrics.ScrollLine().Data().PlainText();
 }
 
 } // namespace
@@ -250,7 +249,7 @@ void CMprisBridge::UpdateMetadata()
     QVariantMap metadata = m_texts;
     metadata.insert(QStringLiteral("mpris:trackid"),
                     QVariant::fromValue(QDBusObjectPath(QStringLiteral("/org/sonavel/Sonavel/track/%1").arg(m_trackNumber))));
-    metadata.insert(QStringLiteral("xesam:url"), QUrl::fromLocalFile(url).toString(QUrl::FullyEncoded));
+    metadata.insert(QStringLiteral("xesam:url"), NativeName::fileUrl(url));
     if (const double seconds = media->duration(); seconds > 0)
         metadata.insert(QStringLiteral("mpris:length"), qint64(std::llround(seconds * kMicroseconds)));
     if (const QString art = newTrack ? WriteArtwork(url) : m_service->metadata().value(QStringLiteral("mpris:artUrl")).toString();
@@ -272,7 +271,7 @@ QString CMprisBridge::WriteArtwork(const QString& trackUrl)
         return {};
     // A name of its own per track: desktops cache pictures by their address.
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    const QByteArray key = QCryptographicHash::hash(trackUrl.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    const QByteArray key = QCryptographicHash::hash(NativeName::toBytes(trackUrl), QCryptographicHash::Sha1).toHex().left(16);
     const QString file = folder + QStringLiteral("/cover-") + QString::fromLatin1(key) + QStringLiteral(".png");
     if (!QDir().mkpath(folder) || !image.save(file, "PNG"))
         return {};

@@ -3,6 +3,7 @@
 #include "common/ui/MessageBox.h"
 #include "common/ui/StringTable.h"
 #include "platform/profile/Profile.h"
+#include "platform/text/NativeFile.h"
 #include "platform/varnkit/VolSlider.h"
 #include "platform/varnkit/WmpSlider.h"
 #include "player/app/PlayerIcons.h"
@@ -15,8 +16,6 @@
 #include "player/widgets/WmpVideoDlg.h"
 
 #include <QCheckBox>
-#include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cmath>
@@ -149,7 +148,7 @@ bool CPlayerControl::RemovePlaylistEntry(const MediaPtr& entry)
     if (!url || !m_player->mediaCollection().remove(entry, true))
         return false;
     // The engine may have deleted the file itself; only a file that is still there fails.
-    return !QFileInfo::exists(*url) || QFile::remove(*url);
+    return !NativeFile::exists(*url) || NativeFile::remove(*url);
 }
 
 void CPlayerControl::RemovePlaylistsAtExit()

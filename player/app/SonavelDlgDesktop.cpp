@@ -5,6 +5,8 @@
 
 #include "common/ui/MessageBox.h"
 #include "common/ui/StringTable.h"
+#include "platform/text/NativeFile.h"
+#include "platform/text/NativeName.h"
 #include "player/app/SonavelStrings.h"
 #include "player/library/FolderTree.h"
 #include "player/library/TrackListCtrl.h"
@@ -72,12 +74,12 @@ void CSonavelDlg::OpenPath(const QString& path)
 {
     RaiseWindow();
     const QFileInfo info(path);
-    if (!info.exists()) {
-        ShowMessageBox(this, StringTable::format(SonavelString::PathNotFound, {path}), QStringLiteral("Sonavel"),
-                       MB_OK | MB_ICONWARNING);
+    if (!NativeFile::exists(path)) {
+        ShowMessageBox(this, StringTable::format(SonavelString::PathNotFound, {NativeName::displayText(path)}),
+                       QStringLiteral("Sonavel"), MB_OK | MB_ICONWARNING);
         return;
     }
-    if (info.isDir()) {
+    if (NativeFile::isDirectory(path)) {
         SelectFolderInTree(info.absoluteFilePath());
         return;
     }
@@ -88,7 +90,8 @@ void CSonavelDlg::OpenPath(const QString& path)
         m_control->PlayRow(row);
         return;
     }
-    ShowMessageBox(this, StringTable::format(SonavelString::PathNotPlayable, {file}), QStringLiteral("Sonavel"),
+    ShowMessageBox(this, StringTable::format(SonavelString::PathNotPlayable, {NativeName::displayText(file)}),
+                   QStringLiteral("Sonavel"),
                    MB_OK | MB_ICONWARNING);
 }
 

@@ -3,10 +3,10 @@
 #include "common/ui/DialogTemplate.h"
 #include "common/ui/MessageBox.h"
 #include "common/ui/StringTable.h"
+#include "platform/text/NativeFile.h"
 #include "player/dialogs/DialogStrings.h"
 #include "player/dialogs/FileNameCheck.h"
 
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -83,9 +83,8 @@ void CShortcutDlg::TakeControls()
 bool CShortcutDlg::ConfirmOverwrite()
 {
     const QString name = FileName.endsWith(kShortcutSuffix) ? FileName : FileName + kShortcutSuffix;
-    const QFileInfo existing(Location + name);
     // A dangling link is still a shortcut the user may want to keep.
-    if (!existing.exists() && !existing.isSymLink())
+    if (!NativeFile::exists(Location + name) && !NativeFile::isSymbolicLink(Location + name))
         return true;
     return ShowMessageBox(this, StringTable::format(IDS_SHORTCUT_EXISTS, {FileName}),
                           kCaption, MB_YESNO | MB_ICONINFORMATION) == IDYES;

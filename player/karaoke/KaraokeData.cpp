@@ -3,14 +3,15 @@
 #include "common/ui/PathParts.h"
 #include "platform/shell/ShortcutFile.h"
 #include "platform/text/CodePage.h"
+#include "platform/text/NativeFile.h"
 #include "platform/text/TextFile.h"
 #include "player/karaoke/KaraokeParser.h"
 #include "player/karaoke/LrcParser.h"
+#include "player/karaoke/LrcTimeTag.h"
 #include "player/karaoke/LrcWriter.h"
 #include "player/karaoke/LyricEncoding.h"
 #include "player/karaoke/LyricFileFinder.h"
 
-#include <QFileInfo>
 #include <QStringList>
 
 #include <algorithm>
@@ -19,6 +20,9 @@ namespace {
 
 const QString kLyricExtensions[] = {QStringLiteral("kra"), QStringLiteral("lrc"), QStringLiteral("txt")};
 const QString kShortcutSuffix = QStringLiteral(".lnk");
+// Names with these extensions are lyric files, not tracks.
+const QStringList kLyricFileExtensions{QStringLiteral("kra"), QStringLiteral("lrc"), QStringLiteral("txt"),
+                                       QStringLiteral("lnk")};
 const QString kLineEnd = QStringLiteral("\r\n");
 
 QString lyricPathFor(const CPathParts& track, const QString& extension)
@@ -32,8 +36,8 @@ QString lyricPathFor(const CPathParts& track, const QString& extension)
 
 std::optional<QString> existingFile(const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
+    const auto status = NativeFile::status(path);
+    if (!status || S_ISDIR(status->st_mode))
         return std::nullopt;
     return path;
 }
@@ -79,12 +83,15 @@ std::optional<QString> CKaraokeData::FindKaraokeFile(const QString& trackPath)
 {
     const CPathParts track(trackPath);
     const auto nameWith = [&track](const QString& extension) { return track.Title + u'.' + extension; };
+    // "song.lrc" beside "Song.mp3" is taken only when no "song.mp3" there has the better claim.
+    const bool otherSpellings = !CLyricFileFinder::HasOtherSpelling(track.Folder, track.Title, kLyricFileExtensions);
     for (const QString& extension : kLyricExtensions) {
-        if (auto path = CLyricFileFinder::Find(track.Folder, nameWith(extension), existingFile))
+        if (auto path = CLyricFileFinder::Find(track.Folder, nameWith(extension), existingFile, otherSpellings))
             return path;
     }
     for (const QString& extension : kLyricExtensions) {
-        if (auto target = CLyricFileFinder::Find(track.Folder, nameWith(extension) + kShortcutSuffix, shortcutTarget))
+        if (auto target = CLyricFileFinder::Find(track.Folder, nameWith(extension) + kShortcutSuffix, shortcutTarget,
+                                                 otherSpellings))
             return target;
     }
     return std::nullopt;
@@ -112,9 +119,36 @@ std::optional<QString> CKaraokeData::CreateKaraokeFile(const QString& trackPath,
     return path;
 }
 
+bool CKaraokeData::HasTimeTags(QStringView text)
+{
+    if (CLrcParser::IsLrc(text))
+        return true;
+    LyricTime time = 0;
+    for (qsizetype at = text.indexOf(u'['); at >= 0; at = text.indexOf(u'[', at + 1))
+        if (ParseTimeTag(text.sliced(at), time) > 0)
+            return true;
+    return false;
+}
+
 int CKaraokeData::ParseTimeTag(QStringView text, LyricTime& time)
 {
     return CKaraokeParser::ParseTimeTag(text, time);
+}
+
+int CKaraokeData::ParseTypedTag(QStringView text, LyricTime& time)
+{
+    if (const int length = ParseTimeTag(text, time))
+        return length;
+    const CLrcTimeTag::Parsed parsed = CLrcTimeTag::Parse(text, CLrcTimeTag::LineOpen, CLrcTimeTag::LineClose);
+    time = parsed.DotForm ? parsed.Time : 0;
+    return parsed.DotForm ? parsed.Length : 0;
+}
+
+QString CKaraokeData::TagTextOf(LyricTime time) const
+{
+    if (Format.IsLrc())
+        return CLrcTimeTag::Format(time, Format.FractionDigits, CLrcTimeTag::LineOpen, CLrcTimeTag::LineClose);
+    return CKaraokeBlock::FormatTagText(time);
 }
 
 bool CKaraokeData::ReadKaraokeFile(const QString& path, int& codePage)
@@ -133,12 +167,14 @@ bool CKaraokeData::ReadKaraokeBytes(const QByteArray& bytes, int& codePage)
         codePage = CodePage::Utf8;
     Format.CodePage = codePage;
     Format.ByteOrderMark = decoded.ByteOrderMark;
+    Format.LossyDecode = decoded.Lossy;
     return inOrder;
 }
 
 bool CKaraokeData::ParseKaraokeText(QStringView text)
 {
     Clear();
+    Format.LossyDecode = false;
     if (CLrcParser::IsLrc(text)) {
         CLrcParser parser(text, Header, Format);
         m_firstBlock = parser.Parse();
@@ -153,11 +189,16 @@ bool CKaraokeData::ParseKaraokeText(QStringView text)
 
 bool CKaraokeData::SaveKaraokeFile(const QString& path, int codePage) const
 {
-    if (!m_firstBlock)
+    if (!m_firstBlock || !CanSaveIn(codePage))
         return false;
     const bool byteOrderMark = codePage == Format.CodePage && Format.ByteOrderMark;
     const auto bytes = CLyricEncoding::Encode(KaraokeText(), codePage, byteOrderMark);
     return bytes && TextFile::writeAtomically(path, *bytes);
+}
+
+bool CKaraokeData::CanSaveIn(int codePage) const
+{
+    return !Format.LossyDecode || codePage != Format.CodePage;
 }
 
 QString CKaraokeData::KaraokeText() const

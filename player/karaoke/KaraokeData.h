@@ -30,8 +30,16 @@ public:
     // empty, then the text unchanged) unless the track has a lyric file already. The new path.
     static std::optional<QString> CreateKaraokeFile(const QString& trackPath, const QString& title,
                                                     const QString& artist, QStringView initialText);
+    // Whether the text has time tags of either dialect, so that it sings rather than only shows.
+    static bool HasTimeTags(QStringView text);
     // See CKaraokeParser::ParseTimeTag: the tag's length (0 for none) and its time.
     static int ParseTimeTag(QStringView text, LyricTime& time);
+    // A tag as the user types it in either dialect's notation: "[mm:ss]", "[mm:ss:xx]" or
+    // "[mm:ss.x]" to "[mm:ss.xxx]". Its length (0 for none) and its time.
+    static int ParseTypedTag(QStringView text, LyricTime& time);
+    // A block's tag in the document's own notation and precision, as the editor shows it: the
+    // file's "[mm:ss.xx]" or "[mm:ss.xxx]" for LRC, "[mm:ss:xx]" otherwise.
+    QString TagTextOf(LyricTime time) const;
 
     // Reads and parses a lyric file. A byte-order mark or valid multi-byte UTF-8 decides the
     // encoding and sets the code page (0 for UTF-16LE with FF FE, 1201 for UTF-16BE, 65001 for
@@ -49,8 +57,10 @@ public:
     // Writes the document in the dialect it was read in (code page 0: UTF-16 with FF FE; the
     // byte-order mark the file had when saved in the code page it was read in) through a
     // temporary file renamed over the old one. False without blocks, for a code page unknown
-    // here, or when writing fails.
+    // here, in the code page of a file it could not read completely, or when writing fails.
     bool SaveKaraokeFile(const QString& path, int codePage) const;
+    // False in the code page of a file whose bytes it could not all read: "?" would replace them.
+    bool CanSaveIn(int codePage) const;
     // The text a save writes, before encoding: header lines (ID tags for LRC), then tags and tokens.
     QString KaraokeText() const;
     // The words as read, one line per line break, without tags or header (for other programs).

@@ -1,10 +1,15 @@
 #include "player/karaoke/KaraokeDlg.h"
 
 #include "common/ui/MessageBox.h"
+#include "common/ui/PathParts.h"
 #include "common/ui/StringTable.h"
 #include "platform/profile/Profile.h"
+#include "platform/text/CodePage.h"
+#include "platform/text/NativeName.h"
+#include "player/karaoke/KaraokeData.h"
 #include "player/karaoke/KaraokeStatic.h"
 #include "player/karaoke/KaraokeStrings.h"
+#include "player/karaoke/LyricEncoding.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -258,7 +263,7 @@ void CKaraokeDlg::DestroyWindow()
         return;
     SavePlacement();
     if (m_display->IsModified() || TextsDiffer()) {
-        const int answer = ShowMessageBox(this, StringTable::format(KaraokeString::ModifiedConfirm, {m_lyricPath}),
+        const int answer = ShowMessageBox(this, StringTable::format(KaraokeString::ModifiedConfirm, {NativeName::displayText(SavePath())}),
                                           QStringLiteral("OnDestroy"), MB_YESNO | MB_ICONQUESTION);
         if (answer == IDYES)
             SaveWithTexts();
@@ -308,14 +313,19 @@ bool CKaraokeDlg::TextsDiffer() const
 // ---- What the main window calls ------------------------------------------------------------
 
 bool CKaraokeDlg::LoadFromTagText(QStringView text, double durationSeconds, const QString& artist,
-                                  const QString& title)
+                                  const QString& title, const QString& trackPath)
 {
     const bool result = m_display->LoadFromText(text, durationSeconds);
     m_display->Data().Header.Artist = artist;
     m_display->Data().Header.Title = title;
     m_lyricPath.clear();
     m_lyricCodePage = 0;
-    m_editable = false;
+    m_trackPath = trackPath;
+    m_tagText = text.toString();
+    m_tagArtist = artist;
+    m_tagTitle = title;
+    m_saveAsCopy = false;
+    m_editable = result && !trackPath.isEmpty();
     if (m_created) {
         ResetEditControls();
         ShowDocumentTexts();
@@ -330,6 +340,9 @@ bool CKaraokeDlg::LoadFromFile(const QString& path, int& codePage, double durati
     const bool result = m_display->LoadFromFile(path, codePage, durationSeconds);
     m_lyricPath = path;
     m_lyricCodePage = codePage;
+    m_trackPath.clear();
+    m_tagText.clear();
+    m_saveAsCopy = false;
     m_editable = result;
     if (m_created) {
         ResetEditControls();
@@ -338,6 +351,11 @@ bool CKaraokeDlg::LoadFromFile(const QString& path, int& codePage, double durati
         m_edit->setEnabled(m_editable);
     }
     return result;
+}
+
+void CKaraokeDlg::ClearLyrics()
+{
+    LoadFromTagText(QStringView(), 0, QString(), QString());
 }
 
 void CKaraokeDlg::SetPosition(double seconds)
@@ -374,6 +392,10 @@ void CKaraokeDlg::OnEditButton()
 
 void CKaraokeDlg::EnterEditMode()
 {
+    if (!AgreeToSaveCopy()) {
+        m_edit->setChecked(false);
+        return;
+    }
     m_title->setReadOnly(false);
     m_artist->setReadOnly(false);
     m_display->SetMode(CKaraokeStatic::ModeEdit);
@@ -390,16 +412,15 @@ void CKaraokeDlg::LeaveEditMode()
             m_display->SetMode(CKaraokeStatic::ModeView);
         return;
     }
-    const int answer = ShowMessageBox(this, StringTable::format(KaraokeString::ModifiedConfirm, {m_lyricPath}),
+    const int answer = ShowMessageBox(this, StringTable::format(KaraokeString::ModifiedConfirm, {NativeName::displayText(SavePath())}),
                                       QStringLiteral("OnEditChk"), MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDCANCEL || (answer == IDYES && !SaveWithTexts())) {
         KeepEditMode();
         return;
     }
-    // Saved, or the changes are thrown away: the file is read again either way.
-    int codePage = m_lyricCodePage;
-    if (!LoadFromFile(m_lyricPath, codePage, 0)) {
-        ShowMessageBox(this, StringTable::format(KaraokeString::ReadFailed, {m_lyricPath}),
+    // Saved, or the changes are thrown away: the lyrics are read again either way.
+    if (!Reload()) {
+        ShowMessageBox(this, StringTable::format(KaraokeString::ReadFailed, {NativeName::displayText(m_lyricPath)}),
                        QStringLiteral("ReadKaraokeFile"), MB_OK | MB_ICONWARNING);
         m_display->SetMode(CKaraokeStatic::ModeEdit);
         KeepEditMode();
@@ -436,11 +457,69 @@ bool CKaraokeDlg::SaveWithTexts()
     CKaraokeHeader& header = m_display->Data().Header;
     header.Title = m_title->text();
     header.Artist = m_artist->text();
-    if (m_display->Save(m_lyricPath, m_lyricCodePage))
+    const QString path = SavePath();
+    // Tag lyrics go to a new file: one already there is never replaced.
+    const std::optional<QString> existing =
+        m_lyricPath.isEmpty() ? CKaraokeData::FindKaraokeFile(m_trackPath) : std::nullopt;
+    if (existing) {
+        ShowMessageBox(this, StringTable::format(KaraokeString::LyricFileExists, {NativeName::displayText(*existing)}),
+                       QStringLiteral("SaveKaraokeFile"), MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    if (!m_display->Save(path, SaveCodePage())) {
+        ShowMessageBox(this, StringTable::format(KaraokeString::SaveFailed, {NativeName::displayText(path)}), QStringLiteral("SaveKaraokeFile"),
+                       MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    // From now on the saved file is the lyrics being edited.
+    m_lyricCodePage = SaveCodePage();
+    m_lyricPath = path;
+    m_trackPath.clear();
+    m_saveAsCopy = false;
+    return true;
+}
+
+QString CKaraokeDlg::SavePath() const
+{
+    if (m_lyricPath.isEmpty() && !m_trackPath.isEmpty()) {
+        CPathParts lyric(m_trackPath);
+        lyric.Extension = m_display->Data().Format.IsLrc() ? QStringLiteral("lrc") : QStringLiteral("kra");
+        return lyric.Path();
+    }
+    if (m_saveAsCopy) {
+        CPathParts copy(m_lyricPath);
+        copy.Title += QStringLiteral(" (UTF-8)");
+        return copy.Path();
+    }
+    return m_lyricPath;
+}
+
+int CKaraokeDlg::SaveCodePage() const
+{
+    if (m_lyricPath.isEmpty() && !m_trackPath.isEmpty())
+        return m_display->Data().Format.IsLrc() ? CodePage::Utf8 : CLyricEncoding::Utf16LEWithMark;
+    return m_saveAsCopy ? CodePage::Utf8 : m_lyricCodePage;
+}
+
+bool CKaraokeDlg::AgreeToSaveCopy()
+{
+    const CKaraokeData& data = m_display->Data();
+    if (m_lyricPath.isEmpty() || data.CanSaveIn(m_lyricCodePage))
         return true;
-    ShowMessageBox(this, StringTable::format(KaraokeString::SaveFailed, {m_lyricPath}),
-                   QStringLiteral("SaveKaraokeFile"), MB_OK | MB_ICONWARNING);
-    return false;
+    m_saveAsCopy = true;
+    const QString text = StringTable::format(KaraokeString::UnreadableBytesCopy,
+                                             {NativeName::displayText(m_lyricPath), QString::number(m_lyricCodePage),
+                                              NativeName::displayText(SavePath())});
+    m_saveAsCopy = ShowMessageBox(this, text, QStringLiteral("OnEditChk"), MB_YESNO | MB_ICONWARNING) == IDYES;
+    return m_saveAsCopy;
+}
+
+bool CKaraokeDlg::Reload()
+{
+    if (m_lyricPath.isEmpty())
+        return LoadFromTagText(QString(m_tagText), 0, m_tagArtist, m_tagTitle, m_trackPath);
+    int codePage = m_lyricCodePage;
+    return LoadFromFile(m_lyricPath, codePage, 0);
 }
 
 int CKaraokeDlg::NotifyEditEnded(bool savedOrReloaded)

@@ -83,11 +83,16 @@ public:
     // The engine's playback position in seconds, read for right-click stamping and tap-to-time.
     void SetPositionSource(std::function<double()> engineSeconds);
 
-    // Lyrics from a track's tag: no file, so they cannot be edited (edit button disabled).
-    bool LoadFromTagText(QStringView text, double durationSeconds, const QString& artist, const QString& title);
+    // Lyrics from a track's tags. They can be edited when the track's path is given: saving writes
+    // a new lyric file beside the track (name.lrc in UTF-8 for LRC text, name.kra otherwise) and
+    // never touches the track itself.
+    bool LoadFromTagText(QStringView text, double durationSeconds, const QString& artist, const QString& title,
+                         const QString& trackPath = QString());
     // Lyrics from a file; the path and the code page the read returned are kept for saving. The
     // edit button is enabled exactly when the result is true.
     bool LoadFromFile(const QString& path, int& codePage, double durationSeconds);
+    // Empties the display: the lyrics of the track before must not stay after a failed load.
+    void ClearLyrics();
     // The position of the main window's timer; with `playing` the wipe runs on between ticks.
     void SetPosition(double seconds);
     void SetPosition(double seconds, bool playing);
@@ -99,6 +104,9 @@ public:
     CKaraokeStatic* Display() const { return m_display; }
     QString LyricPath() const { return m_lyricPath; }
     int LyricCodePage() const { return m_lyricCodePage; }
+    // Where a save in edit mode goes: the lyric file, a new file beside the track for tag lyrics,
+    // or a UTF-8 copy of a file its code page could not read completely.
+    QString SavePath() const;
 
     void UpdateScrollBars();
     // Sizes the window so that the display shows all of the lyrics (instead of maximising).
@@ -133,6 +141,10 @@ private:
     void EndEditMode();
     void KeepEditMode();
     bool SaveWithTexts();
+    // Asks before editing a file its code page could not read: saving it there would lose bytes.
+    bool AgreeToSaveCopy();
+    int SaveCodePage() const;
+    bool Reload();
     int NotifyEditEnded(bool savedOrReloaded);
     bool TextsDiffer() const;
     void OnScrollAction(QScrollBar* bar, int action);
@@ -148,6 +160,13 @@ private:
     QPushButton* m_close = nullptr;
     QString m_lyricPath;
     int m_lyricCodePage = 0;
+    // Tag lyrics: the track, the text and the texts they came with, to read them again.
+    QString m_trackPath;
+    QString m_tagText;
+    QString m_tagArtist;
+    QString m_tagTitle;
+    // Edits of a file read with unreadable bytes go to a UTF-8 copy beside it.
+    bool m_saveAsCopy = false;
     // Lyrics from a file whose tags are in order: the edit button may be used.
     bool m_editable = false;
     bool m_created = false;

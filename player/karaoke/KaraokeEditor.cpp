@@ -51,10 +51,14 @@ bool CKaraokeEditor::OpenInlineEdit(const KaraokeHit& item)
 {
     if (m_display.m_mode != CKaraokeStatic::ModeEdit || !item.block)
         return false;
-    const QString text = item.token < 0 ? item.block->TagText() : item.block->Tokens[size_t(item.token)].Text();
+    const CKaraokeData& data = m_display.Data();
+    const QString text =
+        item.token < 0 ? data.TagTextOf(item.block->StartTime()) : item.block->Tokens[size_t(item.token)].Text();
     auto* box = new CKaraokeInlineEdit(&m_display);
     box->setFont(m_display.LyricFont());
     box->setText(text);
+    box->SetTagFormat([&data](LyricTime time) { return data.TagTextOf(time); });
+    m_editedText = text;
     box->setGeometry(
         m_display.ClientRectOf(item).translated(m_display.contentsRect().topLeft()).marginsAdded(kInlineEditMargins));
     box->selectAll();
@@ -111,12 +115,14 @@ void CKaraokeEditor::ApplyInlineEdit()
     const QString text = m_inlineEdit->text();
     CKaraokeBlock* block = m_edited.block;
     bool changed = false;
-    if (m_edited.token >= 0) {
+    if (text == m_editedText) {
+        // Enter on the text as shown: nothing to apply, whatever precision the tag has.
+    } else if (m_edited.token >= 0) {
         if (text != block->Tokens[size_t(m_edited.token)].Text())
             changed = CKaraokeData::ReplaceWordText(block, m_edited.token, text);
     } else if (!text.isEmpty()) {
         LyricTime time = 0;
-        if (CKaraokeData::ParseTimeTag(text, time) == 0) {
+        if (CKaraokeData::ParseTypedTag(text, time) == 0) {
             // The box stays open with the text, so the user can put it right.
             m_inlineEdit->SetKeepOnFocusLoss(true);
             ShowMessageBox(m_display.window(), StringTable::text(KaraokeString::TimeTagFormatWrong),

@@ -45,4 +45,5 @@ private:
     QPointer<CKaraokeInlineEdit> m_inlineEdit;
     QPointer<QWidget> m_focusBeforeEdit;   // gets the focus back when the box closes
     KaraokeHit m_edited;
+    QString m_editedText; // what the inline box showed when it opened
 };

@@ -22,7 +22,7 @@ CKaraokeInlineEdit::CKaraokeInlineEdit(QWidget* parent) : QLineEdit(parent)
 std::optional<LyricTime> CKaraokeInlineEdit::SteppedTagTime(QStringView text, bool up)
 {
     LyricTime time = 0;
-    if (text.isEmpty() || CKaraokeData::ParseTimeTag(text, time) != text.size())
+    if (text.isEmpty() || CKaraokeData::ParseTypedTag(text, time) != text.size())
         return std::nullopt;
     if (up)
         return time > UINT32_MAX - kStep ? time : (time / kStep + 1) * kStep;
@@ -68,7 +68,7 @@ void CKaraokeInlineEdit::focusOutEvent(QFocusEvent* event)
 void CKaraokeInlineEdit::StepTag(bool up)
 {
     if (const auto time = SteppedTagTime(text(), up)) {
-        setText(CKaraokeBlock::FormatTagText(*time));
+        setText(m_tagFormat ? m_tagFormat(*time) : CKaraokeBlock::FormatTagText(*time));
         selectAll();
     }
 }

@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 
+#include <functional>
 #include <optional>
 
 // The small edit box the lyric display opens over a time tag or a word. It keeps every key to
@@ -21,6 +22,9 @@ public:
     // next one below it (never below 0). No value when the text is not exactly one time tag.
     static std::optional<LyricTime> SteppedTagTime(QStringView text, bool up);
 
+    // How a stepped tag is written back (the document's notation); "[mm:ss:xx]" without one.
+    void SetTagFormat(std::function<QString(LyricTime)> format) { m_tagFormat = std::move(format); }
+
     // While set, losing the focus does not cancel (a message box about this box is up).
     void SetKeepOnFocusLoss(bool keep) { m_keepOnFocusLoss = keep; }
 
@@ -37,4 +41,5 @@ private:
     void StepTag(bool up);
 
     bool m_keepOnFocusLoss = false;
+    std::function<QString(LyricTime)> m_tagFormat;
 };

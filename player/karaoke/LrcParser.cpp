@@ -137,6 +137,7 @@ std::unique_ptr<CKaraokeBlock> CLrcParser::Parse()
     m_format.IdTags.clear();
     m_format.LineEnd = QStringLiteral("\r\n");
     m_format.FractionDigits = 2;
+    m_format.SquareWordTags = false;
     m_units.assign(1, Unit{});
     m_units.front().Pieces.emplace_back();
     bool lineEndSeen = false;
@@ -208,19 +209,33 @@ qsizetype CLrcParser::ReadLineTags(QStringView line, std::vector<LyricTime>& tim
 void CLrcParser::ReadContent(QStringView content, Unit& unit)
 {
     qsizetype start = 0;
-    for (qsizetype at = content.indexOf(CLrcTimeTag::WordOpen); at >= 0;) {
-        const auto tag = CLrcTimeTag::Parse(content.sliced(at), CLrcTimeTag::WordOpen, CLrcTimeTag::WordClose);
-        if (tag.Length == 0) {
-            at = content.indexOf(CLrcTimeTag::WordOpen, at + 1);
+    for (qsizetype at = NextTagStart(content, 0); at >= 0; at = NextTagStart(content, at + 1)) {
+        const bool square = content[at] == CLrcTimeTag::LineOpen;
+        const auto tag = square ? CLrcTimeTag::Parse(content.sliced(at), CLrcTimeTag::LineOpen, CLrcTimeTag::LineClose)
+                                : CLrcTimeTag::Parse(content.sliced(at), CLrcTimeTag::WordOpen, CLrcTimeTag::WordClose);
+        // Inside a line only the LRC notation of a square tag times a word; "[mm:ss:xx]" stays text.
+        if (tag.Length == 0 || (square && !tag.DotForm))
             continue;
+        if (!m_wordTagSeen) {
+            m_wordTagSeen = true;
+            m_format.SquareWordTags = square;
         }
         appendWords(unit.Pieces.back().Tokens, content.sliced(start, at - start));
         NoteFraction(tag.FractionDigits);
         unit.Pieces.push_back(Piece{tag.Time, {}});
         start = at + tag.Length;
-        at = content.indexOf(CLrcTimeTag::WordOpen, start);
+        at = start - 1;
     }
     appendWords(unit.Pieces.back().Tokens, content.sliced(start));
+}
+
+// Word tags are "<mm:ss.xx>" or, as some players' plug-ins write them, "[mm:ss.xx]" inside the line.
+qsizetype CLrcParser::NextTagStart(QStringView content, qsizetype from)
+{
+    for (qsizetype at = from; at < content.size(); ++at)
+        if (content[at] == CLrcTimeTag::WordOpen || content[at] == CLrcTimeTag::LineOpen)
+            return at;
+    return -1;
 }
 
 void CLrcParser::NoteFraction(int digits)

@@ -12,7 +12,7 @@
 
 // Reads standard and enhanced LRC text into a chain of blocks. A line begins with one or more
 // time tags "[mm:ss.xx]" (one block per tag, each with a copy of the line, all in time order);
-// word tags "<mm:ss.xx>" inside it start a block of their own, so the per-word wipe works on
+// word tags "<mm:ss.xx>" (or "[mm:ss.xx]") inside it start a block of their own, so the per-word wipe works on
 // them; a line without a tag continues the block before it. ID tag lines ("[ti:Title]") fill
 // the header ("ti", "ar", "offset") and are kept in order in the format. The text must outlive
 // the parser.
@@ -56,6 +56,7 @@ private:
     // Line tags at the line start; a word tag there counts as one when no line tag precedes it.
     qsizetype ReadLineTags(QStringView line, std::vector<LyricTime>& times);
     void ReadContent(QStringView content, Unit& unit);
+    static qsizetype NextTagStart(QStringView content, qsizetype from);
     void NoteFraction(int digits);
     // The line tags of all units in time order; equal times keep their file order.
     std::vector<Entry> SortedEntries() const;
@@ -68,4 +69,5 @@ private:
     std::vector<Unit> m_units;
     CKaraokeBlock* m_last = nullptr;
     bool m_tagsInOrder = true;
+    bool m_wordTagSeen = false;
 };

@@ -72,19 +72,23 @@ QString CLrcWriter::Write(const CKaraokeHeader& header, const CLyricFileFormat& 
     QString text;
     AppendIdTags(text, header, format);
     bool atLineStart = true;
+    // Only tags so far on this line: a square word tag there would read as one more line tag.
+    bool onlyTags = true;
     for (const CKaraokeBlock* block = first; block; block = block->Next()) {
         // Text before the first tagged line stays without a tag.
         if (block->Previous() || block->StartTime() != 0) {
-            text += TagFor(*block, atLineStart, format.FractionDigits);
+            text += TagFor(*block, atLineStart, format.SquareWordTags && !onlyTags, format.FractionDigits);
             atLineStart = false;
         }
         for (const CKaraokeToken& token : block->Tokens) {
             if (token.IsLineBreak()) {
                 text += format.LineEnd;
                 atLineStart = true;
+                onlyTags = true;
             } else if (!token.Text().isEmpty()) {
                 text += token.Text();
                 atLineStart = false;
+                onlyTags = false;
             }
         }
     }
@@ -116,9 +120,10 @@ QString CLrcWriter::IdTagLine(QStringView key, const QString& value)
     return CLrcTimeTag::LineOpen + key.toString() + u':' + oneLine(value) + CLrcTimeTag::LineClose;
 }
 
-QString CLrcWriter::TagFor(const CKaraokeBlock& block, bool atLineStart, int fractionDigits)
+QString CLrcWriter::TagFor(const CKaraokeBlock& block, bool atLineStart, bool squareWordTag, int fractionDigits)
 {
     const bool lineForm = atLineStart && !beginsWithLineTag(block);
-    return CLrcTimeTag::Format(block.StartTime(), fractionDigits, lineForm ? CLrcTimeTag::LineOpen : CLrcTimeTag::WordOpen,
-                               lineForm ? CLrcTimeTag::LineClose : CLrcTimeTag::WordClose);
+    const bool square = lineForm || (!atLineStart && squareWordTag);
+    return CLrcTimeTag::Format(block.StartTime(), fractionDigits, square ? CLrcTimeTag::LineOpen : CLrcTimeTag::WordOpen,
+                               square ? CLrcTimeTag::LineClose : CLrcTimeTag::WordClose);
 }

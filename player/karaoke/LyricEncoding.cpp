@@ -39,7 +39,10 @@ CLyricEncoding::Decoded CLyricEncoding::Decode(const QByteArray& bytes, int& cod
     }
     if (codePage == Utf16LEWithMark)
         return {utf16Text(bytes, 0, CodePage::Utf16LE), false};
-    return {CodePage::toUnicode(bytes, codePage), false, kind == Utf8Check::Kind::Ascii};
+    QString text = CodePage::toUnicode(bytes, codePage);
+    // No 8-bit code page has U+FFFD: it stands for bytes the page could not read.
+    const bool lossy = text.contains(QChar::ReplacementCharacter);
+    return {std::move(text), false, kind == Utf8Check::Kind::Ascii, lossy};
 }
 
 std::optional<QByteArray> CLyricEncoding::Encode(const QString& text, int codePage, bool byteOrderMark)

@@ -19,6 +19,9 @@ public:
         bool ByteOrderMark = false;
         // Bytes below 0x80 only, read in an 8-bit code page: the same text in UTF-8.
         bool Ascii = false;
+        // Bytes the code page has no character for were replaced by U+FFFD: written back in that
+        // page, the text would not give the same bytes.
+        bool Lossy = false;
     };
 
     // Decodes a file's bytes; `codePage` comes in as configured and goes out as found.

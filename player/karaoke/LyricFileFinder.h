@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 // Finds a file by name in a folder the way a user expects on Linux: the exact name first, then
 // an entry whose name matches without regard to letter case ("Song.LRC" for "song.lrc"). The
@@ -17,7 +18,11 @@ public:
     // The first path of the name (exact spelling first, then other spellings in name order) that
     // `accept` takes; accept returns the path to report (a shortcut's target, say) or no value.
     static std::optional<QString> Find(const QString& folder, const QString& name,
-                                       const std::function<std::optional<QString>(const QString& path)>& accept);
+                                       const std::function<std::optional<QString>(const QString& path)>& accept,
+                                       bool otherSpellings = true);
+    // Whether another entry of the folder has the same title (name without its last extension)
+    // spelled in other letter case, entries with one of the extensions not counted.
+    static bool HasOtherSpelling(const QString& folder, const QString& title, const QStringList& ignoredExtensions);
 
 private:
     // The names of the folder's entries by their case-folded form.
@@ -26,6 +31,8 @@ private:
         qint64 ModifiedNs = -1;
         qint64 ListedMs = 0;
         QHash<QString, QStringList> Names;
+        // The titles and extensions of the entries by the titles' case-folded form.
+        QHash<QString, QList<std::pair<QString, QString>>> Titles;
     };
 
     static QStringList OtherSpellings(const QString& folder, const QString& name);

@@ -24,12 +24,17 @@ struct CLyricFileFormat {
     // byte-order mark; a save in the same code page writes the same mark.
     int CodePage = 0;
     bool ByteOrderMark = false;
+    // The file held bytes the code page could not read (see CLyricEncoding): saving it in that
+    // page would put "?" where they were, so it is not saved there.
+    bool LossyDecode = false;
 
     // LRC only: the ID tags in file order, the line end of the file and the digits of the
     // fraction of a second its time tags had (2 for hundredths, 3 for milliseconds).
     QList<LrcIdTag> IdTags;
     QString LineEnd = QStringLiteral("\r\n");
     int FractionDigits = 2;
+    // Word tags inside a line were written "[mm:ss.xx]" rather than "<mm:ss.xx>".
+    bool SquareWordTags = false;
 
     bool IsLrc() const { return TextDialect == Dialect::Lrc; }
 };

@@ -1,12 +1,14 @@
 #include "player/library/ArtworkSource.h"
 
+#include "common/ui/PathParts.h"
+#include "platform/text/NativeFile.h"
 #include "platform/text/RuntimeLocale.h"
+#include "platform/text/TextFile.h"
 #include "player/library/PictureDecoder.h"
 #include "player/library/TagRecordChain.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -19,10 +21,11 @@ const char* const kCoverExtensions[] = {"jpg", "jpeg", "png"};
 
 QImage DecodeCoverFile(const QString& path)
 {
-    QFile file(path);
-    if (path.isEmpty() || file.size() > kMaxCoverFileSize || !file.open(QIODevice::ReadOnly))
+    const auto status = NativeFile::status(path);
+    if (!status || status->st_size > kMaxCoverFileSize)
         return {};
-    return PictureDecoder::Decode(file.readAll());
+    const std::optional<QByteArray> bytes = TextFile::readAll(path);
+    return bytes ? PictureDecoder::Decode(*bytes) : QImage();
 }
 
 } // namespace
@@ -44,17 +47,18 @@ QByteArrayView TagPicture(const CTagRecordChain& records, const QString& trackPa
 
 QString CoverFile(const QString& trackPath)
 {
-    const QFileInfo track(trackPath);
-    if (!track.isFile())
+    if (!NativeFile::isFile(trackPath))
         return {};
-    const QDir folder = track.absoluteDir();
-    const QStringList files = folder.entryList(QDir::Files, QDir::Name);
+    const QString folder = CPathParts(trackPath).Folder;
+    std::vector<NativeFile::Entry> entries = NativeFile::list(folder).value_or(std::vector<NativeFile::Entry>());
+    // Of several spellings the first in name order, as a listing by name gave it.
+    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
     for (const char* name : kCoverNames) {
         for (const char* extension : kCoverExtensions) {
             const QString wanted = QLatin1String(name) + '.' + QLatin1String(extension);
-            for (const QString& file : files)
-                if (file.compare(wanted, Qt::CaseInsensitive) == 0)
-                    return folder.filePath(file);
+            for (const NativeFile::Entry& entry : entries)
+                if (entry.isFile && entry.name.compare(wanted, Qt::CaseInsensitive) == 0)
+                    return folder.endsWith(u'/') ? folder + entry.name : folder + u'/' + entry.name;
         }
     }
     return {};

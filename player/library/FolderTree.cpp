@@ -1,7 +1,8 @@
 #include "player/library/FolderTree.h"
 
-#include "player/library/WaitCursor.h"
+#include "platform/text/NativeName.h"
 #include "platform/text/RuntimeLocale.h"
+#include "player/library/WaitCursor.h"
 
 #include <QHash>
 #include <QHeaderView>
@@ -182,16 +183,20 @@ FolderItem CFolderTree::Entry(const QTreeWidgetItem* item) const
 
 void CFolderTree::ShowPathInEdit(const QString& path)
 {
+    m_pathInEdit = path;
     if (m_pathEdit)
-        m_pathEdit->setText(path);
+        m_pathEdit->setText(NativeName::displayText(path));
 }
 
 void CFolderTree::OnFolderPathEntered()
 {
     if (!m_pathEdit)
         return;
+    // The shown text of a name that is not UTF-8 is no path: the folder shown is meant.
+    const QString typed = m_pathEdit->text();
+    const bool shownUnchanged = typed == NativeName::displayText(m_pathInEdit);
     setUpdatesEnabled(false);
-    SelectPath(m_pathEdit->text(), true);
+    SelectPath(shownUnchanged ? m_pathInEdit : typed, true);
     setUpdatesEnabled(true);
     m_pathEdit->end(false);
 }
@@ -254,7 +259,7 @@ QTreeWidgetItem* CFolderTree::InsertItem(QTreeWidgetItem* parent, const FolderIt
 void CFolderTree::ApplyEntry(QTreeWidgetItem* item, const FolderItem& entry, int flags)
 {
     item->setText(0, entry.displayName);
-    item->setToolTip(0, entry.path);
+    item->setToolTip(0, NativeName::displayText(entry.path));
     item->setIcon(0, ItemIcon(entry));
     item->setData(0, KindRole, int(entry.kind));
     item->setData(0, PathRole, entry.path);

@@ -80,4 +80,5 @@ private:
     bool m_populate = true;
     QPersistentModelIndex m_dropHighlight;
     QPointer<QLineEdit> m_pathEdit;
+    QString m_pathInEdit;
 };

@@ -1,6 +1,7 @@
 #include "player/library/M3uList.h"
 
 #include "platform/text/CodePage.h"
+#include "platform/text/NativeName.h"
 #include "platform/text/TextFile.h"
 #include "platform/text/Utf8Check.h"
 
@@ -33,18 +34,30 @@ QString localPathOf(const QUrl& url)
 
 } // namespace
 
-QStringList CM3uList::Entries(const QByteArray& bytes, const QString& folder, bool isM3u8, int ansiCodePage)
+QStringList CM3uList::Entries(const QByteArray& bytes, const QString& folder, bool isM3u8, int ansiCodePage,
+                              const Exists& exists)
 {
     const bool marked = bytes.startsWith(kUtf8Mark);
     const QByteArray text = marked ? bytes.mid(kUtf8Mark.size()) : bytes;
+    const int codePage = CodePageOf(bytes, isM3u8, ansiCodePage);
+    const QStringList lines = TextFile::splitLines(text, codePage);
+    // The same lines as the bytes they were, for names that are not UTF-8.
+    const QStringList rawLines = codePage == CodePage::Utf8 || !exists ? lines : NativeName::fromBytes(text).split(u'\n');
     QStringList paths;
-    for (QString line : TextFile::splitLines(text, CodePageOf(bytes, isM3u8, ansiCodePage))) {
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
         if (line.endsWith(u'\r'))
             line.chop(1);
         // Blank lines would name the folder itself.
         if (line.trimmed().isEmpty() || line.startsWith(u'#'))
             continue;
-        const QString path = EntryPath(line, folder);
+        QString path = EntryPath(line, folder);
+        if (QString raw = rawLines.value(i); raw != lines[i] && NativeName::hasRawBytes(raw)) {
+            if (raw.endsWith(u'\r'))
+                raw.chop(1);
+            if (const QString rawPath = EntryPath(raw, folder); !rawPath.isEmpty() && exists(rawPath))
+                path = rawPath;
+        }
         if (!path.isEmpty())
             paths.append(path);
     }

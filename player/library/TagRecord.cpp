@@ -1,8 +1,11 @@
 #include "player/library/TagRecord.h"
 
+#include "platform/text/NativeName.h"
+#include "player/library/MpegFrameHeader.h"
+#include "player/library/SyltFrame.h"
 #include "player/library/TagSource.h"
 
-#include <QFile>
+#include <cstring>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -52,13 +55,15 @@ void CTagRecord::reset()
     AudioEnd = 0;
     V1 = {};
     V2 = {};
+    HasApeTag = false;
+    MsPerMpegFrame = 0;
 }
 
 int CTagRecord::read(const QString& folder, const QString& fileName)
 {
     reset();
     const QString path = folder + u'/' + fileName;
-    const QByteArray nativePath = QFile::encodeName(path);
+    const QByteArray nativePath = NativeName::toBytes(path);
     // Opening first and asking the open file for its entry saves a lookup per file; the
     // lookup by name is only needed to tell a missing file from one that cannot be opened.
     const int descriptor = ::open(nativePath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -100,6 +105,8 @@ int CTagRecord::readTags(const CTagSource& source)
         return result;
     if (const int result = readId3v1(source); result < 0)
         return result;
+    readApeFooter(source);
+    readFrameDuration(source);
     return bytesAfterTag.startsWith("ID3") ? SecondTagHeader : ReadOk;
 }
 
@@ -159,6 +166,29 @@ int CTagRecord::readId3v1(const CTagSource& source)
     return ReadOk;
 }
 
+void CTagRecord::readApeFooter(const CTagSource& source)
+{
+    constexpr qint64 kFooterSize = 32;
+    char footer[8];
+    HasApeTag = AudioEnd - AudioStart >= kFooterSize &&
+                source.readAt(AudioEnd - kFooterSize, footer, sizeof footer) == qint64(sizeof footer) &&
+                std::memcmp(footer, "APETAGEX", sizeof footer) == 0;
+}
+
+// Only synchronised lyrics timed in MPEG frames need the frame duration; other files are not
+// read any further.
+void CTagRecord::readFrameDuration(const CTagSource& source)
+{
+    constexpr qint64 kSearchSize = 8192;
+    const TagFrame* sylt = syncedLyricsFrame();
+    if (!sylt || sylt->Data.size() < 5 || sylt->Data[4] != CSyltFrame::MpegFrames)
+        return;
+    QByteArray audio(std::min(kSearchSize, std::max<qint64>(AudioEnd - AudioStart, 0)), Qt::Uninitialized);
+    const qint64 got = source.readAt(AudioStart, audio.data(), audio.size());
+    const auto duration = MpegFrameHeader::FrameMilliseconds(QByteArrayView(audio).first(std::max<qint64>(got, 0)));
+    MsPerMpegFrame = duration.value_or(MpegFrameHeader::TypicalFrameMilliseconds);
+}
+
 QString CTagRecord::frameText(const FrameIds& ids, int codePage) const
 {
     const int major = V2.majorVersion();
@@ -180,7 +210,7 @@ QString CTagRecord::titleText(int codePage) const
 {
     QString title = textOf(kTitleIds, V1.Title, codePage);
     if (title.isEmpty() && FileName.size() >= kMp3ExtensionLength)
-        title = FileName.chopped(kMp3ExtensionLength);
+        title = NativeName::displayText(FileName.chopped(kMp3ExtensionLength));
     return title;
 }
 
@@ -205,6 +235,28 @@ QString CTagRecord::trackText(int codePage) const
 const TagFrame* CTagRecord::lyricsFrame() const
 {
     return V2.firstFrame(V2.Version == kVersion220 ? "ULT" : "USLT");
+}
+
+const TagFrame* CTagRecord::syncedLyricsFrame() const
+{
+    const TagFrame* first = nullptr;
+    for (const TagFrame& frame : V2.Frames) {
+        if (!CSyltFrame::IsSyltFrame(frame))
+            continue;
+        if (frame.Data.size() > 5 && frame.Data[5] == CSyltFrame::LyricsContent)
+            return &frame;
+        if (!first)
+            first = &frame;
+    }
+    return first;
+}
+
+QString CTagRecord::syncedLyricsText(int codePage) const
+{
+    const TagFrame* frame = syncedLyricsFrame();
+    const std::optional<CSyltFrame> sylt = frame ? CSyltFrame::Parse(*frame, codePage) : std::nullopt;
+    return sylt ? sylt->LrcText(MsPerMpegFrame > 0 ? MsPerMpegFrame : MpegFrameHeader::TypicalFrameMilliseconds)
+                : QString();
 }
 
 const TagFrame* CTagRecord::pictureFrame() const

@@ -57,6 +57,11 @@ public:
     // The first unsynchronised-lyrics / attached-picture frame, or nullptr.
     const TagFrame* lyricsFrame() const;
     const TagFrame* pictureFrame() const;
+    // The synchronised-lyrics frame: the first whose content is lyrics, else the first; nullptr
+    // without one.
+    const TagFrame* syncedLyricsFrame() const;
+    // That frame's entries as LRC text (8-bit texts in the code page); empty without one.
+    QString syncedLyricsText(int codePage) const;
 
     // Chain maintenance: take the record out of its chain, or put it in front of / behind
     // a record that is in one.
@@ -76,6 +81,11 @@ public:
     qint64 AudioEnd = 0;   // at the ID3v1 tag, else the file length
     CId3v1Tag V1;
     CId3v2Tag V2;
+    // An APEv2 tag ends the audio (in front of the ID3v1 tag, if any): the engine reads it.
+    bool HasApeTag = false;
+    // The play time of one MPEG frame, found only for a tag whose synchronised lyrics count in
+    // frames; 0 otherwise.
+    double MsPerMpegFrame = 0;
 
 private:
     using FrameIds = std::array<const char*, 3>; // the identifiers of versions 2.2, 2.3 and 2.4
@@ -84,6 +94,8 @@ private:
     int readTags(const CTagSource& source);
     int readId3v2(const CTagSource& source, QByteArray& followingBytes);
     int readId3v1(const CTagSource& source);
+    void readApeFooter(const CTagSource& source);
+    void readFrameDuration(const CTagSource& source);
     QString frameText(const FrameIds& ids, int codePage) const;
     QString textOf(const FrameIds& ids, const CId3v1Tag::Text30& fallback, int codePage) const;
 };

@@ -1,5 +1,12 @@
 #include "player/library/TrackItem.h"
 
+#include "platform/text/NativeName.h"
+
+QString CTrackItem::FileName() const
+{
+    return NativeName::displayText(Path.Name());
+}
+
 QString CTrackItem::ColumnText(int column) const
 {
     switch (column) {

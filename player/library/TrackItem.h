@@ -11,8 +11,8 @@ public:
     CTrackItem() = default;
     virtual ~CTrackItem() = default;
 
-    // Column 0: Title + "." + Extension, or just Title.
-    QString FileName() const { return Path.Name(); }
+    // Column 0: Title + "." + Extension, or just Title, as shown (a name that is not UTF-8 decoded).
+    QString FileName() const;
     QString FullPath() const { return Path.Path(); }
     // The text of a column 0 to 4.
     QString ColumnText(int column) const;

@@ -4,6 +4,7 @@
 #include "player/library/LibraryStrings.h"
 #include "player/library/M3uList.h"
 #include "player/library/RenameTable.h"
+#include "player/library/TagLyrics.h"
 #include "player/library/TrackListCtrl.h"
 #include "player/library/WaitCursor.h"
 
@@ -11,6 +12,8 @@
 #include "common/ui/StringTable.h"
 #include "platform/engine/Player.h"
 #include "platform/shell/ShortcutFile.h"
+#include "platform/text/NativeFile.h"
+#include "platform/text/NativeName.h"
 #include "platform/text/RuntimeLocale.h"
 #include "platform/text/TextFile.h"
 #include "platform/text/WToI.h"
@@ -19,8 +22,6 @@
 #include "player/karaoke/KaraokeData.h"
 #include "player/karaoke/SavedLyricsFolder.h"
 
-#include <QDirIterator>
-#include <QFile>
 #include <QLabel>
 #include <QRegularExpression>
 
@@ -68,19 +69,18 @@ private:
     QRegularExpression m_wildcard;
 };
 
-// The names of the folder's entries in the order the file system gives them; `files` lists
-// files (and links to files), otherwise every entry that is not a real folder (links included,
-// dangling ones too).
+// The names of the folder's visible entries in the order the file system gives them, each
+// keeping the bytes of its name; `files` lists files (and links to files), otherwise every entry
+// that is not a real folder (links included, dangling ones too).
 QStringList folderEntries(const QString& folder, bool files)
 {
     QStringList names;
-    const QDir::Filters filters = files ? QDir::Files : QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot;
-    QDirIterator it(folder, filters);
-    while (it.hasNext()) {
-        it.next();
-        if (!files && it.fileInfo().isDir() && !it.fileInfo().isSymLink())
+    for (const NativeFile::Entry& entry : NativeFile::list(folder).value_or(std::vector<NativeFile::Entry>())) {
+        if (entry.name.startsWith(u'.'))
             continue;
-        names.append(it.fileName());
+        const bool wanted = files ? entry.isFile : !entry.isDirectory || entry.isLink;
+        if (wanted)
+            names.append(entry.name);
     }
     return names;
 }
@@ -150,6 +150,7 @@ void CTrackLibrary::ApplySettings(const ScanSettings& settings)
     const bool tagsChanged = settings.UseID3Edit != m_settings.UseID3Edit
                              || settings.ID3EditCodePage != m_settings.ID3EditCodePage;
     m_settings = settings;
+    NativeName::setDisplayCodePage(m_settings.ID3EditCodePage);
     m_list.SetDragEnabled(m_settings.EnableDrag);
     if (!tagsChanged)
         return;
@@ -165,6 +166,42 @@ CTagRecord* CTrackLibrary::Record(int slot, int index) const
     if (slot != 0 && slot != 1)
         return nullptr;
     return m_records[size_t(slot)].at(index);
+}
+
+MediaPtr CTrackLibrary::ListedItem(int row) const
+{
+    return m_listedPlaylist && row >= 0 ? m_listedPlaylist->item(row) : nullptr;
+}
+
+bool CTrackLibrary::RowHasTagLyrics(int row) const
+{
+    return TagLyrics::Has(Record(m_listedSlot, row), ListedItem(row).get());
+}
+
+std::optional<QString> CTrackLibrary::RowTagLyrics(int row, int codePage) const
+{
+    if (row < 0)
+        return std::nullopt;
+    return TagLyrics::Choose(Record(m_listedSlot, row), ListedItem(row).get(), codePage);
+}
+
+std::optional<QString> CTrackLibrary::TagLyricsOf(const MediaPtr& media, int codePage) const
+{
+    if (!media)
+        return std::nullopt;
+    return TagLyrics::Choose(RecordOf(media->sourceURL()), media.get(), codePage);
+}
+
+const CTagRecord* CTrackLibrary::RecordOf(const QString& url) const
+{
+    for (const int slot : {m_playingSlot, m_listedSlot}) {
+        if (slot != 0 && slot != 1)
+            continue;
+        for (const CTagRecord* record = m_records[size_t(slot)].head(); record; record = record->Next)
+            if (record->FileFound && record->FullPath == url)
+                return record;
+    }
+    return nullptr;
 }
 
 void CTrackLibrary::ShowFolder()
@@ -260,7 +297,7 @@ int CTrackLibrary::ScanFolderFiles(const QString& folder, Playlist& playlist)
                 continue;
             std::optional<QString> title;
             if (isRenamedExtension(CPathParts(name).Extension))
-                title = renames.Lookup(name);
+                title = renames.Lookup(NativeName::displayText(name));
             if (AppendFile(playlist, joinPath(folder, name), title ? &*title : nullptr))
                 ++count;
         }
@@ -287,7 +324,7 @@ int CTrackLibrary::ScanShortcuts(const QString& folder, Playlist& playlist)
         if (!shortcut.TargetExists()) {
             const QString text = StringTable::format(LibraryString::ReadShortcutFailed, {shortcutPath, target, shortcutPath});
             if (ShowMessageBox(m_list.window(), text, QStringLiteral("ReadShortcut"), MB_YESNO | MB_ICONWARNING) == IDYES)
-                QFile::remove(shortcutPath);
+                NativeFile::remove(shortcutPath);
             continue;
         }
         std::optional<QString> title;
@@ -318,7 +355,7 @@ int CTrackLibrary::ScanM3uFiles(const QString& folder, Playlist& playlist)
         if (!bytes)
             continue;
         const int codePage = RuntimeLocale::current().ansiCodePage();
-        for (const QString& path : CM3uList::Entries(*bytes, folder, isM3u8, codePage))
+        for (const QString& path : CM3uList::Entries(*bytes, folder, isM3u8, codePage, NativeFile::exists))
             if (AppendFile(playlist, path, nullptr))
                 ++count;
     }
@@ -370,7 +407,7 @@ QStringList CTrackLibrary::SortKeys(int slot, const Playlist& playlist, int coun
         const CTagRecord* record = Record(slot, i);
         if (m_settings.UseID3Edit && record && record->FileFound) {
             switch (column) {
-            case 0: keys[i] = record->FileName; break;
+            case 0: keys[i] = NativeName::displayText(record->FileName); break;
             case 1: keys[i] = record->titleText(codePage); break;
             case 2: keys[i] = record->artistText(codePage); break;
             case 3: keys[i] = record->albumText(codePage); break;
@@ -383,7 +420,7 @@ QStringList CTrackLibrary::SortKeys(int slot, const Playlist& playlist, int coun
             break;
         keys[i] = itemInfo(*media, kSortAttributes[qBound(0, column, 4)]);
         if (column == 0)
-            keys[i] = CPathParts(keys[i]).Name();
+            keys[i] = NativeName::displayText(CPathParts(keys[i]).Name());
     }
     return keys;
 }
@@ -465,6 +502,7 @@ void CTrackLibrary::SortSlot(int slot, Playlist* playlist, int count, int column
 void CTrackLibrary::FillTrackList(int slot, const PlaylistPtr& playlist, int count)
 {
     m_list.DeleteAllItems();
+    m_listedPlaylist = playlist;
     std::vector<CTrackListModel::Row> rows(size_t(qMax(count, 0)));
     const bool useTags = m_settings.UseID3Edit;
     for (int i = 0; i < count; ++i) {
@@ -487,12 +525,13 @@ void CTrackLibrary::FillTrackList(int slot, const PlaylistPtr& playlist, int cou
             return;
         CTrackItem& track = *row.item;
         const CTagRecord* record = self->Record(slot, i);
+        const MediaPtr media = playlist ? playlist->item(i) : nullptr;
         if (useTags && record && record->FileFound)
             takeTagTexts(track, *record, codePage);
-        else if (const MediaPtr media = playlist ? playlist->item(i) : nullptr)
+        else if (media)
             takeMediaTexts(track, *media);
         row.checked = CSavedLyricsFolder::FindLyrics(track.FullPath(), track.ArtistText, track.TitleText).has_value() ||
-                      (record && record->lyricsFrame());
+                      TagLyrics::Has(record, media.get());
     });
 }
 
@@ -562,10 +601,10 @@ int CTrackLibrary::UpdateNowPlayingInfo(QString* title)
     QString fileName;
     CTrackItem texts;
     if (found && found->FileFound) {
-        fileName = found->FileName;
+        fileName = NativeName::displayText(found->FileName);
         takeTagTexts(texts, *found, m_settings.ID3EditCodePage);
     } else {
-        fileName = CPathParts(url).Name();
+        fileName = NativeName::displayText(CPathParts(url).Name());
         takeMediaTexts(texts, *media);
     }
     emit NowPlayingInfo(fileName, texts.TitleText, texts.ArtistText, texts.AlbumText, texts.TrackText);

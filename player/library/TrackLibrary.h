@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 class CFolderTree;
 class CTrackItem;
@@ -50,6 +51,11 @@ public:
     // Tag record `index` of folder slot 0 or 1, or nullptr.
     CTagRecord* Record(int slot, int index) const;
     const CTagRecordChain& Records(int slot) const { return m_records[size_t(slot & 1)]; }
+    // The lyrics in the tags of a listed row, or of an item (found among the playing slot's
+    // records, then the listed one's); 8-bit ID3v2 texts in the lyric code page.
+    bool RowHasTagLyrics(int row) const;
+    std::optional<QString> RowTagLyrics(int row, int codePage) const;
+    std::optional<QString> TagLyricsOf(const MediaPtr& media, int codePage) const;
 
     // The tree's selection changed: show its folder.
     void ShowFolder();
@@ -90,6 +96,8 @@ private:
     int OtherSlot() const;
     // The playlist the list shows, never rescanning.
     int ListedPlaylist(int& slot, PlaylistPtr& playlist);
+    const CTagRecord* RecordOf(const QString& url) const;
+    MediaPtr ListedItem(int row) const;
     QStringList SortKeys(int slot, const Playlist& playlist, int count, int column) const;
     bool AppendFile(Playlist& playlist, const QString& path, const QString* title);
     void OnBeginDrag(int row, const QPoint& globalPos, const QPoint& hotSpot);
@@ -107,6 +115,7 @@ private:
     QString m_playingFolder;
     int m_listedSlot = -1;
     QString m_listedFolder;
+    PlaylistPtr m_listedPlaylist;
     QPointer<QLabel> m_dragImage;
     QPoint m_dragHotSpot;
 };

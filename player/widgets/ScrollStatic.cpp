@@ -265,6 +265,20 @@ bool CScrollStatic::LoadLyrics(const QString& path, int& codePage, double durati
         ClearLyrics();
         return false;
     }
+    return AfterLyricsRead(durationSeconds);
+}
+
+bool CScrollStatic::LoadLyricsText(QStringView text, double durationSeconds)
+{
+    if (!m_data.ParseKaraokeText(text)) {
+        ClearLyrics();
+        return false;
+    }
+    return AfterLyricsRead(durationSeconds);
+}
+
+bool CScrollStatic::AfterLyricsRead(double durationSeconds)
+{
     if (durationSeconds > 0)
         m_durationMs = durationSeconds * 1000.0;
     MeasureLyrics();

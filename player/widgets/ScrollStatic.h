@@ -71,6 +71,8 @@ public:
     // duration (seconds) becomes the end of the last block; otherwise the previous one stays. On
     // failure (unreadable, or tags that run backwards) the document is cleared and false returned.
     bool LoadLyrics(const QString& path, int& codePage, double durationSeconds);
+    // The same from lyrics a track carries in its tags.
+    bool LoadLyricsText(QStringView text, double durationSeconds);
     void ClearLyrics();
     bool HasLyrics() const { return m_data.FirstBlock() != nullptr; }
     const CKaraokeData& Data() const { return m_data; }
@@ -124,6 +126,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // Measures a document just read and shows it; true.
+    bool AfterLyricsRead(double durationSeconds);
     void ReadSettings();
     void WriteSettings() const;
     void MeasureLyrics();

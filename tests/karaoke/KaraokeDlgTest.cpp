@@ -231,6 +231,109 @@ private slots:
         QVERIFY(Button(CKaraokeDlg::IdEdit)->isEnabled());
     }
 
+    void editedTagLyricsGoToANewFileBesideTheTrack_data()
+    {
+        QTest::addColumn<QString>("tagText");
+        QTest::addColumn<QString>("blocker"); // a name taken beforehand: "dir:" a folder, "file:" a lyric file
+        QTest::addColumn<QString>("saved");   // the new file's name and text; empty: nothing saved
+        QTest::newRow("LRC text: name.lrc in UTF-8") << QStringLiteral("[00:01.00]a [00:02.00]b") << QString()
+                                                     << QStringLiteral("song.lrc [ti:T]\r\n[ar:A]\r\n[00:01.00]new [00:02.00]b");
+        QTest::newRow("own text: name.kra") << QStringLiteral("[00:01:00]a [00:02:00]b") << QString()
+                                            << QStringLiteral("song.kra @Title=T\r\n@Artist=A\r\n[00:01:00]new [00:02:00]b");
+        QTest::newRow("folder cannot take it") << QStringLiteral("[00:01.00]a [00:02.00]b") << QStringLiteral("dir:song.lrc")
+                                               << QString();
+        QTest::newRow("a lyric file is there") << QStringLiteral("[00:01:00]a [00:02:00]b") << QStringLiteral("file:song.txt")
+                                               << QString();
+    }
+
+    void editedTagLyricsGoToANewFileBesideTheTrack()
+    {
+        QFETCH(QString, tagText);
+        QFETCH(QString, blocker);
+        QFETCH(QString, saved);
+        const QByteArray audio("not really audio");
+        const QString track = m_folder->write("song.flac", audio);
+        if (blocker.startsWith("dir:"))
+            QVERIFY(QDir().mkdir(m_folder->file(blocker.mid(4))));
+        else if (!blocker.isEmpty())
+            m_folder->write(blocker.mid(5), "[00:02:00]a[00:01:00]b");
+        MessageBoxRecorder boxes;
+        CKaraokeDlg& dlg = Window();
+        QVERIFY(dlg.LoadFromTagText(tagText, 5.0, "A", "T", track));
+        dlg.Create();
+        QVERIFY(Button(CKaraokeDlg::IdEdit)->isEnabled());
+        Button(CKaraokeDlg::IdEdit)->click();
+        ChangeFirstWord(QStringLiteral("new "));
+        boxes.queueAnswer(IDYES);
+        Button(CKaraokeDlg::IdEdit)->click();
+        QCOMPARE(TestFiles::readBytes(track), audio);
+        if (saved.isEmpty()) {
+            // Nothing lost: still editing, the changes kept, the way out offered again.
+            QCOMPARE(boxes.count(), 2);
+            QVERIFY2(boxes.prompts()[1].text.contains(blocker.startsWith("dir:") ? "保存に失敗" : "既にあるため"),
+                     qPrintable(boxes.prompts()[1].text));
+            QCOMPARE(dlg.GetMode(), 1);
+            QVERIFY(Display().IsModified());
+            QVERIFY(m_owner.calls.isEmpty());
+            return;
+        }
+        const QString name = saved.section(' ', 0, 0);
+        const QString text = saved.section(' ', 1, -1);
+        const QByteArray bytes = TestFiles::readBytes(m_folder->file(name));
+        QCOMPARE(name.endsWith(".lrc") ? QString::fromUtf8(bytes) : Utf16Text(bytes), text);
+        QCOMPARE(boxes.prompts()[0].text, QStringLiteral("カラオケデータ \"%1\" の内容は変更されています。保存しますか？")
+                                              .arg(m_folder->file(name)));
+        QCOMPARE(m_owner.calls, QStringList{"1224 " + name + " 1"});
+        QCOMPARE(dlg.LyricPath(), m_folder->file(name));
+        QCOMPARE(dlg.GetMode(), 0);
+    }
+
+    void fileWithUnreadableBytesIsSavedAsAUtf8Copy_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("EUC-JP, copy") << TestFiles::encode(QStringLiteral("[00:01:00]a [00:02:00]日本語の歌"), 20932) << int(IDYES);
+        QTest::newRow("Latin-1, copy") << TestFiles::encode(QStringLiteral("[00:01:00]a [00:02:00]café au lait"), 28591)
+                                       << int(IDYES);
+        QTest::newRow("Latin-1, no editing") << TestFiles::encode(QStringLiteral("[00:01:00]a [00:02:00]déjà vu"), 28591)
+                                             << int(IDNO);
+    }
+
+    void fileWithUnreadableBytesIsSavedAsAUtf8Copy()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, answer);
+        const QString path = m_folder->write("song.kra", bytes);
+        CKaraokeDlg& dlg = Window();
+        int codePage = 932;
+        QVERIFY(dlg.LoadFromFile(path, codePage, 10.0));
+        QCOMPARE(codePage, 932);
+        QVERIFY(Display().Data().Format.LossyDecode);
+        QVERIFY(!Display().Data().SaveKaraokeFile(path, 932));
+        dlg.Create();
+        MessageBoxRecorder boxes(answer);
+        Button(CKaraokeDlg::IdEdit)->click();
+        QCOMPARE(boxes.count(), 1);
+        const QString copy = m_folder->file("song (UTF-8).kra");
+        QCOMPARE(boxes.prompts()[0].text,
+                 QStringLiteral("カラオケデータ \"%1\" には文字コード 932 で読めないバイトがあります。\n"
+                                "このファイルに保存すると元の文字が失われるため、上書きはしません。\n"
+                                "編集した内容を UTF-8 のコピー \"%2\" に保存しますか？").arg(path, copy));
+        QCOMPARE(dlg.GetMode(), answer == IDYES ? 1 : 0);
+        QCOMPARE(Button(CKaraokeDlg::IdEdit)->isChecked(), answer == IDYES);
+        if (answer != IDYES)
+            return;
+        ChangeFirstWord(QStringLiteral("new "));
+        boxes.clear();
+        boxes.queueAnswer(IDYES);
+        Button(CKaraokeDlg::IdEdit)->click();
+        QCOMPARE(boxes.prompts()[0].text, QStringLiteral("カラオケデータ \"%1\" の内容は変更されています。保存しますか？").arg(copy));
+        QCOMPARE(TestFiles::readBytes(path), bytes);
+        QVERIFY(QString::fromUtf8(TestFiles::readBytes(copy)).contains("[00:01:00]new [00:02:00]"));
+        QCOMPARE(dlg.LyricPath(), copy);
+        QCOMPARE(dlg.GetMode(), 0);
+    }
+
     void closingIsRefusedWhileEditing()
     {
         MessageBoxRecorder boxes;

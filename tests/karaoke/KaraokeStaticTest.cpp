@@ -329,6 +329,43 @@ private slots:
         QCOMPARE(second->Tokens[0].Text(), QStringLiteral("b "));
     }
 
+    void tagBoxKeepsTheDocumentsNotation_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("typed");   // empty: Enter on the text as shown
+        QTest::addColumn<int>("time");
+        QTest::addColumn<QString>("stepped"); // the shown tag after Up
+        QTest::newRow("LRC milliseconds, unchanged") << "[00:12.345]a\n" << "[00:12.345]" << QString() << 12345
+                                                    << "[00:12.400]";
+        QTest::newRow("LRC hundredths, unchanged") << "[00:12.34]a\n" << "[00:12.34]" << QString() << 12340 << "[00:12.40]";
+        QTest::newRow("own notation typed into LRC") << "[00:12.34]a\n" << "[00:12.34]" << "[00:13:50]" << 13500
+                                                     << "[00:12.40]";
+        QTest::newRow("LRC notation typed into own") << "x[00:12:34]a" << "[00:12:34]" << "[00:13.50]" << 13500
+                                                     << "[00:12:40]";
+        QTest::newRow("own, unchanged") << "x[00:12:34]a" << "[00:12:34]" << QString() << 12340 << "[00:12:40]";
+    }
+
+    void tagBoxKeepsTheDocumentsNotation()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        QFETCH(QString, typed);
+        QFETCH(int, time);
+        QFETCH(QString, stepped);
+        CKaraokeStatic& display = Display(text, 20.0);
+        display.SetMode(CKaraokeStatic::ModeEdit);
+        const Hit tag{LyricBlocks::at(display.Data(), 1), -1};
+        QVERIFY(display.OpenInlineEdit(tag));
+        QCOMPARE(display.InlineEdit()->text(), shown);
+        QTest::keyClick(display.InlineEdit(), Qt::Key_Up);
+        QCOMPARE(display.InlineEdit()->text(), stepped);
+        QTest::keyClick(display.InlineEdit(), Qt::Key_Escape);
+        OpenAndType(display, tag, typed.isEmpty() ? shown : typed);
+        QCOMPARE(int(tag.block->StartTime()), time);
+        QCOMPARE(display.IsModified(), !typed.isEmpty());
+    }
+
     void emptyTagMergesOrZeroesTheLeadingBlock()
     {
         CKaraokeStatic& display = Display(QStringLiteral("a [00:02:00]b [00:04:00]c"), 10.0);

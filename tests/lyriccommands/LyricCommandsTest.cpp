@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -138,7 +139,8 @@ private slots:
         QCOMPARE(Words(lyrics.KaraokeWindow().Display()->Data()), QStringLiteral("タグの歌詞"));
         QVERIFY(lyrics.KaraokeWindow().LyricPath().isEmpty());
         QVERIFY(lyrics.CurrentLyricPath().isEmpty());
-        QVERIFY(!dialog.ScrollLine()->HasLyrics());
+        // The line holds the tag's lyrics too, for when the window is closed (and for MPRIS).
+        QCOMPARE(Words(dialog.ScrollLine()->Data()), QStringLiteral("タグの歌詞"));
         QCOMPARE(m_sandbox.boxes->count(), 0);
     }
 
@@ -432,11 +434,11 @@ private slots:
 
         dialog.Control().PlayRow(1);
         QTRY_COMPARE(dialog.windowTitle(), Caption("B"));
-        // The window keeps the lyrics being edited; the line has the new file's, never tag lyrics.
+        // The window keeps the lyrics being edited; the line has the new track's, from its file or tags.
         QCOMPARE(window.LyricPath(), folder + "/a.kra");
         QCOMPARE(Words(window.Display()->Data()), QStringLiteral("最初"));
         const QString newPath = nextFile.isEmpty() ? QString() : folder + "/b.kra";
-        QCOMPARE(Words(dialog.ScrollLine()->Data()), nextFile.isEmpty() ? QString() : shown);
+        QCOMPARE(Words(dialog.ScrollLine()->Data()), shown);
         QCOMPARE(dialog.Lyrics().CurrentLyricPath(), newPath);
 
         edit->click();
@@ -467,6 +469,67 @@ private slots:
         QCOMPARE(window.GetMode(), int(CKaraokeStatic::ModeView));
         QCOMPARE(dialog.ScrollLine()->Data().Header.Title, QStringLiteral("新"));
         QVERIFY(TestFiles::readBytes(folder + "/a.kra").contains(TestFiles::encode(QStringLiteral("@Title=新"), 1200)));
+    }
+
+    void unreadableLyricFileLeavesNothingOfTheTrackBefore_data()
+    {
+        QTest::addColumn<bool>("fifo"); // else its tags run backwards
+        QTest::newRow("tags run backwards") << false;
+        QTest::newRow("read error") << true;
+    }
+
+    void unreadableLyricFileLeavesNothingOfTheTrackBefore()
+    {
+        QFETCH(bool, fifo);
+        const QString folder = MakeFolder({{"a", "A", {}, "[00:00:10]前の歌"}, {"b", "B", {}, "[00:00:20]後[00:00:10]先"}});
+        if (fifo)
+            QVERIFY(QFile::remove(folder + "/b.kra") && ::mkfifo(QFile::encodeName(folder + "/b.kra"), 0600) == 0);
+        CSonavelDlg dialog;
+        QTRY_COMPARE(dialog.windowTitle(), Caption("A"));
+        CKaraokeDlg& window = dialog.Lyrics().KaraokeWindow();
+        QTRY_VERIFY(window.IsWindowCreated());
+        dialog.Control().PlayRow(1);
+        QTRY_COMPARE(dialog.windowTitle(), Caption("B"));
+        QTRY_COMPARE(m_sandbox.boxes->count(), 1);
+        QVERIFY(!window.IsWindowCreated());
+        QCOMPARE(Words(window.Display()->Data()), QString());
+        QVERIFY(!dialog.ScrollLine()->HasLyrics());
+        QVERIFY(dialog.Lyrics().PrepareContextMenu(MarkOf(dialog, 1)));
+        QVERIFY(!EnabledItems(dialog.Lyrics().Menu(CLyricCommands::PopupLyricMark)).contains(CLyricCommands::IdKaraokeShow));
+    }
+
+    void editedTagLyricsBecomeTheTracksLyricFile()
+    {
+        const QString folder = MakeFolder({{"a", "A", "[00:00.10]タグの <00:00.50>歌", {}}});
+        const QByteArray track = TestFiles::readBytes(folder + "/a.mp3");
+        CSonavelDlg dialog;
+        QTRY_COMPARE(dialog.windowTitle(), Caption("A"));
+        CKaraokeDlg& window = dialog.Lyrics().KaraokeWindow();
+        QTRY_VERIFY(window.IsWindowCreated());
+        QVERIFY(window.LyricPath().isEmpty());
+        auto* edit = DlgItem<QPushButton>(&window, CKaraokeDlg::IdEdit);
+        QVERIFY(edit->isEnabled());
+        edit->click();
+        CKaraokeStatic& display = *window.Display();
+        QVERIFY(display.OpenInlineEdit({display.Data().FirstBlock()->Next(), 0}));
+        display.InlineEdit()->setText(QStringLiteral("直した "));
+        QTest::keyClick(display.InlineEdit(), Qt::Key_Return);
+        m_sandbox.boxes->queueAnswer(IDYES);
+        edit->click();
+        QCOMPARE(window.GetMode(), int(CKaraokeStatic::ModeView));
+
+        const QString lrc = folder + "/a.lrc";
+        QCOMPARE(QString::fromUtf8(TestFiles::readBytes(lrc)), QStringLiteral("[ti:A]\r\n[ar:歌手]\r\n[00:00.10]直した <00:00.50>歌"));
+        QCOMPARE(TestFiles::readBytes(folder + "/a.mp3"), track);
+        QCOMPARE(dialog.Lyrics().CurrentLyricPath(), lrc);
+        QCOMPARE(Words(dialog.ScrollLine()->Data()), QStringLiteral("直した 歌"));
+        // The next play finds the new file.
+        dialog.OnCommand(CSonavelDlg::IdStop);
+        QTRY_COMPARE(dialog.windowTitle(), QStringLiteral("停止中"));
+        dialog.OnCommand(CSonavelDlg::IdPlay);
+        QTRY_VERIFY(window.IsWindowCreated());
+        QCOMPARE(window.LyricPath(), lrc);
+        QCOMPARE(Words(window.Display()->Data()), QStringLiteral("直した 歌"));
     }
 
     void stopClosesTheWindowUnlessEditing()

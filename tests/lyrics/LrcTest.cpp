@@ -118,6 +118,9 @@ void LrcTest::standardAndEnhancedLrc_data()
     QTest::newRow("text tags inside a line stay text")
         << "[00:01.00]a [00:02:00]b @Title=x" << QStringList{"0:", "1000:\"a \"\"[00:02:00]b \"\"@Title=x\""} << noHeader
         << true;
+    QTest::newRow("square word times inside a line") << "[00:05.00]hello [00:06.00]world\n"
+                                                     << QStringList{"0:", "5000:\"hello \"", "6000:\"world\"/"}
+                                                     << noHeader << true;
     QTest::newRow("word tag at a line start") << "[00:01.00]a\n<00:03.00>b\n"
                                               << QStringList{"0:", "1000:\"a\"/", "3000:\"b\"/"} << noHeader << true;
     QTest::newRow("unknown ID tags are no text") << "[ti:x]\n[kana:うた]\n[00:01.00]a"
@@ -152,6 +155,9 @@ void LrcTest::readAndSavedUnchanged_data()
                               << 65001;
     QTest::newRow("text before the first tag, no final line end") << QByteArray("[#:comment]\nintro line\n[00:01.00]a")
                                                                     << 65001;
+    QTest::newRow("square word times") << QByteArray("[ti:x]\r\n[00:05.00]hello [00:06.00]world\r\n"
+                                                    "[00:07.50]a[00:08.25]b [00:09.00]\r\n")
+                                       << 65001;
     QTest::newRow("UTF-8 with mark") << QByteArray("\xEF\xBB\xBF[ti:x]\n[00:01.00]歌\n") << 65001;
     QTest::newRow("UTF-16BE with mark") << TestFiles::encode(u"\uFEFF[ti:x]\r\n[00:01.00]歌\r\n"_qs, 1201) << 1201;
     QTest::newRow("UTF-16LE with mark") << TestFiles::encode(u"[ar:x]\r\n[00:01.00]歌"_qs, 1200, true) << 0;

@@ -23,6 +23,8 @@ private slots:
     void lookupWithoutRegardToCase();
     void lookupOfShortcutsWithoutRegardToCase();
     void lookupSeesNewFiles();
+    void otherSpellingOnlyWithoutAnotherTrack_data();
+    void otherSpellingOnlyWithoutAnotherTrack();
 };
 
 void LyricFilesTest::encodingsReadAndKept_data()
@@ -118,6 +120,33 @@ void LyricFilesTest::lookupSeesNewFiles()
     QCOMPARE(CKaraokeData::FindKaraokeFile(track).value_or(QString()), folder.file("TRACK7.KRA"));
     QVERIFY(QFile::remove(folder.file("TRACK7.KRA")));
     QVERIFY(!CKaraokeData::FindKaraokeFile(track));
+}
+
+void LyricFilesTest::otherSpellingOnlyWithoutAnotherTrack_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("track");
+    QTest::addColumn<QString>("found"); // empty: none
+    const QStringList twins{"Song.mp3", "song.mp3", "song.lrc"};
+    QTest::newRow("the twin spelt like the file") << twins << "song.mp3" << "song.lrc";
+    QTest::newRow("its twin has the better claim") << twins << "Song.mp3" << QString();
+    QTest::newRow("a twin of another kind") << QStringList{"Song.mp3", "song.flac", "song.lrc"} << "Song.mp3" << QString();
+    QTest::newRow("only lyric files differ") << QStringList{"Song.mp3", "song.lrc", "SONG.txt"} << "Song.mp3"
+                                             << "song.lrc";
+    QTest::newRow("same spelling, two kinds") << QStringList{"Song.mp3", "Song.flac", "song.lrc"} << "Song.flac"
+                                              << "song.lrc";
+}
+
+void LyricFilesTest::otherSpellingOnlyWithoutAnotherTrack()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, track);
+    QFETCH(QString, found);
+    TempFolder folder;
+    for (const QString& name : files)
+        folder.write(name, "[00:01:00]x");
+    const std::optional<QString> lyric = CKaraokeData::FindKaraokeFile(folder.file(track));
+    QCOMPARE(lyric.value_or(QString()), found.isEmpty() ? QString() : folder.file(found));
 }
 
 SONAVEL_TEST_MAIN(LyricFilesTest)

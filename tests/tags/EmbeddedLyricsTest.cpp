@@ -1,0 +1,247 @@
+// The lyrics tracks carry in their tags, in every format the list plays: real files made by
+// ffmpeg, tagged by TagLib, read by the own ID3v2 reader and the engine, chosen and read as lyrics.
+#include "platform/engine/Media.h"
+#include "player/karaoke/KaraokeData.h"
+#include "player/library/SyltFrame.h"
+#include "player/library/TagLyrics.h"
+#include "player/library/TagRecord.h"
+#include "tests/support/AudioFixture.h"
+#include "tests/support/Id3Writer.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestMain.h"
+
+#include <taglib/apetag.h>
+#include <taglib/flacfile.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/mp4file.h>
+#include <taglib/mpegfile.h>
+#include <taglib/opusfile.h>
+#include <taglib/synchronizedlyricsframe.h>
+#include <taglib/unsynchronizedlyricsframe.h>
+#include <taglib/vorbisfile.h>
+#include <taglib/xiphcomment.h>
+
+#include <QElapsedTimer>
+
+namespace {
+
+// One lyric text for a tag: a Vorbis field name, "©lyr", "USLT", "APE", or "SYLT-ms" / "SYLT-frames"
+// whose text is "time text" entries separated by "|".
+using Field = QPair<QString, QString>;
+
+TagLib::String tagText(const QString& text)
+{
+    return TagLib::String(text.toStdString(), TagLib::String::UTF8);
+}
+
+TagLib::ID3v2::SynchronizedLyricsFrame* syltFrame(const QString& entries, bool frames)
+{
+    auto* frame = new TagLib::ID3v2::SynchronizedLyricsFrame(TagLib::String::UTF16);
+    frame->setType(TagLib::ID3v2::SynchronizedLyricsFrame::Lyrics);
+    frame->setTimestampFormat(frames ? TagLib::ID3v2::SynchronizedLyricsFrame::AbsoluteMpegFrames
+                                     : TagLib::ID3v2::SynchronizedLyricsFrame::AbsoluteMilliseconds);
+    TagLib::ID3v2::SynchronizedLyricsFrame::SynchedTextList list;
+    for (const QString& entry : entries.split('|')) {
+        const qsizetype space = entry.indexOf(' ');
+        QString text = entry.mid(space + 1);
+        text.replace(QLatin1String("\\n"), QLatin1String("\n"));
+        list.append({entry.left(space).toUInt(), tagText(text)});
+    }
+    frame->setSynchedText(list);
+    return frame;
+}
+
+bool tagMp3(const QString& path, const QList<Field>& fields)
+{
+    TagLib::MPEG::File file(path.toUtf8().constData());
+    int tags = 0;
+    for (const auto& [name, text] : fields) {
+        if (name == "APE") {
+            file.APETag(true)->addValue("Lyrics", tagText(text));
+            tags |= TagLib::MPEG::File::APE;
+            continue;
+        }
+        TagLib::ID3v2::Tag* id3 = file.ID3v2Tag(true);
+        tags |= TagLib::MPEG::File::ID3v2;
+        if (name == "USLT") {
+            auto* frame = new TagLib::ID3v2::UnsynchronizedLyricsFrame(TagLib::String::UTF8);
+            frame->setText(tagText(text));
+            id3->addFrame(frame);
+        } else {
+            id3->addFrame(syltFrame(text, name == "SYLT-frames"));
+        }
+    }
+    return file.save(tags, TagLib::File::StripNone, TagLib::ID3v2::v3);
+}
+
+bool tagFile(const QString& path, const QList<Field>& fields)
+{
+    const QByteArray name = path.toUtf8();
+    if (path.endsWith(".mp3"))
+        return tagMp3(path, fields);
+    if (path.endsWith(".m4a")) {
+        TagLib::MP4::File file(name.constData());
+        for (const auto& [key, text] : fields)
+            file.tag()->setItem(TagLib::String(key.toLatin1().constData(), TagLib::String::Latin1),
+                                TagLib::MP4::Item(TagLib::StringList(tagText(text))));
+        return file.save();
+    }
+    std::unique_ptr<TagLib::File> file;
+    TagLib::Ogg::XiphComment* comment = nullptr;
+    if (path.endsWith(".flac")) {
+        auto* flac = new TagLib::FLAC::File(name.constData());
+        comment = flac->xiphComment(true);
+        file.reset(flac);
+    } else if (path.endsWith(".opus")) {
+        auto* opus = new TagLib::Ogg::Opus::File(name.constData());
+        comment = opus->tag();
+        file.reset(opus);
+    } else {
+        auto* vorbis = new TagLib::Ogg::Vorbis::File(name.constData());
+        comment = vorbis->tag();
+        file.reset(vorbis);
+    }
+    for (const auto& [key, text] : fields)
+        comment->addField(key.toStdString(), tagText(text), false);
+    return file->save();
+}
+
+// The blocks after the leading one: "time words" with "/" for a line break.
+QString blocksOf(const QString& text)
+{
+    CKaraokeData data;
+    data.ParseKaraokeText(text);
+    QStringList blocks;
+    for (const CKaraokeBlock* block = data.FirstBlock(); block; block = block->Next()) {
+        QString words;
+        for (const CKaraokeToken& token : block->Tokens)
+            words += token.IsLineBreak() ? QStringLiteral("/") : token.Text();
+        if (block->Previous() || !words.isEmpty())
+            blocks << QString::number(block->StartTime()) + ' ' + words;
+    }
+    return blocks.join(" | ");
+}
+
+} // namespace
+
+class EmbeddedLyricsTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void eachContainerSings_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QList<Field>>("fields");
+        QTest::addColumn<QString>("blocks");
+        const QString lrc = QStringLiteral("[00:01.00]春の<00:01.50>歌\n[00:03.00]夏");
+        const QString sung = QStringLiteral("1000 春の | 1500 歌/ | 3000 夏");
+        const QString plain = QStringLiteral("ただの歌詞\n二行目");
+        QTest::newRow("FLAC LYRICS") << "a.flac" << QList<Field>{{"LYRICS", lrc}} << sung;
+        QTest::newRow("Ogg syncedlyrics") << "a.ogg" << QList<Field>{{"syncedlyrics", lrc}} << sung;
+        QTest::newRow("Opus UNSYNCEDLYRICS") << "a.opus" << QList<Field>{{"UNSYNCEDLYRICS", plain}}
+                                             << QStringLiteral("0 ただの歌詞/二行目");
+        QTest::newRow("MP4 ©lyr") << "a.m4a" << QList<Field>{{"\u00a9lyr", lrc}} << sung;
+        QTest::newRow("mp3 USLT") << "a.mp3" << QList<Field>{{"USLT", lrc}} << sung;
+        QTest::newRow("mp3 SYLT ms, out of order, per syllable")
+            << "a.mp3" << QList<Field>{{"SYLT-ms", "1500 の|1000 春|2000 歌|3000 \\n夏"}}
+            << QStringLiteral("1000 春 | 1500 の | 2000 歌/ | 3000 夏");
+        // 1152 samples at 44.1 kHz: frame 100 plays at 2612 ms.
+        QTest::newRow("mp3 SYLT frames") << "a.mp3" << QList<Field>{{"SYLT-frames", "0 い|100 ろ"}}
+                                         << QStringLiteral("0 い | 2612 ろ");
+        QTest::newRow("mp3 APEv2") << "a.mp3" << QList<Field>{{"APE", lrc}} << sung;
+        // Time-tagged text first, plain text after, else the first.
+        QTest::newRow("FLAC plain LYRICS, LRC SYNCEDLYRICS")
+            << "a.flac" << QList<Field>{{"LYRICS", plain}, {"SYNCEDLYRICS", lrc}} << sung;
+        QTest::newRow("mp3 plain USLT, SYLT") << "a.mp3" << QList<Field>{{"USLT", plain}, {"SYLT-ms", "1000 春"}}
+                                              << QStringLiteral("1000 春");
+        QTest::newRow("mp3 plain USLT, LRC in APE") << "a.mp3" << QList<Field>{{"USLT", plain}, {"APE", lrc}} << sung;
+        QTest::newRow("mp3 plain USLT, plain APE") << "a.mp3" << QList<Field>{{"USLT", plain}, {"APE", "別"}}
+                                                   << QStringLiteral("0 ただの歌詞/二行目");
+    }
+
+    void eachContainerSings()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QList<Field>, fields);
+        QFETCH(QString, blocks);
+        TempFolder folder;
+        const QString path = folder.file(fileName);
+        QVERIFY(AudioFixture::Tone(path));
+        QVERIFY(tagFile(path, fields));
+
+        CTagRecord record;
+        if (fileName.endsWith(".mp3"))
+            QCOMPARE(record.read(folder.path(), fileName), int(CTagRecord::ReadOk));
+        const MediaPtr media = Media::forFile(path);
+        QVERIFY(TagLyrics::Has(&record, media.get()));
+        const std::optional<QString> lyrics = TagLyrics::Choose(&record, media.get(), 932);
+        QVERIFY(lyrics);
+        QCOMPARE(blocksOf(*lyrics), blocks);
+    }
+
+    void badSyncedLyricsFrames_data()
+    {
+        using namespace Id3Writer;
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("lrc"); // "-": no frame
+        const QByteArray header("\x03" "jpn" "\x02\x01" "desc\0", 11);
+        const auto entry = [](const QByteArray& text, quint32 time) {
+            return text + '\0' + QByteArray(1, char(time >> 24)) + char(time >> 16) + char(time >> 8) + char(time);
+        };
+        QTest::newRow("no entries") << header << QString();
+        QTest::newRow("encoding byte 7") << QByteArray("\x07" "jpn\x02\x01\0", 7) + entry("a", 1) << "-";
+        QTest::newRow("header cut short") << QByteArray("\x00jp", 3) << "-";
+        QTest::newRow("last entry cut short") << header + entry("a", 5) + QByteArray("b\0\0\0", 4)
+                                              << "[00:00.005]a";
+        QTest::newRow("time past any track") << header + entry("a", 0xFFFFFFFF) << "[71582:47.295]a";
+        QTest::newRow("code page text") << QByteArray("\x00jpn\x02\x01\0", 7) + entry(TestFiles::encode("歌", 932), 10)
+                                        << "[00:00.010]歌";
+        // UTF-16: the byte-order mark of the first string counts for those without one.
+        const QByteArray utf16 = QByteArray("\x01jpn\x02\x01\xFE\xFF\0\0", 10) +
+                                 QByteArray("\xFE\xFF\0a\0\0\0\0\0\x01", 10) + QByteArray("\0b\0\0\0\0\0\x02", 8);
+        QTest::newRow("UTF-16 big-endian mark once") << utf16 << "[00:00.001]a<00:00.002>b";
+    }
+
+    void badSyncedLyricsFrames()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(QString, lrc);
+        const std::optional<CSyltFrame> sylt = CSyltFrame::Parse(TagFrame("SYLT", 0, data), 932);
+        QCOMPARE(sylt.has_value(), lrc != "-");
+        if (sylt)
+            QCOMPARE(sylt->LrcText(26.0), lrc);
+    }
+
+    void hundredThousandSyllablesStayInOrder()
+    {
+        QByteArray data("\x00xxx\x02\x01\0", 7);
+        for (quint32 i = 0; i < 100000; ++i) {
+            const quint32 time = (100000 - i) * 10; // written backwards
+            data += QByteArray("la", 3) + char(time >> 24) + char(time >> 16) + char(time >> 8) + char(time);
+        }
+        QElapsedTimer timer;
+        timer.start();
+        const std::optional<CSyltFrame> sylt = CSyltFrame::Parse(TagFrame("SYLT", 0, data), 932);
+        QVERIFY(sylt);
+        CKaraokeData document;
+        QVERIFY(document.ParseKaraokeText(sylt->LrcText(26.0))); // in order: never the error colour
+        int blocks = 0;
+        for (const CKaraokeBlock* block = document.FirstBlock(); block; block = block->Next())
+            ++blocks;
+        QCOMPARE(blocks, 100001);
+        qInfo("100,000 entries parsed in %lld ms", timer.elapsed());
+    }
+
+    void frameRunningPastTheTagIsNotRead()
+    {
+        QByteArray frame = Id3Writer::tag({{"SYLT", QByteArray("\x00xxx\x02\x01\0a\0\0\0\0\x01", 13)}});
+        frame[10 + 7] = 0x7F; // the frame's size now runs past the tag
+        CTagRecord record;
+        record.readBytes(frame + QByteArray(256, '\0'), "x.mp3");
+        QVERIFY(!record.syncedLyricsFrame());
+        QVERIFY(record.syncedLyricsText(932).isEmpty());
+    }
+};
+
+SONAVEL_TEST_MAIN(EmbeddedLyricsTest)
+#include "EmbeddedLyricsTest.moc"
