@@ -1,5 +1,7 @@
-// Any bytes as the content of an mp3 file: the record and every decoder of every frame must stay
-// inside their buffers.
+// Any bytes as the content of an mp3 file: the record and every decoder of every frame (lyrics and
+// synchronised lyrics included) must stay inside their buffers.
+#include "player/karaoke/KaraokeData.h"
+#include "player/library/TagLyrics.h"
 #include "player/library/TagRecord.h"
 
 #include <QString>
@@ -16,6 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         record.artistText(codePage);
         record.albumText(codePage);
         record.trackText(codePage);
+    }
+    // The lyrics the record's frames give, as the karaoke window would read them.
+    if (const std::optional<QString> lyrics = TagLyrics::Choose(&record, nullptr, 932)) {
+        CKaraokeData document;
+        document.ParseKaraokeText(*lyrics);
     }
     for (const TagFrame& frame : record.V2.Frames) {
         frame.decodeText(932);

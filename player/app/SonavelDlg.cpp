@@ -4,6 +4,7 @@
 #include "common/ui/StringTable.h"
 #include "platform/profile/Profile.h"
 #include "platform/shell/SystemPaths.h"
+#include "platform/text/NativeName.h"
 #include "platform/varnkit/FolderPathEdit.h"
 #include "platform/varnkit/VolSlider.h"
 #include "platform/varnkit/WmpSlider.h"
@@ -424,9 +425,10 @@ void CSonavelDlg::OnWmpPlayState(int state)
         const QString url = media ? media->sourceURL() : QString();
         const int row = FindPlayingRow(url);
         const bool showPath = m_options.ShowFilePathOnTitleBar != 0 && !url.isEmpty();
-        caption = StringTable::format(SonavelString::PlayStatePlaying, {showPath ? url : title});
+        const QString shown = showPath ? NativeName::displayText(url) : title;
+        caption = StringTable::format(SonavelString::PlayStatePlaying, {shown});
         LoadLyricsForNewTrack(url, row);
-        ShowVideoFor(media, showPath ? url : title);
+        ShowVideoFor(media, shown);
         TrackList()->viewport()->repaint();
         break;
     }

@@ -37,7 +37,6 @@ QStringList candidates(const CTagRecord* record, const Media* media, int codePag
         for (int i = 0; i < count; ++i)
             texts << media->getItemInfoByType(kLyricsAttribute, QString(), i).value_or(QString());
     }
-    texts.removeIf([](const QString& text) { return text.trimmed().isEmpty(); });
     return texts;
 }
 
@@ -54,7 +53,12 @@ bool Has(const CTagRecord* record, const Media* media)
 
 std::optional<QString> Choose(const CTagRecord* record, const Media* media, int codePage)
 {
-    const QStringList texts = candidates(record, media, codePage);
+    return Preferred(candidates(record, media, codePage));
+}
+
+std::optional<QString> Preferred(QStringList texts)
+{
+    texts.removeIf([](const QString& text) { return text.trimmed().isEmpty(); });
     if (texts.isEmpty())
         return std::nullopt;
     for (const QString& text : texts)

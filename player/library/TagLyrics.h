@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -15,11 +16,13 @@ namespace TagLyrics {
 
 // Longer texts are cut at the last line end before this many characters: no song has lyrics that
 // long, and laying out millions of words would hold the window up for seconds.
-inline constexpr qsizetype MaxLength = 2 * 1024 * 1024;
+inline constexpr qsizetype MaxLength = 64 * 1024;
 
 // Whether the tags hold any lyrics, without decoding them (for the track list's lyric mark).
 bool Has(const CTagRecord* record, const Media* media);
 // The chosen text; 8-bit ID3v2 texts are read in the lyric code page. No value without lyrics.
 std::optional<QString> Choose(const CTagRecord* record, const Media* media, int codePage);
+// The choice among texts in the order the tags hold them (blank ones do not count).
+std::optional<QString> Preferred(QStringList texts);
 
 } // namespace TagLyrics
