@@ -3,6 +3,7 @@
 #include "common/ui/MessageBox.h"
 #include "common/ui/StringTable.h"
 #include "platform/engine/Player.h"
+#include "platform/shell/DetachedProcess.h"
 #include "platform/text/NativeFile.h"
 #include "platform/text/NativeName.h"
 #include "player/app/OnlineLyricCommands.h"
@@ -350,7 +351,7 @@ bool CLyricCommands::StartEditor(const QString& command, const QString& filePath
         return false;
     const QString program = arguments.takeFirst();
     arguments.append(filePath);
-    return QProcess::startDetached(program, arguments);
+    return DetachedProcess::Start(program, arguments);
 }
 
 void CLyricCommands::DeleteLyricFile()

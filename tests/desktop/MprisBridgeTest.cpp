@@ -4,8 +4,10 @@
 #include "platform/engine/Player.h"
 #include "platform/profile/Profile.h"
 #include "platform/varnkit/VolSlider.h"
+#include "player/app/LyricCommands.h"
 #include "player/app/SonavelDlg.h"
 #include "player/app/SonavelStrings.h"
+#include "player/karaoke/KaraokeDlg.h"
 #include "tests/support/BusSend.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/Mp3Fixture.h"
@@ -13,6 +15,7 @@
 #include "tests/support/TestMain.h"
 
 #include <QCheckBox>
+#include <QPushButton>
 #include <QDBusConnection>
 #include <QImage>
 #include <QRegularExpression>
@@ -175,6 +178,22 @@ private slots:
         m_dialog->LoopBox()->click();
         QVERIFY(Property("LoopStatus").contains(loop ? "\"None\"" : "\"Playlist\""));
         m_dialog->LoopBox()->click();
+    }
+
+    void lyricsAreThePlayingTracksWhileTagsAreEdited()
+    {
+        m_dialog->OpenPath(m_album + "/01.mp3");
+        QTRY_VERIFY(Entry(Property("Metadata"), "xesam:asText").contains("さくら"));
+        CKaraokeDlg& window = m_dialog->Lyrics().KaraokeWindow();
+        QTRY_VERIFY(window.IsWindowCreated());
+        auto* edit = DlgItem<QPushButton>(&window, CKaraokeDlg::IdEdit);
+        edit->click();
+        Call("Next");
+        QTRY_VERIFY(Property("Metadata").contains("夏の歌"));
+        // The karaoke window still holds the first track's lyrics; the second has none.
+        QVERIFY(!Property("Metadata").contains("xesam:asText"));
+        edit->click();
+        QCOMPARE(window.GetMode(), 0);
     }
 
     void quitEndsTheProgramsWay()

@@ -13,8 +13,10 @@
 #include "player/settings/ProfileHelpers.h"
 #include "tests/support/Mp3Fixture.h"
 #include "tests/support/PlayerSandbox.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
+#include <QFile>
 #include <QLineEdit>
 
 #include <fcntl.h>
@@ -110,6 +112,13 @@ private slots:
         QCOMPARE(window.LyricPath(), folder + '/' + NativeName::fromBytes(sjis("曲.lrc")));
         QCOMPARE(window.Display()->Data().PlainText(), QStringLiteral("kashi"));
         QCOMPARE(m_sandbox.boxes->count(), 0);
+
+        // The text editor is handed the lyric file by its bytes as well.
+        const QString log = m_sandbox.temp->file("argument");
+        const QString editor = m_sandbox.temp->write("editor.sh", QStringLiteral("#!/bin/sh\nprintf '%s' \"$1\" > \"%1\"\n").arg(log).toUtf8());
+        QVERIFY(QFile::setPermissions(editor, QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(CLyricCommands::StartEditor('"' + editor + '"', window.LyricPath()));
+        QTRY_COMPARE(TestFiles::readBytes(log), NativeName::toBytes(window.LyricPath()));
     }
 
 private:
