@@ -1,10 +1,11 @@
 #include "player/karaoke/SavedLyricsFolder.h"
 
 #include "common/ui/PathParts.h"
+#include "platform/text/NativeFile.h"
+#include "platform/text/NativeName.h"
 #include "player/karaoke/KaraokeData.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
@@ -31,7 +32,7 @@ QString withoutDotRuns(QString name)
 QString fitted(const QString& name)
 {
     QString cut = name;
-    while (cut.toUtf8().size() > kMaxNameBytes) {
+    while (NativeName::toBytes(cut).size() > kMaxNameBytes) {
         cut.chop(1);
         if (!cut.isEmpty() && cut.back().isHighSurrogate())
             cut.chop(1);
@@ -78,8 +79,7 @@ std::optional<QString> CSavedLyricsFolder::FindLyrics(const QString& trackPath, 
     if (auto beside = CKaraokeData::FindKaraokeFile(trackPath))
         return beside;
     const QString saved = PathFor(artist, TitleOrFileName(trackPath, title));
-    const QFileInfo info(saved);
-    if (info.isFile())
+    if (NativeFile::isFile(saved))
         return saved;
     return std::nullopt;
 }
