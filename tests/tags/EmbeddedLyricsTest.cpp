@@ -11,21 +11,16 @@
 #include "tests/support/TestMain.h"
 
 #include <taglib/apetag.h>
-#include <taglib/flacfile.h>
+#include <taglib/fileref.h>
 #include <taglib/id3v2tag.h>
-#include <taglib/mp4file.h>
 #include <taglib/mpegfile.h>
-#include <taglib/opusfile.h>
 #include <taglib/synchronizedlyricsframe.h>
+#include <taglib/tpropertymap.h>
 #include <taglib/unsynchronizedlyricsframe.h>
-#include <taglib/vorbisfile.h>
-#include <taglib/xiphcomment.h>
-
-#include <QElapsedTimer>
 
 namespace {
 
-// One lyric text for a tag: a Vorbis field name, "©lyr", "USLT", "APE", or "SYLT-ms" / "SYLT-frames"
+// One lyric text for a tag: a property name, or for mp3 "USLT", "APE", or "SYLT-ms" / "SYLT-frames"
 // whose text is "time text" entries separated by "|".
 using Field = QPair<QString, QString>;
 
@@ -74,36 +69,17 @@ bool tagMp3(const QString& path, const QList<Field>& fields)
     return file.save(tags, TagLib::File::StripNone, TagLib::ID3v2::v3);
 }
 
+// Other containers through TagLib's common property names ("LYRICS" is MP4's ©lyr atom).
 bool tagFile(const QString& path, const QList<Field>& fields)
 {
-    const QByteArray name = path.toUtf8();
     if (path.endsWith(".mp3"))
         return tagMp3(path, fields);
-    if (path.endsWith(".m4a")) {
-        TagLib::MP4::File file(name.constData());
-        for (const auto& [key, text] : fields)
-            file.tag()->setItem(TagLib::String(key.toLatin1().constData(), TagLib::String::Latin1),
-                                TagLib::MP4::Item(TagLib::StringList(tagText(text))));
-        return file.save();
-    }
-    std::unique_ptr<TagLib::File> file;
-    TagLib::Ogg::XiphComment* comment = nullptr;
-    if (path.endsWith(".flac")) {
-        auto* flac = new TagLib::FLAC::File(name.constData());
-        comment = flac->xiphComment(true);
-        file.reset(flac);
-    } else if (path.endsWith(".opus")) {
-        auto* opus = new TagLib::Ogg::Opus::File(name.constData());
-        comment = opus->tag();
-        file.reset(opus);
-    } else {
-        auto* vorbis = new TagLib::Ogg::Vorbis::File(name.constData());
-        comment = vorbis->tag();
-        file.reset(vorbis);
-    }
+    TagLib::FileRef file(path.toUtf8().constData());
+    TagLib::PropertyMap properties = file.file()->properties();
     for (const auto& [key, text] : fields)
-        comment->addField(key.toStdString(), tagText(text), false);
-    return file->save();
+        properties[key.toStdString()].append(tagText(text));
+    file.file()->setProperties(properties);
+    return file.save();
 }
 
 // The blocks after the leading one: "time words" with "/" for a line break.
@@ -140,7 +116,7 @@ private slots:
         QTest::newRow("Ogg syncedlyrics") << "a.ogg" << QList<Field>{{"syncedlyrics", lrc}} << sung;
         QTest::newRow("Opus UNSYNCEDLYRICS") << "a.opus" << QList<Field>{{"UNSYNCEDLYRICS", plain}}
                                              << QStringLiteral("0 ただの歌詞/二行目");
-        QTest::newRow("MP4 ©lyr") << "a.m4a" << QList<Field>{{"\u00a9lyr", lrc}} << sung;
+        QTest::newRow("MP4 ©lyr atom") << "a.m4a" << QList<Field>{{"LYRICS", lrc}} << sung;
         QTest::newRow("mp3 USLT") << "a.mp3" << QList<Field>{{"USLT", lrc}} << sung;
         QTest::newRow("mp3 SYLT ms, out of order, per syllable")
             << "a.mp3" << QList<Field>{{"SYLT-ms", "1500 の|1000 春|2000 歌|3000 \\n夏"}}
@@ -219,8 +195,6 @@ private slots:
             const quint32 time = (100000 - i) * 10; // written backwards
             data += QByteArray("la", 3) + char(time >> 24) + char(time >> 16) + char(time >> 8) + char(time);
         }
-        QElapsedTimer timer;
-        timer.start();
         const std::optional<CSyltFrame> sylt = CSyltFrame::Parse(TagFrame("SYLT", 0, data), 932);
         QVERIFY(sylt);
         CKaraokeData document;
@@ -229,17 +203,6 @@ private slots:
         for (const CKaraokeBlock* block = document.FirstBlock(); block; block = block->Next())
             ++blocks;
         QCOMPARE(blocks, 100001);
-        qInfo("100,000 entries parsed in %lld ms", timer.elapsed());
-    }
-
-    void frameRunningPastTheTagIsNotRead()
-    {
-        QByteArray frame = Id3Writer::tag({{"SYLT", QByteArray("\x00xxx\x02\x01\0a\0\0\0\0\x01", 13)}});
-        frame[10 + 7] = 0x7F; // the frame's size now runs past the tag
-        CTagRecord record;
-        record.readBytes(frame + QByteArray(256, '\0'), "x.mp3");
-        QVERIFY(!record.syncedLyricsFrame());
-        QVERIFY(record.syncedLyricsText(932).isEmpty());
     }
 };
 
