@@ -131,7 +131,8 @@ bool CShortcutFile::ReadShellLinkFile(const QString& path)
 {
     const auto entry = NativeFile::status(path);
     const auto bytes = entry && entry->st_size <= kMaxShellLinkSize ? TextFile::readAll(path) : std::nullopt;
-    const auto contents = bytes ? ShellLinkBinary::parse(*bytes, RuntimeLocale::current().ansiCodePage()) : std::nullopt;
+    const auto contents =
+        bytes ? ShellLinkBinary::parse(*bytes, RuntimeLocale::current().ansiCodePage()) : std::nullopt;
     if (!contents)
         return false;
     m_targetPath = shellLinkTarget(*contents, linkFolder(path));

@@ -11,7 +11,7 @@ namespace NativeFile {
 
 std::optional<struct stat> status(const QString& path)
 {
-    struct stat entry {};
+    struct stat entry = {};
     if (path.isEmpty() || ::stat(NativeName::toBytes(path).constData(), &entry) != 0)
         return std::nullopt;
     return entry;
@@ -36,7 +36,7 @@ bool isDirectory(const QString& path)
 
 bool isSymbolicLink(const QString& path)
 {
-    struct stat entry {};
+    struct stat entry = {};
     return !path.isEmpty() && ::lstat(NativeName::toBytes(path).constData(), &entry) == 0 && S_ISLNK(entry.st_mode);
 }
 
@@ -81,8 +81,9 @@ std::optional<std::vector<Entry>> list(const QString& folder)
         entry.isLink = found->d_type == DT_LNK;
         // The kind is not always in the entry, and a link's is its target's.
         if (found->d_type == DT_UNKNOWN || entry.isLink) {
-            struct stat target {};
-            if (found->d_type == DT_UNKNOWN && ::fstatat(folderDescriptor, found->d_name, &target, AT_SYMLINK_NOFOLLOW) == 0)
+            struct stat target = {};
+            if (found->d_type == DT_UNKNOWN &&
+                ::fstatat(folderDescriptor, found->d_name, &target, AT_SYMLINK_NOFOLLOW) == 0)
                 entry.isLink = S_ISLNK(target.st_mode);
             if (::fstatat(folderDescriptor, found->d_name, &target, 0) == 0) {
                 entry.isDirectory = S_ISDIR(target.st_mode);

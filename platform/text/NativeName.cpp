@@ -5,13 +5,16 @@
 
 #include <QStringList>
 
+#include <atomic>
+
 namespace {
 
 constexpr char16_t kRawBase = 0xDC00;
 constexpr char16_t kRawFirst = 0xDC80; // bytes below 0x80 are always UTF-8
 constexpr char16_t kRawLast = 0xDCFF;
 
-int g_displayCodePage = CodePage::ShiftJis;
+// Set on the GUI thread, read wherever names are shown (item attributes may be read elsewhere).
+std::atomic<int> g_displayCodePage = CodePage::ShiftJis;
 
 bool isRaw(char16_t unit)
 {

@@ -51,7 +51,7 @@ std::optional<QByteArray> readAll(const QString& path)
     if (descriptor < 0)
         return std::nullopt;
     QFile file;
-    struct stat entry {};
+    struct stat entry = {};
     // A folder opens for reading but is no text; a FIFO would block.
     if (::fstat(descriptor, &entry) != 0 || S_ISDIR(entry.st_mode) || S_ISFIFO(entry.st_mode) ||
         !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
@@ -84,7 +84,7 @@ bool writeAtomically(const QString& path, const QByteArray& bytes)
     const int descriptor = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (descriptor < 0)
         return false;
-    struct stat old {};
+    struct stat old = {};
     const mode_t mode = ::stat(target.constData(), &old) == 0 ? old.st_mode & 07777 : newFileMode();
     bool written = ::fchmod(descriptor, mode) == 0;
     for (qsizetype done = 0; written && done < bytes.size();) {

@@ -160,8 +160,8 @@ void CLyricCommands::ShowKaraoke()
 
 void CLyricCommands::ShowReadFailed(const QString& path, const QString& caption)
 {
-    ShowMessageBox(&m_dialog, StringTable::format(SonavelString::KaraokeReadFailed, {NativeName::displayText(path)}), caption,
-                   MB_OK | MB_ICONWARNING);
+    ShowMessageBox(&m_dialog, StringTable::format(SonavelString::KaraokeReadFailed, {NativeName::displayText(path)}),
+                   caption, MB_OK | MB_ICONWARNING);
 }
 
 void CLyricCommands::CloseKaraokeUnlessEditing()
@@ -178,8 +178,7 @@ void CLyricCommands::DestroyKaraokeWindow()
 
 double CLyricCommands::CurrentDuration() const
 {
-    const Player* player = m_dialog.GetPlayer();
-    const MediaPtr media = player ? player->currentMedia() : nullptr;
+    const MediaPtr media = PlayingMedia();
     return media ? media->duration() : 0;
 }
 
@@ -362,15 +361,17 @@ void CLyricCommands::DeleteLyricFile()
     const std::optional<QString> found = m_online->FindLyrics(item->FullPath(), m_contextRow);
     if (!found)
         return;
-    const int answer = ShowMessageBox(&m_dialog, StringTable::format(SonavelString::KaraokeDeleteConfirm, {NativeName::displayText(*found)}),
-                                      QStringLiteral("OnKaraokeDel"), MB_YESNO | MB_ICONQUESTION);
+    const int answer = ShowMessageBox(
+        &m_dialog, StringTable::format(SonavelString::KaraokeDeleteConfirm, {NativeName::displayText(*found)}),
+        QStringLiteral("OnKaraokeDel"), MB_YESNO | MB_ICONQUESTION);
     if (answer != IDYES)
         return;
     if (!NativeFile::remove(*found)) {
         const QString reason = QString::fromLocal8Bit(std::strerror(errno));
-        ShowMessageBox(&m_dialog,
-                       StringTable::format(SonavelString::KaraokeDeleteFailed, {NativeName::displayText(*found), reason}),
-                       QStringLiteral("OnKaraokeDel"), MB_OK | MB_ICONWARNING);
+        ShowMessageBox(
+            &m_dialog,
+            StringTable::format(SonavelString::KaraokeDeleteFailed, {NativeName::displayText(*found), reason}),
+            QStringLiteral("OnKaraokeDel"), MB_OK | MB_ICONWARNING);
         return;
     }
     // The mark stays while the row still has lyrics: in its tag, or in another lyric file.
@@ -427,35 +428,35 @@ std::optional<QString> CLyricCommands::RowTagLyrics(int row) const
 std::optional<QString> CLyricCommands::PlayingTagLyrics() const
 {
     const CTrackLibrary* library = m_dialog.Library();
-    const Player* player = m_dialog.GetPlayer();
-    if (!library || !player)
-        return std::nullopt;
-    return library->TagLyricsOf(player->currentMedia(), m_dialog.Options().KaraokeCodePage);
+    return library ? library->TagLyricsOf(PlayingMedia(), m_dialog.Options().KaraokeCodePage) : std::nullopt;
 }
 
 std::pair<QString, QString> CLyricCommands::PlayingArtistAndTitle(int row) const
 {
     if (const CTrackItem* item = RowItem(row))
         return {item->ArtistText, item->TitleText};
-    const Player* player = m_dialog.GetPlayer();
-    const MediaPtr media = player ? player->currentMedia() : nullptr;
+    const MediaPtr media = PlayingMedia();
     if (!media)
         return {};
     return {media->getItemInfo(QStringLiteral("Author")).value_or(QString()),
             media->getItemInfo(QStringLiteral("Title")).value_or(QString())};
 }
 
-QString CLyricCommands::PlayingUrl() const
+MediaPtr CLyricCommands::PlayingMedia() const
 {
     const Player* player = m_dialog.GetPlayer();
-    const MediaPtr media = player ? player->currentMedia() : nullptr;
+    return player ? player->currentMedia() : nullptr;
+}
+
+QString CLyricCommands::PlayingUrl() const
+{
+    const MediaPtr media = PlayingMedia();
     return media ? media->sourceURL() : QString();
 }
 
 QString CLyricCommands::PlayingFilePath() const
 {
-    const Player* player = m_dialog.GetPlayer();
-    const MediaPtr media = player ? player->currentMedia() : nullptr;
+    const MediaPtr media = PlayingMedia();
     return media && media->kind() == Media::Kind::File ? media->sourceURL() : QString();
 }
 
@@ -471,7 +472,6 @@ int CLyricCommands::PlayingRow() const
 bool CLyricCommands::IsPlayingRow(int row) const
 {
     const CTrackItem* item = RowItem(row);
-    const Player* player = m_dialog.GetPlayer();
-    const MediaPtr media = player ? player->currentMedia() : nullptr;
+    const MediaPtr media = PlayingMedia();
     return item && media && item->FullPath() == media->sourceURL();
 }

@@ -13,8 +13,10 @@ class COnlineLyricCommands;
 class CScrollStatic;
 class CSonavelDlg;
 class CTrackItem;
+class Media;
 class QMenu;
 class QPoint;
+using MediaPtr = std::shared_ptr<Media>;
 
 // The main window's lyric work: which lyrics a starting track gets and whether the karaoke
 // window or the scrolling line shows them, the karaoke window's two notifications, and the
@@ -101,6 +103,7 @@ private:
     // The row's artist and title, else the playing item's.
     std::pair<QString, QString> PlayingArtistAndTitle(int row) const;
     bool IsPlayingRow(int row) const;
+    MediaPtr PlayingMedia() const;
     QString PlayingUrl() const;
     // The playing item's path when it is a file (a new lyric file can go beside it).
     QString PlayingFilePath() const;

@@ -271,7 +271,8 @@ QString CMprisBridge::WriteArtwork(const QString& trackUrl)
         return {};
     // A name of its own per track: desktops cache pictures by their address.
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    const QByteArray key = QCryptographicHash::hash(NativeName::toBytes(trackUrl), QCryptographicHash::Sha1).toHex().left(16);
+    const QByteArray key =
+        QCryptographicHash::hash(NativeName::toBytes(trackUrl), QCryptographicHash::Sha1).toHex().left(16);
     const QString file = folder + QStringLiteral("/cover-") + QString::fromLatin1(key) + QStringLiteral(".png");
     if (!QDir().mkpath(folder) || !image.save(file, "PNG"))
         return {};

@@ -18,8 +18,8 @@
 #include "player/library/TrackListCtrl.h"
 #include "player/settings/ProfileHelpers.h"
 #include "player/settings/SettingsKeys.h"
-#include "player/widgets/TimeDisplay.h"
 #include "player/widgets/ScrollStatic.h"
+#include "player/widgets/TimeDisplay.h"
 #include "player/widgets/VerticalSplitterBar.h"
 #include "player/widgets/WmpVideoDlg.h"
 

@@ -91,8 +91,7 @@ void CSonavelDlg::OpenPath(const QString& path)
         return;
     }
     ShowMessageBox(this, StringTable::format(SonavelString::PathNotPlayable, {NativeName::displayText(file)}),
-                   QStringLiteral("Sonavel"),
-                   MB_OK | MB_ICONWARNING);
+                   QStringLiteral("Sonavel"), MB_OK | MB_ICONWARNING);
 }
 
 void CSonavelDlg::RaiseWindow()

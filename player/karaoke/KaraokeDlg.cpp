@@ -263,8 +263,9 @@ void CKaraokeDlg::DestroyWindow()
         return;
     SavePlacement();
     if (m_display->IsModified() || TextsDiffer()) {
-        const int answer = ShowMessageBox(this, StringTable::format(KaraokeString::ModifiedConfirm, {NativeName::displayText(SavePath())}),
-                                          QStringLiteral("OnDestroy"), MB_YESNO | MB_ICONQUESTION);
+        const int answer = ShowMessageBox(
+            this, StringTable::format(KaraokeString::ModifiedConfirm, {NativeName::displayText(SavePath())}),
+            QStringLiteral("OnDestroy"), MB_YESNO | MB_ICONQUESTION);
         if (answer == IDYES)
             SaveWithTexts();
     }
@@ -312,8 +313,8 @@ bool CKaraokeDlg::TextsDiffer() const
 
 // ---- What the main window calls ------------------------------------------------------------
 
-bool CKaraokeDlg::LoadFromTagText(QStringView text, double durationSeconds, const QString& artist,
-                                  const QString& title, const QString& trackPath)
+bool CKaraokeDlg::LoadFromTagText(QStringView text, double durationSeconds, const QString& artist, const QString& title,
+                                  const QString& trackPath)
 {
     const bool result = m_display->LoadFromText(text, durationSeconds);
     m_display->Data().Header.Artist = artist;
@@ -412,8 +413,9 @@ void CKaraokeDlg::LeaveEditMode()
             m_display->SetMode(CKaraokeStatic::ModeView);
         return;
     }
-    const int answer = ShowMessageBox(this, StringTable::format(KaraokeString::ModifiedConfirm, {NativeName::displayText(SavePath())}),
-                                      QStringLiteral("OnEditChk"), MB_YESNOCANCEL | MB_ICONQUESTION);
+    const int answer =
+        ShowMessageBox(this, StringTable::format(KaraokeString::ModifiedConfirm, {NativeName::displayText(SavePath())}),
+                       QStringLiteral("OnEditChk"), MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDCANCEL || (answer == IDYES && !SaveWithTexts())) {
         KeepEditMode();
         return;
@@ -467,8 +469,8 @@ bool CKaraokeDlg::SaveWithTexts()
         return false;
     }
     if (!m_display->Save(path, SaveCodePage())) {
-        ShowMessageBox(this, StringTable::format(KaraokeString::SaveFailed, {NativeName::displayText(path)}), QStringLiteral("SaveKaraokeFile"),
-                       MB_OK | MB_ICONWARNING);
+        ShowMessageBox(this, StringTable::format(KaraokeString::SaveFailed, {NativeName::displayText(path)}),
+                       QStringLiteral("SaveKaraokeFile"), MB_OK | MB_ICONWARNING);
         return false;
     }
     // From now on the saved file is the lyrics being edited.
@@ -507,9 +509,9 @@ bool CKaraokeDlg::AgreeToSaveCopy()
     if (m_lyricPath.isEmpty() || data.CanSaveIn(m_lyricCodePage))
         return true;
     m_saveAsCopy = true;
-    const QString text = StringTable::format(KaraokeString::UnreadableBytesCopy,
-                                             {NativeName::displayText(m_lyricPath), QString::number(m_lyricCodePage),
-                                              NativeName::displayText(SavePath())});
+    const QString text = StringTable::format(
+        KaraokeString::UnreadableBytesCopy,
+        {NativeName::displayText(m_lyricPath), QString::number(m_lyricCodePage), NativeName::displayText(SavePath())});
     m_saveAsCopy = ShowMessageBox(this, text, QStringLiteral("OnEditChk"), MB_YESNO | MB_ICONWARNING) == IDYES;
     return m_saveAsCopy;
 }

@@ -124,6 +124,7 @@ QString CLrcWriter::TagFor(const CKaraokeBlock& block, bool atLineStart, bool sq
 {
     const bool lineForm = atLineStart && !beginsWithLineTag(block);
     const bool square = lineForm || (!atLineStart && squareWordTag);
-    return CLrcTimeTag::Format(block.StartTime(), fractionDigits, square ? CLrcTimeTag::LineOpen : CLrcTimeTag::WordOpen,
+    return CLrcTimeTag::Format(block.StartTime(), fractionDigits,
+                               square ? CLrcTimeTag::LineOpen : CLrcTimeTag::WordOpen,
                                square ? CLrcTimeTag::LineClose : CLrcTimeTag::WordClose);
 }

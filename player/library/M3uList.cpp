@@ -42,7 +42,8 @@ QStringList CM3uList::Entries(const QByteArray& bytes, const QString& folder, bo
     const int codePage = CodePageOf(bytes, isM3u8, ansiCodePage);
     const QStringList lines = TextFile::splitLines(text, codePage);
     // The same lines as the bytes they were, for names that are not UTF-8.
-    const QStringList rawLines = codePage == CodePage::Utf8 || !exists ? lines : NativeName::fromBytes(text).split(u'\n');
+    const QStringList rawLines =
+        codePage == CodePage::Utf8 || !exists ? lines : NativeName::fromBytes(text).split(u'\n');
     QStringList paths;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QString line = lines[i];

@@ -26,8 +26,8 @@ class StringReader
 {
 public:
     StringReader(const QByteArray& data, qsizetype position, int encoding, int codePage)
-        : m_data(reinterpret_cast<const unsigned char*>(data.constData())), m_size(data.size()),
-          m_position(position), m_encoding(encoding), m_codePage(codePage)
+        : m_data(reinterpret_cast<const unsigned char*>(data.constData())), m_size(data.size()), m_position(position),
+          m_encoding(encoding), m_codePage(codePage)
     {
     }
 
@@ -42,9 +42,12 @@ public:
         const qsizetype length = end - m_position;
         m_position = end + (wide ? 2 : 1);
         switch (m_encoding) {
-        case Latin: return CodePage::toUnicode(text, length, m_codePage);
-        case Utf8: return QString::fromUtf8(text, length);
-        default: return Utf16(reinterpret_cast<const unsigned char*>(text), length);
+        case Latin:
+            return CodePage::toUnicode(text, length, m_codePage);
+        case Utf8:
+            return QString::fromUtf8(text, length);
+        default:
+            return Utf16(reinterpret_cast<const unsigned char*>(text), length);
         }
     }
 
@@ -198,8 +201,9 @@ QString CSyltFrame::LrcText(double msPerMpegFrame) const
             if (lines[k].isEmpty() && lines.size() > 1)
                 continue;
             // Every line starts with a time, so no line of words can read as an ID tag.
-            text += lineStart ? CLrcTimeTag::Format(time, kFractionDigits, CLrcTimeTag::LineOpen, CLrcTimeTag::LineClose)
-                              : CLrcTimeTag::Format(time, kFractionDigits, CLrcTimeTag::WordOpen, CLrcTimeTag::WordClose);
+            text += lineStart
+                        ? CLrcTimeTag::Format(time, kFractionDigits, CLrcTimeTag::LineOpen, CLrcTimeTag::LineClose)
+                        : CLrcTimeTag::Format(time, kFractionDigits, CLrcTimeTag::WordOpen, CLrcTimeTag::WordClose);
             text += asPlainWords(lines[k]);
             anyText = anyText || !lines[k].trimmed().isEmpty();
             lineStart = false;

@@ -407,7 +407,9 @@ QStringList CTrackLibrary::SortKeys(int slot, const Playlist& playlist, int coun
         const CTagRecord* record = Record(slot, i);
         if (m_settings.UseID3Edit && record && record->FileFound) {
             switch (column) {
-            case 0: keys[i] = NativeName::displayText(record->FileName); break;
+            case 0:
+                keys[i] = NativeName::displayText(record->FileName);
+                break;
             case 1: keys[i] = record->titleText(codePage); break;
             case 2: keys[i] = record->artistText(codePage); break;
             case 3: keys[i] = record->albumText(codePage); break;

@@ -30,7 +30,8 @@ bool writeNamed(const QString& folder, const QByteArray& name, const QByteArray&
 {
     const QByteArray path = NativeName::toBytes(folder) + '/' + name;
     const int descriptor = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const bool written = descriptor >= 0 && ::write(descriptor, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    const bool written =
+        descriptor >= 0 && ::write(descriptor, bytes.constData(), size_t(bytes.size())) == bytes.size();
     return ::close(descriptor) == 0 && written;
 }
 
@@ -115,7 +116,8 @@ private slots:
 
         // The text editor is handed the lyric file by its bytes as well.
         const QString log = m_sandbox.temp->file("argument");
-        const QString editor = m_sandbox.temp->write("editor.sh", QStringLiteral("#!/bin/sh\nprintf '%s' \"$1\" > \"%1\"\n").arg(log).toUtf8());
+        const QString editor = m_sandbox.temp->write(
+            "editor.sh", QStringLiteral("#!/bin/sh\nprintf '%s' \"$1\" > \"%1\"\n").arg(log).toUtf8());
         QVERIFY(QFile::setPermissions(editor, QFile::ReadOwner | QFile::ExeOwner));
         QVERIFY(CLyricCommands::StartEditor('"' + editor + '"', window.LyricPath()));
         QTRY_COMPARE(TestFiles::readBytes(log), NativeName::toBytes(window.LyricPath()));

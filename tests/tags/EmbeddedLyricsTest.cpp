@@ -114,8 +114,8 @@ private slots:
         const QString plain = QStringLiteral("ただの歌詞\n二行目");
         QTest::newRow("FLAC LYRICS") << "a.flac" << QList<Field>{{"LYRICS", lrc}} << sung;
         QTest::newRow("Ogg syncedlyrics") << "a.ogg" << QList<Field>{{"syncedlyrics", lrc}} << sung;
-        QTest::newRow("Opus UNSYNCEDLYRICS") << "a.opus" << QList<Field>{{"UNSYNCEDLYRICS", plain}}
-                                             << QStringLiteral("0 ただの歌詞/二行目");
+        QTest::newRow("Opus UNSYNCEDLYRICS")
+            << "a.opus" << QList<Field>{{"UNSYNCEDLYRICS", plain}} << QStringLiteral("0 ただの歌詞/二行目");
         QTest::newRow("MP4 ©lyr atom") << "a.m4a" << QList<Field>{{"LYRICS", lrc}} << sung;
         QTest::newRow("mp3 USLT") << "a.mp3" << QList<Field>{{"USLT", lrc}} << sung;
         QTest::newRow("mp3 SYLT ms, out of order, per syllable")
@@ -128,11 +128,11 @@ private slots:
         // Time-tagged text first, plain text after, else the first.
         QTest::newRow("FLAC plain LYRICS, LRC SYNCEDLYRICS")
             << "a.flac" << QList<Field>{{"LYRICS", plain}, {"SYNCEDLYRICS", lrc}} << sung;
-        QTest::newRow("mp3 plain USLT, SYLT") << "a.mp3" << QList<Field>{{"USLT", plain}, {"SYLT-ms", "1000 春"}}
-                                              << QStringLiteral("1000 春");
+        QTest::newRow("mp3 plain USLT, SYLT")
+            << "a.mp3" << QList<Field>{{"USLT", plain}, {"SYLT-ms", "1000 春"}} << QStringLiteral("1000 春");
         QTest::newRow("mp3 plain USLT, LRC in APE") << "a.mp3" << QList<Field>{{"USLT", plain}, {"APE", lrc}} << sung;
-        QTest::newRow("mp3 plain USLT, plain APE") << "a.mp3" << QList<Field>{{"USLT", plain}, {"APE", "別"}}
-                                                   << QStringLiteral("0 ただの歌詞/二行目");
+        QTest::newRow("mp3 plain USLT, plain APE")
+            << "a.mp3" << QList<Field>{{"USLT", plain}, {"APE", "別"}} << QStringLiteral("0 ただの歌詞/二行目");
     }
 
     void eachContainerSings()
@@ -160,15 +160,22 @@ private slots:
         using namespace Id3Writer;
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<QString>("lrc"); // "-": no frame
-        const QByteArray header("\x03" "jpn" "\x02\x01" "desc\0", 11);
+        const QByteArray header("\x03"
+                                "jpn"
+                                "\x02\x01"
+                                "desc\0",
+                                11);
         const auto entry = [](const QByteArray& text, quint32 time) {
             return text + '\0' + QByteArray(1, char(time >> 24)) + char(time >> 16) + char(time >> 8) + char(time);
         };
         QTest::newRow("no entries") << header << QString();
-        QTest::newRow("encoding byte 7") << QByteArray("\x07" "jpn\x02\x01\0", 7) + entry("a", 1) << "-";
+        QTest::newRow("encoding byte 7") << QByteArray("\x07"
+                                                       "jpn\x02\x01\0",
+                                                       7) +
+                                                entry("a", 1)
+                                         << "-";
         QTest::newRow("header cut short") << QByteArray("\x00jp", 3) << "-";
-        QTest::newRow("last entry cut short") << header + entry("a", 5) + QByteArray("b\0\0\0", 4)
-                                              << "[00:00.005]a";
+        QTest::newRow("last entry cut short") << header + entry("a", 5) + QByteArray("b\0\0\0", 4) << "[00:00.005]a";
         QTest::newRow("time past any track") << header + entry("a", 0xFFFFFFFF) << "[71582:47.295]a";
         QTest::newRow("code page text") << QByteArray("\x00jpn\x02\x01\0", 7) + entry(TestFiles::encode("歌", 932), 10)
                                         << "[00:00.010]歌";
