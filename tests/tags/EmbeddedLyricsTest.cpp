@@ -5,10 +5,13 @@
 #include "player/library/SyltFrame.h"
 #include "player/library/TagLyrics.h"
 #include "player/library/TagRecord.h"
-#include "tests/support/AudioFixture.h"
 #include "tests/support/Id3Writer.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
+
+#include <QFileInfo>
+#include <QMap>
+#include <QProcess>
 
 #include <taglib/apetag.h>
 #include <taglib/fileref.h>
@@ -23,6 +26,35 @@ namespace {
 // One lyric text for a tag: a property name, or for mp3 "USLT", "APE", or "SYLT-ms" / "SYLT-frames"
 // whose text is "time text" entries separated by "|".
 using Field = QPair<QString, QString>;
+
+// One second of a tone in the format of the file's extension, encoded by ffmpeg without tags.
+bool tone(const QString& path)
+{
+    const QString extension = QFileInfo(path).suffix();
+    const QMap<QString, QString> codecs{
+        {"flac", "flac"}, {"ogg", "libvorbis"}, {"opus", "libopus"}, {"m4a", "aac"}, {"mp3", "libmp3lame"}};
+    QStringList arguments{"-v",
+                          "error",
+                          "-y",
+                          "-f",
+                          "lavfi",
+                          "-i",
+                          "sine=frequency=440:duration=1",
+                          "-ar",
+                          extension == "opus" ? "48000" : "44100",
+                          "-c:a",
+                          codecs.value(extension),
+                          "-fflags",
+                          "+bitexact"};
+    if (extension == "mp3")
+        arguments << "-id3v2_version"
+                  << "0"
+                  << "-write_xing"
+                  << "0";
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg", arguments << path);
+    return ffmpeg.waitForFinished(60000) && ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
+}
 
 TagLib::String tagText(const QString& text)
 {
@@ -80,6 +112,18 @@ bool tagFile(const QString& path, const QList<Field>& fields)
         properties[key.toStdString()].append(tagText(text));
     file.file()->setProperties(properties);
     return file.save();
+}
+
+// A SYLT frame's data up to its descriptor: the encoding, a language, millisecond times, lyrics.
+QByteArray syltHeader(char encoding)
+{
+    return QByteArray(1, encoding) + QByteArray("jpn\x02\x01", 5);
+}
+
+// One entry: the text, its terminator (two bytes in UTF-16) and its time.
+QByteArray entry(const QByteArray& text, quint32 time, bool wide = false)
+{
+    return text + QByteArray(wide ? 2 : 1, '\0') + char(time >> 24) + char(time >> 16) + char(time >> 8) + char(time);
 }
 
 // The blocks after the leading one: "time words" with "/" for a line break.
@@ -142,7 +186,7 @@ private slots:
         QFETCH(QString, blocks);
         TempFolder folder;
         const QString path = folder.file(fileName);
-        QVERIFY(AudioFixture::Tone(path));
+        QVERIFY(tone(path));
         QVERIFY(tagFile(path, fields));
 
         CTagRecord record;
@@ -157,32 +201,20 @@ private slots:
 
     void badSyncedLyricsFrames_data()
     {
-        using namespace Id3Writer;
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<QString>("lrc"); // "-": no frame
-        const QByteArray header("\x03"
-                                "jpn"
-                                "\x02\x01"
-                                "desc\0",
-                                11);
-        const auto entry = [](const QByteArray& text, quint32 time) {
-            return text + '\0' + QByteArray(1, char(time >> 24)) + char(time >> 16) + char(time >> 8) + char(time);
-        };
-        QTest::newRow("no entries") << header << QString();
-        QTest::newRow("encoding byte 7") << QByteArray("\x07"
-                                                       "jpn\x02\x01\0",
-                                                       7) +
-                                                entry("a", 1)
-                                         << "-";
-        QTest::newRow("header cut short") << QByteArray("\x00jp", 3) << "-";
-        QTest::newRow("last entry cut short") << header + entry("a", 5) + QByteArray("b\0\0\0", 4) << "[00:00.005]a";
-        QTest::newRow("time past any track") << header + entry("a", 0xFFFFFFFF) << "[71582:47.295]a";
-        QTest::newRow("code page text") << QByteArray("\x00jpn\x02\x01\0", 7) + entry(TestFiles::encode("歌", 932), 10)
-                                        << "[00:00.010]歌";
+        const QByteArray latin = syltHeader(0) + '\0';
+        QTest::newRow("no entries") << syltHeader(3) + QByteArray("desc\0", 5) << QString();
+        QTest::newRow("encoding byte 7") << syltHeader(7) + '\0' + entry("a", 1) << "-";
+        QTest::newRow("header cut short") << QByteArray("\0jp", 3) << "-";
+        QTest::newRow("last entry cut short") << latin + entry("a", 5) + QByteArray("b\0\0\0", 4) << "[00:00.005]a";
+        QTest::newRow("time past any track") << latin + entry("a", 0xFFFFFFFF) << "[71582:47.295]a";
+        QTest::newRow("code page text") << latin + entry(TestFiles::encode("歌", 932), 10) << "[00:00.010]歌";
         // UTF-16: the byte-order mark of the first string counts for those without one.
-        const QByteArray utf16 = QByteArray("\x01jpn\x02\x01\xFE\xFF\0\0", 10) +
-                                 QByteArray("\xFE\xFF\0a\0\0\0\0\0\x01", 10) + QByteArray("\0b\0\0\0\0\0\x02", 8);
-        QTest::newRow("UTF-16 big-endian mark once") << utf16 << "[00:00.001]a<00:00.002>b";
+        QTest::newRow("UTF-16 big-endian mark once")
+            << syltHeader(1) + QByteArray("\xFE\xFF\0\0", 4) + entry(QByteArray("\xFE\xFF\0a", 4), 1, true) +
+                   entry(QByteArray("\0b", 2), 2, true)
+            << "[00:00.001]a<00:00.002>b";
     }
 
     void badSyncedLyricsFrames()
@@ -197,11 +229,9 @@ private slots:
 
     void hundredThousandSyllablesStayInOrder()
     {
-        QByteArray data("\x00xxx\x02\x01\0", 7);
-        for (quint32 i = 0; i < 100000; ++i) {
-            const quint32 time = (100000 - i) * 10; // written backwards
-            data += QByteArray("la", 3) + char(time >> 24) + char(time >> 16) + char(time >> 8) + char(time);
-        }
+        QByteArray data = syltHeader(0) + '\0';
+        for (quint32 i = 0; i < 100000; ++i)
+            data += entry("la", (100000 - i) * 10); // written backwards
         const std::optional<CSyltFrame> sylt = CSyltFrame::Parse(TagFrame("SYLT", 0, data), 932);
         QVERIFY(sylt);
         CKaraokeData document;
