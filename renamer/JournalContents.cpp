@@ -118,11 +118,13 @@ void CJournalContents::ReadProgressRecord(const QByteArray& record)
         state = MoveState::Undoing;
 }
 
-// From here on any move that was made may have been put back, its record lost: a record of it
-// being made no longer says that its file is under the new name.
+// An undo restates every move's state as it starts. An older Brindle did not: from its undo on,
+// any move that was made may have been put back, its record lost.
 void CJournalContents::StartUndo()
 {
     m_undoStarted = true;
+    if (m_version >= 2)
+        return;
     for (MoveState& state : m_states)
         if (state == MoveState::Made || state == MoveState::Begun)
             state = MoveState::Undoing;
