@@ -26,9 +26,12 @@ public:
     static QString ErrorText(int error);
 
 private:
-    int RenameKeepingTarget(const QByteArray& from, const QByteArray& to) const;
-    bool SameEntry(const QByteArray& first, const QByteArray& second) const;
+    int RenameKeepingTarget(const char* from, const char* to) const;
+    bool SameEntry(const char* first, const char* second) const;
 
     int m_folder = -1;
     int m_openError = 0;
+    // The names' bytes, encoded in place for each rename (a run makes tens of thousands).
+    mutable QByteArray m_fromName;
+    mutable QByteArray m_toName;
 };

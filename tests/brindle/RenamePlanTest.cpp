@@ -251,6 +251,12 @@ void RenamePlanTest::journalRecords()
     const QByteArray ended = journalOf({"brindle-journal 1", "folder /m", "move T a .t-1", "move F .t-1 b", "plan 2",
                                         "done 0", "done 1", "ended"});
     QVERIFY(CJournalContents::Parse(ended)->Settled());
+    // Moves made one after another come as one range.
+    const auto ranged = CJournalContents::Parse(journalOf({"brindle-journal 2", "folder /m", "move M a b", "move M c d",
+                                                           "move M e f", "plan 3", "done 0-1", "done 2-1", "done 1-3"}));
+    QVERIFY(ranged);
+    QCOMPARE(ranged->State(1), CJournalContents::MoveState::Made);
+    QCOMPARE(ranged->State(2), CJournalContents::MoveState::Unknown);
     QByteArray damaged = ended;
     damaged.replace("done 1", "dune 1");
     const auto cut = CJournalContents::Parse(damaged);
