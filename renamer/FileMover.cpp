@@ -76,12 +76,6 @@ bool CFileMover::SameEntry(const char* first, const char* second) const
            ::fstatat(m_folder, second, &b, AT_SYMLINK_NOFOLLOW) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-bool CFileMover::Exists(const QString& name) const
-{
-    struct stat status {};
-    return m_folder >= 0 && ::fstatat(m_folder, QFile::encodeName(name).constData(), &status, AT_SYMLINK_NOFOLLOW) == 0;
-}
-
 QString CFileMover::ErrorText(int error)
 {
     switch (error) {

@@ -19,8 +19,6 @@ public:
     // 0 when the file now has the new name, else the error number. Replace::Never keeps an
     // entry that holds the new name and gives EEXIST, even one that appeared a moment ago.
     int Rename(const QString& from, const QString& to, Replace replace) const;
-    // Whether the folder holds an entry of exactly that name (a dangling link counts).
-    bool Exists(const QString& name) const;
 
     // Why a rename failed, for the summary.
     static QString ErrorText(int error);
