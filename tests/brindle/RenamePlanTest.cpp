@@ -232,31 +232,11 @@ void RenamePlanTest::journalRecords()
     QVERIFY(!contents->RunEnded());
     QVERIFY(!contents->Settled());
 
-    // An undo restates the moves' states; in an older journal, from its undo on, a move recorded
-    // as made may have been put back since.
-    for (const int version : {1, 2}) {
-        const auto undone = CJournalContents::Parse(
-            journalOf({QStringLiteral("brindle-journal %1").arg(version), "folder /m", "move T a .t-1", "move M c a",
-                       "move F .t-1 b", "plan 3", "done 0", "done 1", "begin 2", "undo", "revert 0", "done 1"}));
-        QVERIFY(undone);
-        QCOMPARE(undone->Version(), version);
-        QVERIFY(undone->UndoStarted());
-        QCOMPARE(undone->State(0), CJournalContents::MoveState::Undoing);
-        QCOMPARE(undone->State(1), CJournalContents::MoveState::Made);
-        QCOMPARE(undone->State(2), version == 1 ? CJournalContents::MoveState::Undoing : CJournalContents::MoveState::Begun);
-    }
-
     // Ended with the temporary name's file moved on: settled. Records after a damaged line
     // are not trusted.
     const QByteArray ended = journalOf({"brindle-journal 1", "folder /m", "move T a .t-1", "move F .t-1 b", "plan 2",
                                         "done 0", "done 1", "ended"});
     QVERIFY(CJournalContents::Parse(ended)->Settled());
-    // Moves made one after another come as one range.
-    const auto ranged = CJournalContents::Parse(journalOf({"brindle-journal 2", "folder /m", "move M a b", "move M c d",
-                                                           "move M e f", "plan 3", "done 0-1", "done 2-1", "done 1-3"}));
-    QVERIFY(ranged);
-    QCOMPARE(ranged->State(1), CJournalContents::MoveState::Made);
-    QCOMPARE(ranged->State(2), CJournalContents::MoveState::Unknown);
     QByteArray damaged = ended;
     damaged.replace("done 1", "dune 1");
     const auto cut = CJournalContents::Parse(damaged);
