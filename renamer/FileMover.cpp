@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 
 #include <cerrno>
 #include <cstdio>
@@ -25,48 +26,54 @@ CFileMover::~CFileMover()
         ::close(m_folder);
 }
 
+namespace {
+
+// QFile::encodeName's bytes (UTF-8), without a new array for each name.
+const char* encodeInto(QByteArray& bytes, const QString& name)
+{
+    bytes.resize(name.size() * 3 + 1);
+    QStringEncoder toUtf8(QStringConverter::Utf8);
+    *toUtf8.appendToBuffer(bytes.data(), name) = '\0';
+    return bytes.constData();
+}
+
+} // namespace
+
 int CFileMover::Rename(const QString& from, const QString& to, Replace replace) const
 {
     if (m_folder < 0)
         return m_openError;
-    const QByteArray fromName = QFile::encodeName(from);
-    const QByteArray toName = QFile::encodeName(to);
+    const char* const fromName = encodeInto(m_fromName, from);
+    const char* const toName = encodeInto(m_toName, to);
     if (replace == Replace::Never)
         return RenameKeepingTarget(fromName, toName);
-    return ::renameat(m_folder, fromName.constData(), m_folder, toName.constData()) == 0 ? 0 : errno;
+    return ::renameat(m_folder, fromName, m_folder, toName) == 0 ? 0 : errno;
 }
 
-int CFileMover::RenameKeepingTarget(const QByteArray& from, const QByteArray& to) const
+int CFileMover::RenameKeepingTarget(const char* from, const char* to) const
 {
-    if (::renameat2(m_folder, from.constData(), m_folder, to.constData(), RENAME_NOREPLACE) == 0)
+    if (::renameat2(m_folder, from, m_folder, to, RENAME_NOREPLACE) == 0)
         return 0;
     const int error = errno;
     if (error == EINVAL || error == ENOSYS) {
         // A file system without the flag: look first, then rename.
         struct stat target {};
-        if (::fstatat(m_folder, to.constData(), &target, AT_SYMLINK_NOFOLLOW) == 0)
+        if (::fstatat(m_folder, to, &target, AT_SYMLINK_NOFOLLOW) == 0)
             return EEXIST;
-        return ::renameat(m_folder, from.constData(), m_folder, to.constData()) == 0 ? 0 : errno;
+        return ::renameat(m_folder, from, m_folder, to) == 0 ? 0 : errno;
     }
     // On a file system that ignores letter case the new name may be the file itself.
     if (error == EEXIST && SameEntry(from, to))
-        return ::renameat(m_folder, from.constData(), m_folder, to.constData()) == 0 ? 0 : errno;
+        return ::renameat(m_folder, from, m_folder, to) == 0 ? 0 : errno;
     return error;
 }
 
-bool CFileMover::SameEntry(const QByteArray& first, const QByteArray& second) const
+bool CFileMover::SameEntry(const char* first, const char* second) const
 {
     struct stat a {};
     struct stat b {};
-    return ::fstatat(m_folder, first.constData(), &a, AT_SYMLINK_NOFOLLOW) == 0 &&
-           ::fstatat(m_folder, second.constData(), &b, AT_SYMLINK_NOFOLLOW) == 0 && a.st_dev == b.st_dev &&
-           a.st_ino == b.st_ino;
-}
-
-bool CFileMover::Exists(const QString& name) const
-{
-    struct stat status {};
-    return m_folder >= 0 && ::fstatat(m_folder, QFile::encodeName(name).constData(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+    return ::fstatat(m_folder, first, &a, AT_SYMLINK_NOFOLLOW) == 0 &&
+           ::fstatat(m_folder, second, &b, AT_SYMLINK_NOFOLLOW) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 QString CFileMover::ErrorText(int error)

@@ -19,16 +19,17 @@ public:
     // 0 when the file now has the new name, else the error number. Replace::Never keeps an
     // entry that holds the new name and gives EEXIST, even one that appeared a moment ago.
     int Rename(const QString& from, const QString& to, Replace replace) const;
-    // Whether the folder holds an entry of exactly that name (a dangling link counts).
-    bool Exists(const QString& name) const;
 
     // Why a rename failed, for the summary.
     static QString ErrorText(int error);
 
 private:
-    int RenameKeepingTarget(const QByteArray& from, const QByteArray& to) const;
-    bool SameEntry(const QByteArray& first, const QByteArray& second) const;
+    int RenameKeepingTarget(const char* from, const char* to) const;
+    bool SameEntry(const char* first, const char* second) const;
 
     int m_folder = -1;
     int m_openError = 0;
+    // The names' bytes, encoded in place for each rename (a run makes tens of thousands).
+    mutable QByteArray m_fromName;
+    mutable QByteArray m_toName;
 };

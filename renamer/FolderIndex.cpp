@@ -17,10 +17,14 @@ CFolderIndex::CFolderIndex(const QString& folder)
     if (!entries)
         return;
     m_rule = FileNameCase::FolderFoldsCase(folder) ? NameCase::Folded : NameCase::Exact;
+    QStringList names;
     while (const dirent* entry = ::readdir(entries))
         if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-            Added(QFile::decodeName(entry->d_name));
+            names.append(QFile::decodeName(entry->d_name));
     ::closedir(entries);
+    m_firstName.reserve(names.size());
+    for (const QString& name : names)
+        Added(name);
 }
 
 CFolderIndex CFolderIndex::FromNames(const QStringList& names, NameCase rule)

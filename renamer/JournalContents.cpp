@@ -103,13 +103,20 @@ void CJournalContents::ReadProgressRecord(const QByteArray& record)
             StartUndo();
         return;
     }
+    if (fields.size() != 2)
+        return;
+    // One move, or (for "done") a range of them: "done 7-9".
+    const QList<QByteArray> range = fields[1].split('-');
+    const bool rangeAllowed = range.size() == 1 || (range.size() == 2 && fields[0] == "done");
     bool ok = false;
-    const qint64 move = fields.size() == 2 ? fields[1].toLongLong(&ok) : -1;
-    if (!ok || move < 0 || move >= qint64(m_moves.size()))
+    bool lastOk = true;
+    const qint64 move = range.front().toLongLong(&ok);
+    const qint64 last = range.size() == 2 ? range.back().toLongLong(&lastOk) : move;
+    if (!rangeAllowed || !ok || !lastOk || move < 0 || last < move || last >= qint64(m_moves.size()))
         return;
     MoveState& state = m_states[size_t(move)];
     if (fields[0] == "done")
-        state = MoveState::Made;
+        std::fill(m_states.begin() + move, m_states.begin() + last + 1, MoveState::Made);
     else if (fields[0] == "begin")
         state = MoveState::Begun;
     else if (fields[0] == "kept" || fields[0] == "reverted")
@@ -118,11 +125,13 @@ void CJournalContents::ReadProgressRecord(const QByteArray& record)
         state = MoveState::Undoing;
 }
 
-// From here on any move that was made may have been put back, its record lost: a record of it
-// being made no longer says that its file is under the new name.
+// An undo restates every move's state as it starts. An older Brindle did not: from its undo on,
+// any move that was made may have been put back, its record lost.
 void CJournalContents::StartUndo()
 {
     m_undoStarted = true;
+    if (m_version >= 2)
+        return;
     for (MoveState& state : m_states)
         if (state == MoveState::Made || state == MoveState::Begun)
             state = MoveState::Undoing;

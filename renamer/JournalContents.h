@@ -24,7 +24,7 @@ public:
     enum class MoveState {
         Unknown,   // no record: the folder tells
         Begun,     // about to be made (a move out of a temporary name, recorded before it)
-        Made,      // made, and no undo has started since
+        Made,      // made (and so when the last undo started)
         Undoing,   // made when an undo started, which was to put it back
         NotMade,   // refused, declined, or put back
     };

@@ -1,6 +1,9 @@
 #include "renamer/JournalLine.h"
 
 #include <QFile>
+#include <QStringEncoder>
+
+#include <algorithm>
 
 namespace JournalLine {
 
@@ -50,21 +53,39 @@ std::optional<QByteArray> Record(const QByteArray& line)
 
 QByteArray EncodeName(const QString& name)
 {
-    // The bytes as they are, but for those that would split the record or its line.
-    const QByteArray bytes = QFile::encodeName(name);
     QByteArray encoded;
-    encoded.reserve(bytes.size());
-    for (const char c : bytes) {
+    AppendName(encoded, name);
+    return encoded;
+}
+
+// The name's bytes (UTF-8, as QFile::encodeName gives them) as they are, but for those that
+// would split the record or its line; written straight into the text, which most names leave
+// as they are.
+void AppendName(QByteArray& text, const QString& name)
+{
+    const qsizetype start = text.size();
+    text.resize(start + name.size() * 3);
+    QStringEncoder toUtf8(QStringConverter::Utf8);
+    char* const end = toUtf8.appendToBuffer(text.data() + start, name);
+    text.truncate(end - text.constData());
+    const auto plain = [](char c) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte > ' ' && byte != 0x7F && byte != '%') {
-            encoded += c;
+        return byte > ' ' && byte != 0x7F && byte != '%';
+    };
+    if (std::all_of(text.cbegin() + start, text.cend(), plain))
+        return;
+    const QByteArray bytes = text.mid(start);
+    text.truncate(start);
+    for (const char c : bytes) {
+        if (plain(c)) {
+            text += c;
             continue;
         }
-        encoded += '%';
-        encoded += kHexDigits[byte >> 4];
-        encoded += kHexDigits[byte & 0xF];
+        const auto byte = static_cast<unsigned char>(c);
+        text += '%';
+        text += kHexDigits[byte >> 4];
+        text += kHexDigits[byte & 0xF];
     }
-    return encoded;
 }
 
 QString DecodeName(const QByteArray& encoded)

@@ -17,6 +17,8 @@ QByteArray Make(const QByteArray& record);
 std::optional<QByteArray> Record(const QByteArray& line);
 
 QByteArray EncodeName(const QString& name);
+// Appends EncodeName(name) to the text.
+void AppendName(QByteArray& text, const QString& name);
 QString DecodeName(const QByteArray& encoded);
 
 } // namespace JournalLine

@@ -61,8 +61,10 @@ QByteArray planText(const QString& folder, const std::vector<JournalMove>& moves
     QByteArray record;
     for (const JournalMove& move : moves) {
         record.clear();
-        record.append("move ").append(char(move.kind)).append(' ').append(JournalLine::EncodeName(move.from));
-        record.append(' ').append(JournalLine::EncodeName(move.to));
+        record.append("move ").append(char(move.kind)).append(' ');
+        JournalLine::AppendName(record, move.from);
+        record.append(' ');
+        JournalLine::AppendName(record, move.to);
         JournalLine::Append(text, record);
     }
     JournalLine::Append(text, "plan " + QByteArray::number(qulonglong(moves.size())));
@@ -171,24 +173,49 @@ void CRenameJournal::Append(const QByteArray& record)
 
 void CRenameJournal::Record(Event event, int move)
 {
+    if (event == Event::Done && m_doneCount > 0 && move == m_firstDone + m_doneCount) {
+        ++m_doneCount;
+        return;
+    }
+    AppendDoneMoves();
+    if (event == Event::Done) {
+        m_firstDone = move;
+        m_doneCount = 1;
+        return;
+    }
     static const char* const names[] = {"done ", "kept ", "begin ", "revert ", "reverted "};
     Append(names[int(event)] + QByteArray::number(move));
+}
+
+// "done 7" for one move, "done 7-9" for the moves 7, 8 and 9.
+void CRenameJournal::AppendDoneMoves()
+{
+    if (m_doneCount == 0)
+        return;
+    QByteArray record = "done " + QByteArray::number(m_firstDone);
+    if (m_doneCount > 1)
+        record += '-' + QByteArray::number(m_firstDone + m_doneCount - 1);
+    m_doneCount = 0;
+    Append(record);
 }
 
 // Not synced to disk: should the end be lost, the next start only offers an undo too many.
 void CRenameJournal::RecordRunEnded()
 {
+    AppendDoneMoves();
     Append("ended");
     Flush();
 }
 
 void CRenameJournal::RecordUndoStarted()
 {
+    AppendDoneMoves();
     Append("undo");
 }
 
 void CRenameJournal::Flush()
 {
+    AppendDoneMoves();
     if (m_fd >= 0 && !m_pending.isEmpty())
         writeAll(m_fd, m_pending);
     m_pending.clear();
@@ -204,6 +231,7 @@ void CRenameJournal::Sync()
 void CRenameJournal::Remove()
 {
     m_pending.clear();
+    m_doneCount = 0;
     // Removed while still locked, so no other Brindle takes it over in between; and for good, so
     // that a system crash does not bring back a run that is settled or undone.
     ::unlink(QFile::encodeName(m_path).constData());
@@ -215,6 +243,7 @@ void CRenameJournal::SetAside()
 {
     ::rename(QFile::encodeName(m_path).constData(), QFile::encodeName(m_path + QStringLiteral(".damaged")).constData());
     m_pending.clear();
+    m_doneCount = 0;
     Close();
 }
 

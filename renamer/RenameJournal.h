@@ -63,9 +63,13 @@ public:
 private:
     CRenameJournal(int fd, QString path) : m_fd(fd), m_path(std::move(path)) {}
     void Append(const QByteArray& record);
+    void AppendDoneMoves();
     void Close();
 
     int m_fd = -1;
     QString m_path;
     QByteArray m_pending;
+    // Moves made one after another are recorded as one range, not one record each.
+    int m_firstDone = -1;
+    int m_doneCount = 0;
 };

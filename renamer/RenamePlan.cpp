@@ -50,10 +50,10 @@ std::vector<RenameRowCheck> checkRows(const std::vector<RenamePair>& rows, const
 // away is a real overwrite. A later row taking the same name waits for the one before it and
 // will be asked, so the rows taking one name run in list order.
 std::vector<std::vector<Wait>> findWaits(const std::vector<RenamePair>& rows, std::vector<RenameRowCheck>& checks,
-                                         const CFolderIndex& folder, const QHash<QString, int>& sourceRows)
+                                         const CFolderIndex& folder, const QHash<QString, int>& sourceRows,
+                                         QHash<QString, int>& lastTaker)
 {
     std::vector<std::vector<Wait>> waits(rows.size());
-    QHash<QString, int> lastTaker;
     lastTaker.reserve(qsizetype(rows.size()));
     for (size_t i = 0; i < rows.size(); ++i) {
         RenameRowCheck& check = checks[i];
@@ -89,9 +89,12 @@ std::vector<std::vector<Wait>> findWaits(const std::vector<RenamePair>& rows, st
 class Ordering
 {
 public:
+    // newNames: the keys of the new names that rows take.
     Ordering(const std::vector<RenamePair>& rows, const std::vector<RenameRowCheck>& checks,
-             std::vector<std::vector<Wait>> waits, const CFolderIndex& folder, const QString& temporaryTag)
-        : m_rows(rows), m_checks(checks), m_waits(std::move(waits)), m_folder(folder), m_tag(temporaryTag),
+             std::vector<std::vector<Wait>> waits, const CFolderIndex& folder, const QHash<QString, int>& newNames,
+             const QString& temporaryTag)
+        : m_rows(rows), m_checks(checks), m_waits(std::move(waits)), m_folder(folder), m_newNames(newNames),
+          m_tag(temporaryTag),
           m_pending(rows.size(), 0), m_freed(rows.size(), 0), m_done(rows.size(), 0), m_emitted(rows.size(), 0),
           m_seen(rows.size(), 0), m_temporary(rows.size()), m_releasedWhenFreed(rows.size()),
           m_releasedWhenDone(rows.size())
@@ -115,6 +118,7 @@ private:
     const std::vector<RenameRowCheck>& m_checks;
     std::vector<std::vector<Wait>> m_waits;
     const CFolderIndex& m_folder;
+    const QHash<QString, int>& m_newNames;
     QString m_tag;
     std::vector<int> m_pending;
     std::vector<char> m_freed, m_done, m_emitted;
@@ -123,7 +127,7 @@ private:
     std::vector<std::vector<int>> m_releasedWhenFreed, m_releasedWhenDone;
     std::priority_queue<int, std::vector<int>, std::greater<int>> m_ready;
     std::vector<RenameAction> m_actions;
-    QSet<QString> m_listNames;   // keys, filled when the first temporary name is needed
+    QSet<QString> m_otherRowNames;   // keys of the names of rows that do not rename, once needed
     int m_temporaryCount = 0;
     int m_search = 0;
 };
@@ -271,16 +275,18 @@ void Ordering::BreakCycle(const std::vector<int>& cycle, int cycleId)
         m_actions[i].cycle = -1;
 }
 
+// A name that is neither in the folder (which holds the old names of the rows that rename) nor
+// among the new names, nor a name of a row that does not rename.
 QString Ordering::TemporaryName()
 {
-    if (m_listNames.isEmpty())
-        for (const RenamePair& pair : m_rows) {
-            m_listNames.insert(m_folder.Key(pair.oldName));
-            m_listNames.insert(m_folder.Key(pair.newName));
-        }
+    if (m_temporaryCount == 0)
+        for (size_t row = 0; row < m_rows.size(); ++row)
+            if (!Renames(int(row)))
+                m_otherRowNames << m_folder.Key(m_rows[row].oldName) << m_folder.Key(m_rows[row].newName);
     for (;;) {
         const QString name = QStringLiteral(".%1-%2").arg(m_tag).arg(++m_temporaryCount);
-        if (!m_folder.Holds(name) && !m_listNames.contains(m_folder.Key(name)))
+        const QString key = m_folder.Key(name);
+        if (!m_folder.Holds(name) && !m_newNames.contains(key) && !m_otherRowNames.contains(key))
             return name;
     }
 }
@@ -290,9 +296,10 @@ QString Ordering::TemporaryName()
 CRenamePlan::CRenamePlan(const std::vector<RenamePair>& rows, const CFolderIndex& folder, const QString& temporaryTag)
 {
     QHash<QString, int> sourceRows;
+    QHash<QString, int> newNames;
     m_checks = checkRows(rows, folder, sourceRows);
-    auto waits = findWaits(rows, m_checks, folder, sourceRows);
-    m_actions = Ordering(rows, m_checks, std::move(waits), folder, temporaryTag).Run(m_cycleCount);
+    auto waits = findWaits(rows, m_checks, folder, sourceRows, newNames);
+    m_actions = Ordering(rows, m_checks, std::move(waits), folder, newNames, temporaryTag).Run(m_cycleCount);
     for (const RenameAction& action : m_actions)
         m_moveCount += action.kind != RenameAction::Report;
 }

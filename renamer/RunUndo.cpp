@@ -43,8 +43,9 @@ void CRunUndo::Execute()
     m_journal.Flush();
 }
 
-// Records which moves are to go back, before any of them does. A move whose old name is taken
-// keeps its record of being made, so that a later undo asks about that file again.
+// Records the state of every move, before any goes back: to go back, or made with its old name
+// taken (a later undo asks about that file again), or not made. From then on the records of the
+// run no longer count, which could tell of moves that this undo found not made.
 void CRunUndo::Announce(const CMadeMoves& made)
 {
     m_journal.RecordUndoStarted();
@@ -52,8 +53,11 @@ void CRunUndo::Announce(const CMadeMoves& made)
         switch (made.Of(move)) {
         case CMadeMoves::Judgment::Made: m_journal.Record(CRenameJournal::Event::Reverting, move); break;
         case CMadeMoves::Judgment::OldNameTaken: m_journal.Record(CRenameJournal::Event::Done, move); break;
-        case CMadeMoves::Judgment::Missing: Fail(move, CFileMover::ErrorText(ENOENT), true); break;
-        case CMadeMoves::Judgment::NotMade: break;
+        case CMadeMoves::Judgment::Missing:
+            Fail(move, CFileMover::ErrorText(ENOENT), true);
+            m_journal.Record(CRenameJournal::Event::Kept, move);
+            break;
+        case CMadeMoves::Judgment::NotMade: m_journal.Record(CRenameJournal::Event::Kept, move); break;
         }
     }
     m_journal.Sync();

@@ -114,7 +114,7 @@ double least(const std::vector<double>& values)
 }
 
 // Rounds alternate between the two, so a busy moment of the machine falls on both alike.
-void benchRun(const char* title, const std::vector<RenamePair>& pairs)
+void benchRun(const char* title, const std::vector<RenamePair>& pairs, double goal)
 {
     std::vector<double> plainWall, plainCpu, brindleWall, brindleCpu;
     int renamed = 0;
@@ -126,12 +126,15 @@ void benchRun(const char* title, const std::vector<RenamePair>& pairs)
         brindleWall.push_back(brindle.wallMs);
         brindleCpu.push_back(brindle.cpuMs);
     }
-    std::printf("%s (%d renamed, journal included), median of %d rounds:\n", title, renamed, kRounds);
-    std::printf("  wall:      rename(2) loop %.1f ms, Brindle %.1f ms, ratio %.2f (best rounds %.1f / %.1f ms, %.2f)\n",
-                median(plainWall), median(brindleWall), median(brindleWall) / median(plainWall), least(plainWall),
-                least(brindleWall), least(brindleWall) / least(plainWall));
-    std::printf("  processor: rename(2) loop %.1f ms, Brindle %.1f ms, ratio %.2f\n", median(plainCpu),
-                median(brindleCpu), median(brindleCpu) / median(plainCpu));
+    const double wallRatio = median(brindleWall) / median(plainWall);
+    const double cpuRatio = median(brindleCpu) / median(plainCpu);
+    std::printf("%s (%d renamed, journal included), median of %d rounds, goal %.1fx a rename(2) loop:\n", title,
+                renamed, kRounds, goal);
+    std::printf("  wall:      rename(2) loop %.1f ms, Brindle %.1f ms, ratio %.2f %s (best rounds %.1f / %.1f ms, %.2f)\n",
+                median(plainWall), median(brindleWall), wallRatio, wallRatio <= goal ? "within the goal" : "OVER THE GOAL",
+                least(plainWall), least(brindleWall), least(brindleWall) / least(plainWall));
+    std::printf("  processor: rename(2) loop %.1f ms, Brindle %.1f ms, ratio %.2f %s\n", median(plainCpu),
+                median(brindleCpu), cpuRatio, cpuRatio <= goal ? "within the goal" : "OVER THE GOAL");
 }
 
 } // namespace
@@ -146,11 +149,13 @@ int main(int argc, char** argv)
     for (const int rows : {1000, 20000, 200000})
         benchParse(rows);
     const std::vector<RenamePair> pairs = CRenameList::Parse(listOf(kFiles), ListSeparator::Tab);
-    benchRun("10,000 files by a list", pairs);
-    // Each file takes the next one's name: the same rename(2) count plus one temporary move.
+    benchRun("10,000 files by a list", pairs, 1.3);
+    // Each file takes the next one's name: the same rename(2) count plus one temporary move. The
+    // loop's renames replace the next file; Brindle's go into names just freed, which costs the
+    // file system more.
     std::vector<RenamePair> cycle;
     for (int i = 0; i < kFiles; ++i)
         cycle.push_back({QStringLiteral("f%1").arg(i), QStringLiteral("f%1").arg((i + 1) % kFiles)});
-    benchRun("10,000 files in one cycle", cycle);
+    benchRun("10,000 files in one cycle", cycle, 2.0);
     return 0;
 }

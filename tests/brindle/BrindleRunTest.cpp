@@ -1,6 +1,7 @@
 #include "platform/profile/Profile.h"
 #include "renamer/BrindleApp.h"
 #include "renamer/BrindleStrings.h"
+#include "renamer/JournalLine.h"
 #include "tests/brindle/BrindleTestSupport.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/TestFiles.h"
@@ -83,6 +84,8 @@ private slots:
     void randomListsNeverLoseAFile();
     void crashMidRunIsUndoneAtNextStart_data();
     void crashMidRunIsUndoneAtNextStart();
+    void recoveryGoesByTheFolder_data();
+    void recoveryGoesByTheFolder();
     void declinedRecoveryStaysUndoable();
     void fileVanishesInCycle();
     void folderTurnsReadOnlyMidRun();
@@ -257,6 +260,70 @@ void BrindleRunTest::crashMidRunIsUndoneAtNextStart()
     QCOMPARE(state(folder.path()), before);
     QVERIFY(QDir(CRenameJournal::Folder()).entryList(QDir::Files).isEmpty());
     QVERIFY(!dialog.CanUndo());
+}
+
+// Journals and folders as Brindles killed (or older ones, or a system crash) leave them: the undo
+// goes by the folder, never asks about a file the run put there itself, and a Yes would destroy.
+void BrindleRunTest::recoveryGoesByTheFolder_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<QStringList>("moves");
+    QTest::addColumn<QStringList>("records");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("shown");   // after the offer, answered Yes; then every answer is No
+    QTest::addColumn<QStringList>("after");
+    const QStringList chain{"M b c", "M a b"};
+    const QStringList swap{"T a .t", "M b a", "F .t b"};
+    const QString none = QStringLiteral("0個のファイル名を元に戻しました");
+    const QString heldB = QStringLiteral("元の名前\"b\"には、元に戻せなかった別のファイルがあります");
+    QTest::newRow("undo of a chain cut off") << 2 << chain << QStringList{"done 0-1", "undo", "revert 1", "revert 0"}
+                                             << QStringList{"a=a", "b=b"} << none << QStringList{"a=a", "b=b"};
+    QTest::newRow("the same, older Brindle") << 1 << chain << QStringList{"done 0", "done 1", "ended", "undo"}
+                                             << QStringList{"a=a", "b=b"} << none << QStringList{"a=a", "b=b"};
+    QTest::newRow("undo of a swap cut off, older Brindle") << 1 << swap << QStringList{"done 0-2", "ended", "undo"}
+                                                           << QStringList{"a=a", "b=b"} << none << QStringList{"a=a", "b=b"};
+    // A system crash lost the record of the swap's last move: it stays made.
+    QTest::newRow("swap made, its last record lost")
+        << 2 << swap << QStringList{"done 0-1"} << QStringList{"a=b", "b=a"}
+        << none + QStringLiteral("\n1個のファイル名を元に戻せませんでした:\na → b: ") + heldB << QStringList{"a=b", "b=a"};
+    QTest::newRow("a file appeared under an old name")
+        << 2 << chain << QStringList{"done 0-1"} << QStringList{"a=new", "b=a", "c=b"}
+        << QStringLiteral("ファイル\"a\"は既に存在します。上書きしますか？|") + none +
+               QStringLiteral("\n2個のファイル名を元に戻せませんでした:\nb → a: 上書きしませんでした\nc → b: ") + heldB
+        << QStringList{"a=new", "b=a", "c=b"};
+}
+
+void BrindleRunTest::recoveryGoesByTheFolder()
+{
+    QFETCH(int, version);
+    QFETCH(QStringList, moves);
+    QFETCH(QStringList, records);
+    QFETCH(QStringList, files);
+    QFETCH(QString, shown);
+    QFETCH(QStringList, after);
+    TempFolder folder;
+    for (const QString& file : files)
+        touch(folder.path(), file.section('=', 0, 0), file.section('=', 1).toUtf8());
+    QStringList lines{QStringLiteral("brindle-journal %1").arg(version), "folder " + folder.path()};
+    for (const QString& move : moves)
+        lines << "move " + move;
+    lines << QStringLiteral("plan %1").arg(moves.size()) << records;
+    QByteArray journal;
+    for (const QString& line : lines)
+        journal += JournalLine::Make(line.toUtf8());
+    QVERIFY(QDir().mkpath(CRenameJournal::Folder()));
+    QVERIFY(TestFiles::writeBytes(CRenameJournal::Folder() + QStringLiteral("/run-killed.journal"), journal));
+
+    CBrindleDlg dialog;
+    MessageBoxRecorder prompts(IDNO);
+    prompts.queueAnswer(IDYES);
+    dialog.OfferRecovery();
+    QStringList texts;
+    for (const MessageBoxPrompt& prompt : prompts.prompts())
+        texts << prompt.text;
+    QVERIFY(!texts.isEmpty() && texts.takeFirst().startsWith(QStringLiteral("前回のファイル名の変更が途中で終わっています。")));
+    QCOMPARE(texts.join('|'), shown);
+    QCOMPARE(state(folder.path()), after);
 }
 
 void BrindleRunTest::declinedRecoveryStaysUndoable()

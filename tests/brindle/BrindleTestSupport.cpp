@@ -65,7 +65,7 @@ QMap<QString, QByteArray> contents(const QString& folder)
 FolderLock::FolderLock(const QString& folder) : m_folder(folder)
 {
     if (::geteuid() == 0)
-        m_locked = SetImmutable(true);
+        m_locked = setImmutable(m_folder, true);
     else
         m_locked = ::chmod(QFile::encodeName(folder).constData(), 0555) == 0;
 }
@@ -75,15 +75,15 @@ void FolderLock::Release()
     if (!m_locked)
         return;
     if (::geteuid() == 0)
-        SetImmutable(false);
+        setImmutable(m_folder, false);
     else
         ::chmod(QFile::encodeName(m_folder).constData(), 0755);
     m_locked = false;
 }
 
-bool FolderLock::SetImmutable(bool immutable) const
+bool setImmutable(const QString& path, bool immutable)
 {
-    const int fd = ::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
     int flags = 0;

@@ -21,6 +21,10 @@ QStringList entries(const QString& folder);
 // Every file of the folder (not in sub-folders) with its content.
 QMap<QString, QByteArray> contents(const QString& folder);
 
+// Sets or clears the immutable attribute of a file or folder (the super-user's, where the file
+// system has it): then it can be neither renamed nor changed. False when that cannot be done.
+bool setImmutable(const QString& path, bool immutable);
+
 // While it lives, every folder compares names without regard to letter case, as FAT and NTFS do.
 class FoldingFolders
 {
@@ -47,8 +51,6 @@ public:
     void Release();
 
 private:
-    bool SetImmutable(bool immutable) const;
-
     QString m_folder;
     bool m_locked = false;
 };

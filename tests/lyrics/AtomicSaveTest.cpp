@@ -209,10 +209,10 @@ void AtomicSaveTest::killedSavesLeaveOldOrNewContent()
         else
             ++mixed; // killed between the first and the last of the three saves
     }
+    // Where the kills landed is chance (a slow machine may see none between two files): a figure,
+    // not a condition. What must hold is checked above for every kill.
     qInfo("%d kills: all old %d, all new %d, between files %d; %d temporary files left", kills, oldSeen, newSeen, mixed,
           leftovers(folder.path()));
-    // The kills came at different moments of the loop, not only before the first save.
-    QVERIFY(newSeen > 0 && mixed > 0);
 }
 
 int main(int argc, char** argv)
