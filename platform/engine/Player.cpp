@@ -1,6 +1,8 @@
 #include "platform/engine/Player.h"
 
+#include "platform/engine/AudioEffects.h"
 #include "platform/engine/MpvCommand.h"
+#include "platform/engine/MpvProperties.h"
 #include "platform/engine/VideoSurface.h"
 
 #include <QPointer>
@@ -13,6 +15,8 @@
 #include <deque>
 #include <functional>
 #include <random>
+
+using namespace MpvProperties;
 
 namespace {
 
@@ -47,6 +51,10 @@ mpv_handle* startMpv(const Player::Options& options)
     // Cover art is the player's own business; an mp3 must not open a picture.
     setOption(mpv, "audio-display", "no");
     setOption(mpv, "ao", options.nullAudio ? "null" : "pulse,alsa,jack,oss,null");
+    if (!options.audioFile.isEmpty()) {
+        setOption(mpv, "ao", "pcm");
+        setOption(mpv, "ao-pcm-file", options.audioFile.toUtf8().constData());
+    }
     // Video goes to the surface once it can draw (Engine::chooseVideoOutput); until then nowhere,
     // since libmpv output without a render context would fail every video-only file.
     setOption(mpv, "vo", "null");
@@ -61,29 +69,6 @@ mpv_handle* startMpv(const Player::Options& options)
     return mpv;
 }
 
-std::optional<double> doubleProperty(mpv_handle* mpv, const char* name)
-{
-    double value = 0;
-    if (mpv_get_property(mpv, name, MPV_FORMAT_DOUBLE, &value) < 0)
-        return std::nullopt;
-    return value;
-}
-
-int64_t intProperty(mpv_handle* mpv, const QByteArray& name)
-{
-    int64_t value = 0;
-    mpv_get_property(mpv, name.constData(), MPV_FORMAT_INT64, &value);
-    return value;
-}
-
-QString stringProperty(mpv_handle* mpv, const QByteArray& name)
-{
-    char* value = mpv_get_property_string(mpv, name.constData());
-    const QString text = QString::fromUtf8(value);
-    mpv_free(value);
-    return text;
-}
-
 struct PictureSize {
     bool hasVideo = false;
     int width = 0;
@@ -93,15 +78,10 @@ struct PictureSize {
 // The first real video track (not cover art) of the open file.
 PictureSize pictureSize(mpv_handle* mpv)
 {
-    const int64_t tracks = intProperty(mpv, "track-list/count");
-    for (int64_t i = 0; i < tracks; ++i) {
-        const QByteArray prefix = "track-list/" + QByteArray::number(i) + '/';
-        if (stringProperty(mpv, prefix + "type") != QLatin1String("video") ||
-            stringProperty(mpv, prefix + "albumart") == QLatin1String("yes"))
-            continue;
-        return {true, int(intProperty(mpv, prefix + "demux-w")), int(intProperty(mpv, prefix + "demux-h"))};
-    }
-    return {};
+    const QByteArray prefix = trackPrefix(mpv, "video", false);
+    if (prefix.isEmpty())
+        return {};
+    return {true, int(intProperty(mpv, prefix + "demux-w")), int(intProperty(mpv, prefix + "demux-h"))};
 }
 
 } // namespace
@@ -113,6 +93,7 @@ struct Player::Engine {
     std::unique_ptr<PlaylistCollection> playlists;
     std::unique_ptr<MediaCollection> library;
     std::unique_ptr<CdromCollection> discs;
+    std::unique_ptr<AudioEffects> effects;
     QPointer<VideoSurface> surface;
 
     int state = Undefined;
@@ -200,6 +181,7 @@ Player::Player(std::unique_ptr<Engine> engine) : d(std::move(engine))
     d->playlists = std::make_unique<PlaylistCollection>(folder);
     d->library = std::make_unique<MediaCollection>(*d->playlists);
     d->discs = std::make_unique<CdromCollection>(d->options.discDrives);
+    d->effects = std::make_unique<AudioEffects>(d->mpv);
     connect(d->discs.get(), &CdromCollection::mediaChanged, this, &Player::CdromMediaChange);
 
     mpv_set_wakeup_callback(
@@ -284,6 +266,7 @@ bool Player::Engine::open(int itemIndex, bool start)
     announceOpenState(MediaChanging);
 
     chooseVideoOutput();
+    effects->itemOpening();
     int pause = start ? 0 : 1;
     mpv_set_property(mpv, "pause", MPV_FORMAT_FLAG, &pause);
     MpvCommand load("loadfile");
@@ -461,6 +444,9 @@ void Player::Engine::handle(const mpv_event& event)
         break;
     case MPV_EVENT_END_FILE:
         fileEnded(*static_cast<mpv_event_end_file*>(event.data));
+        break;
+    case MPV_EVENT_HOOK:
+        effects->hook(event);
         break;
     case MPV_EVENT_PLAYBACK_RESTART:
         seekSettled = true;
@@ -690,6 +676,26 @@ bool Player::setVolume(int volume)
         return false;
     d->volume = volume;
     return true;
+}
+
+bool Player::setPitch(int semitones)
+{
+    return d->effects->setPitch(semitones);
+}
+
+bool Player::setTempo(double rate)
+{
+    return d->effects->setTempo(rate);
+}
+
+bool Player::setVocalReduction(bool on)
+{
+    return d->effects->setVocalReduction(on);
+}
+
+const AudioEffects& Player::audioEffects() const
+{
+    return *d->effects;
 }
 
 // ---- items and playlists ------------------------------------------------------------------

@@ -40,6 +40,7 @@
 #include <memory>
 #include <optional>
 
+class AudioEffects;
 class QWidget;
 class VideoSurface;
 
@@ -55,6 +56,9 @@ public:
         // Where playlists are kept; empty for PlaylistCollection::defaultFolder(). Tests give a
         // temporary folder, since test executables running side by side share the default one.
         QString playlistFolder;
+        // Renders the audio into this WAV file (mpv's PCM output) as fast as it decodes, instead
+        // of playing it (tests that look at what the engine plays).
+        QString audioFile;
         // The optical drives; nullptr for the system's own.
         std::shared_ptr<DiscDriveProvider> discDrives;
 
@@ -87,6 +91,14 @@ public:
     void setAutoStart(bool on);
     int volume() const;
     bool setVolume(int volume);
+
+    // Karaoke controls (see AudioEffects): the key in semitones (-6 to +6), the tempo as a rate
+    // (0.5 to 1.5, pitch kept), the centre of a stereo mix cancelled. Changed while playing, the
+    // item plays on. False out of range, or when libmpv refuses the filter (see audioEffects()).
+    bool setPitch(int semitones);
+    bool setTempo(double rate);
+    bool setVocalReduction(bool on);
+    const AudioEffects& audioEffects() const;
 
     int playState() const;
     MediaPtr currentMedia() const;
