@@ -17,6 +17,7 @@
 #include "tests/support/Mp3Fixture.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/Measures.h"
+#include "tests/support/WipeTimeline.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -49,88 +50,9 @@ QString BenchLyrics(double seconds)
 }
 
 struct RunFigures {
-    int paints = 0;
-    int measuredPaints = 0;         // paints compared with the engine
-    int withinTenMs = 0;            // paints within 10 ms of the engine's timeline
-    double largestDistanceMs = 0;   // painted clock against the engine's position read then
-    double sumDistanceMs = 0;
-    double largestTimelineMs = 0;   // painted clock against the engine's timeline (see below)
-    double sumTimelineMs = 0;
-    double largestIntervalMs = 0;   // the longest the wipe stood still between two paints
+    WipeTimeline::Figures wipe;
     double cpuSeconds = 0;
     double wallSeconds = 0;
-};
-
-// The engine moves its position in steps of some 30 ms, so a position read at a paint is up to a
-// step old. Its timeline - the position it would report if read the moment it moved - is the
-// upper envelope of (position - wall time) over all readings: reading late only lowers it.
-struct Reading {
-    double wall = 0;     // seconds since the run started
-    double engine = 0;
-    double painted = 0;
-};
-
-// Counts the display's paints and compares the clock they paint with the engine's position.
-class PaintWatch : public QObject
-{
-public:
-    // Without `readEngine` only the paints are counted: reading the engine costs CPU time of
-    // its own, which would weigh on the run with more paints.
-    PaintWatch(CKaraokeStatic& display, Player& player, bool readEngine)
-        : m_display(display), m_player(player), m_readEngine(readEngine)
-    {
-        m_since.start();
-        m_wall.start();
-    }
-    RunFigures figures;
-
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() != QEvent::Paint)
-            return false;
-        ++figures.paints;
-        figures.largestIntervalMs = std::max(figures.largestIntervalMs, m_since.nsecsElapsed() / 1e6);
-        m_since.restart();
-        if (!m_readEngine)
-            return false;
-        ++figures.measuredPaints;
-        readings.push_back({m_wall.nsecsElapsed() / 1e9, m_player.currentPosition(), m_display.WipePosition()});
-        const double distance = std::abs(readings.back().painted - readings.back().engine) * 1000.0;
-        figures.largestDistanceMs = std::max(figures.largestDistanceMs, distance);
-        figures.sumDistanceMs += distance;
-        return false;
-    }
-
-    // Also a reading at every position tick, so the envelope has readings of its own.
-    void Tick()
-    {
-        if (m_readEngine)
-            readings.push_back({m_wall.nsecsElapsed() / 1e9, m_player.currentPosition(), -1});
-    }
-
-    void Finish()
-    {
-        double lead = -1e9;
-        for (const Reading& r : readings)
-            lead = std::max(lead, r.engine - r.wall);
-        for (const Reading& r : readings) {
-            if (r.painted < 0)
-                continue;
-            const double distance = std::abs(r.painted - (r.wall + lead)) * 1000.0;
-            figures.largestTimelineMs = std::max(figures.largestTimelineMs, distance);
-            figures.sumTimelineMs += distance;
-            figures.withinTenMs += distance <= 10.0 ? 1 : 0;
-        }
-    }
-
-    std::vector<Reading> readings;
-
-private:
-    CKaraokeStatic& m_display;
-    Player& m_player;
-    bool m_readEngine;
-    QElapsedTimer m_since;
-    QElapsedTimer m_wall;
 };
 
 void Wait(int milliseconds)
@@ -144,7 +66,7 @@ RunFigures Run(CKaraokeDlg& dlg, Player& player, bool smooth, double seconds, bo
 {
     CKaraokeStatic& display = *dlg.Display();
     display.SetSmoothWipe(smooth);
-    PaintWatch* watch = nullptr;
+    WipeTimeline* watch = nullptr;
     // The main window's timer: position and play state every 50 ms.
     QTimer tick;
     tick.setTimerType(Qt::PreciseTimer);
@@ -158,50 +80,56 @@ RunFigures Run(CKaraokeDlg& dlg, Player& player, bool smooth, double seconds, bo
     player.play();
     Wait(500);
 
-    PaintWatch watching(display, player, readEngine);
+    WipeTimeline watching([&player] { return player.currentPosition(); }, [&display] { return display.WipePosition(); },
+                          readEngine);
     watch = &watching;
     display.installEventFilter(watch);
     QElapsedTimer wall;
+    RunFigures figures;
     const double cpuBefore = CpuSeconds();
     wall.start();
     Wait(int(seconds * 1000));
-    watching.figures.cpuSeconds = CpuSeconds() - cpuBefore;
-    watching.figures.wallSeconds = wall.nsecsElapsed() / 1e9;
+    figures.cpuSeconds = CpuSeconds() - cpuBefore;
+    figures.wallSeconds = wall.nsecsElapsed() / 1e9;
     display.removeEventFilter(watch);
     watch = nullptr;
     player.pause();
     Wait(2 * kTickMs);
     tick.stop();
     watching.Finish();
-    return watching.figures;
+    figures.wipe = watching.figures;
+    return figures;
 }
 
 void Add(RunFigures& total, const RunFigures& run)
 {
-    total.paints += run.paints;
-    total.measuredPaints += run.measuredPaints;
-    total.withinTenMs += run.withinTenMs;
-    total.largestDistanceMs = std::max(total.largestDistanceMs, run.largestDistanceMs);
-    total.sumDistanceMs += run.sumDistanceMs;
-    total.largestTimelineMs = std::max(total.largestTimelineMs, run.largestTimelineMs);
-    total.sumTimelineMs += run.sumTimelineMs;
-    total.largestIntervalMs = std::max(total.largestIntervalMs, run.largestIntervalMs);
+    WipeTimeline::Figures& t = total.wipe;
+    const WipeTimeline::Figures& r = run.wipe;
+    t.paints += r.paints;
+    t.measuredPaints += r.measuredPaints;
+    t.withinTenMs += r.withinTenMs;
+    t.largestDistanceMs = std::max(t.largestDistanceMs, r.largestDistanceMs);
+    t.sumDistanceMs += r.sumDistanceMs;
+    t.largestTimelineMs = std::max(t.largestTimelineMs, r.largestTimelineMs);
+    t.sumTimelineMs += r.sumTimelineMs;
+    t.largestIntervalMs = std::max(t.largestIntervalMs, r.largestIntervalMs);
     total.cpuSeconds += run.cpuSeconds;
     total.wallSeconds += run.wallSeconds;
 }
 
 // Every line of the bench lyrics is a block current from 1 s to their end: the whole run.
-void Print(const char* name, const RunFigures& f)
+void Print(const char* name, const RunFigures& run)
 {
+    const WipeTimeline::Figures& f = run.wipe;
     const double paints = std::max(1, f.measuredPaints);
     std::printf("%s\n  %.1f wipe updates/s; the wipe stood still for up to %.1f ms\n"
                 "  painted clock - engine timeline: max %.1f ms, mean %.1f ms, %.1f %% of paints within 10 ms\n"
                 "  painted clock - engine position read at the paint: max %.1f ms, mean %.1f ms\n"
                 "  CPU %.3f s in %.2f s = %.2f %% of a core\n",
-                name, f.paints / f.wallSeconds, f.largestIntervalMs, f.largestTimelineMs, f.sumTimelineMs / paints,
+                name, f.paints / run.wallSeconds, f.largestIntervalMs, f.largestTimelineMs, f.sumTimelineMs / paints,
                 100.0 * f.withinTenMs / paints,
-                f.largestDistanceMs, f.sumDistanceMs / paints, f.cpuSeconds, f.wallSeconds,
-                100.0 * f.cpuSeconds / f.wallSeconds);
+                f.largestDistanceMs, f.sumDistanceMs / paints, run.cpuSeconds, run.wallSeconds,
+                100.0 * run.cpuSeconds / run.wallSeconds);
 }
 
 std::unique_ptr<Player> StartPlayer(const QString& playlists, bool nullOutput)
@@ -292,7 +220,7 @@ int main(int argc, char** argv)
     RunFigures steps = Run(dlg, *player, false, seconds, true);
     RunFigures smooth = Run(dlg, *player, true, seconds, true);
     for (RunFigures* figures : {&steps, &smooth}) {
-        figures->paints = 0;
+        figures->wipe.paints = 0;
         figures->cpuSeconds = figures->wallSeconds = 0;
     }
     for (int round = 0; round < rounds; ++round) {

@@ -29,10 +29,29 @@ void CLyricClock::Update(double seconds, bool playing)
     m_running = playing;
 }
 
+void CLyricClock::SetSpeed(double speed)
+{
+    if (!(speed > 0) || speed == m_speed)
+        return;
+    // The clock goes on from where it is; of the difference it is giving up, what is given up so far is gone.
+    const double position = Position();
+    if (m_running)
+        m_behind -= std::min(m_behind, DriftCorrection * Elapsed());
+    m_anchor = position;
+    m_anchorAt = m_now();
+    m_speed = speed;
+}
+
+// Media seconds since the anchor at the playback speed.
+double CLyricClock::Elapsed() const
+{
+    return double(m_now() - m_anchorAt) / 1000.0 * m_speed;
+}
+
 double CLyricClock::Position() const
 {
     if (!m_running)
         return m_anchor;
-    const double elapsed = double(m_now() - m_anchorAt) / 1000.0;
+    const double elapsed = Elapsed();
     return m_anchor + elapsed - std::min(m_behind, DriftCorrection * elapsed);
 }

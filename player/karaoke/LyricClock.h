@@ -8,7 +8,7 @@
 // display's frame rate while the engine's position arrives on a 50 ms timer.
 //
 // While the engine plays, the position runs on from the last report by the monotonic time
-// elapsed since; while it is paused or stopped it stands at the reported position. The engine
+// elapsed since, times the playback speed (media seconds per real second); while it is paused or stopped it stands at the reported position. The engine
 // updates its position in steps of some 30 ms, so a report is often a little older than it looks:
 //   - a report ahead of where the clock has got to is fresher: the clock takes it;
 //   - a report behind it by no more than SeekDistance is taken as stale: the clock does not jump
@@ -36,15 +36,22 @@ public:
     // A report of the engine: its position in seconds and whether it is playing.
     void Update(double seconds, bool playing);
 
+    // Media seconds per real second (the tempo); the position so far stays where it is.
+    void SetSpeed(double speed);
+    double Speed() const { return m_speed; }
+
     // The position now, in seconds.
     double Position() const;
     bool IsRunning() const { return m_running; }
 
 private:
+    double Elapsed() const;
+
     MonotonicSource m_now;
     QElapsedTimer m_elapsed;
     double m_anchor = 0;     // the position (seconds) at m_anchorAt
     qint64 m_anchorAt = 0;   // monotonic milliseconds
     double m_behind = 0;     // seconds the clock still has to give up to the engine's reports
+    double m_speed = 1.0;
     bool m_running = false;
 };

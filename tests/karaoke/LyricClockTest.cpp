@@ -126,6 +126,33 @@ private slots:
         QCOMPARE(clock.Position(), 5.2);
     }
 
+    // At another tempo the clock runs that much faster or slower between reports; a change of
+    // speed carries on from where the clock stands.
+    void runsAtThePlaybackSpeed_data()
+    {
+        QTest::addColumn<double>("speed");
+        QTest::newRow("50 %") << 0.5;
+        QTest::newRow("150 %") << 1.5;
+    }
+    void runsAtThePlaybackSpeed()
+    {
+        QFETCH(double, speed);
+        CLyricClock clock = MakeClock();
+        clock.SetSpeed(speed);
+        clock.Update(10.0, true);
+        m_now += 40;
+        QCOMPARE(clock.Position(), 10.0 + 0.04 * speed);
+        clock.SetSpeed(1.0);
+        QCOMPARE(clock.Position(), 10.0 + 0.04 * speed);
+        m_now += 40;
+        QCOMPARE(clock.Position(), 10.04 + 0.04 * speed);
+        // Paused, no speed moves it.
+        clock.Update(12.0, false);
+        clock.SetSpeed(speed);
+        m_now += 40;
+        QCOMPARE(clock.Position(), 12.0);
+    }
+
     void realTimerAdvances()
     {
         CLyricClock clock;
