@@ -3,6 +3,7 @@
 #include "platform/shell/MprisService.h"
 
 #include <algorithm>
+#include <cmath>
 
 MprisPlayerAdaptor::MprisPlayerAdaptor(MprisService* service) : QDBusAbstractAdaptor(service), m_service(service)
 {
@@ -32,6 +33,29 @@ bool MprisPlayerAdaptor::shuffle() const
 void MprisPlayerAdaptor::setShuffle(bool on)
 {
     emit m_service->shuffleChangeRequested(on);
+}
+
+double MprisPlayerAdaptor::rate() const
+{
+    return m_service->rate();
+}
+
+void MprisPlayerAdaptor::setRate(double rate)
+{
+    if (rate == 0.0)
+        emit m_service->pauseRequested();
+    else if (std::isfinite(rate))
+        emit m_service->rateChangeRequested(std::clamp(rate, m_service->minimumRate(), m_service->maximumRate()));
+}
+
+double MprisPlayerAdaptor::minimumRate() const
+{
+    return m_service->minimumRate();
+}
+
+double MprisPlayerAdaptor::maximumRate() const
+{
+    return m_service->maximumRate();
 }
 
 QVariantMap MprisPlayerAdaptor::metadata() const

@@ -19,8 +19,8 @@ class MprisPlayerAdaptor : public QDBusAbstractAdaptor
     Q_PROPERTY(QVariantMap Metadata READ metadata)
     Q_PROPERTY(double Volume READ volume WRITE setVolume)
     Q_PROPERTY(qlonglong Position READ position)
-    Q_PROPERTY(double MinimumRate READ rate)
-    Q_PROPERTY(double MaximumRate READ rate)
+    Q_PROPERTY(double MinimumRate READ minimumRate)
+    Q_PROPERTY(double MaximumRate READ maximumRate)
     Q_PROPERTY(bool CanGoNext READ canGoNext)
     Q_PROPERTY(bool CanGoPrevious READ canGoPrevious)
     Q_PROPERTY(bool CanPlay READ canControl)
@@ -34,8 +34,11 @@ public:
     QString loopStatus() const;
     // "Track" is kept as "Playlist": the player loops its list, not one track.
     void setLoopStatus(const QString& status);
-    double rate() const { return 1.0; }
-    void setRate(double) {}
+    double rate() const;
+    // 0 pauses, as MPRIS asks; other rates are kept within the range.
+    void setRate(double rate);
+    double minimumRate() const;
+    double maximumRate() const;
     bool shuffle() const;
     void setShuffle(bool on);
     QVariantMap metadata() const;

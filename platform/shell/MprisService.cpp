@@ -80,6 +80,20 @@ void MprisService::setVolume(double volume)
     announce(QStringLiteral("Volume"), volume);
 }
 
+void MprisService::setRate(double rate)
+{
+    if (qFuzzyCompare(rate, m_rate))
+        return;
+    m_rate = rate;
+    announce(QStringLiteral("Rate"), rate);
+}
+
+void MprisService::setRateRange(double minimum, double maximum)
+{
+    m_minimumRate = minimum;
+    m_maximumRate = maximum;
+}
+
 void MprisService::setMetadata(const QVariantMap& metadata)
 {
     if (metadata == m_metadata)

@@ -34,6 +34,9 @@ public:
     void setLoop(bool on);
     void setShuffle(bool on);
     void setVolume(double volume);
+    // The playback rate and the range a client may set it in (1 to 1 unless the program says).
+    void setRate(double rate);
+    void setRateRange(double minimum, double maximum);
     // mpris:trackid (a QDBusObjectPath), mpris:length, xesam:title, ... as MPRIS names them.
     void setMetadata(const QVariantMap& metadata);
     void setCanGoNext(bool can);
@@ -51,6 +54,9 @@ public:
     QString loopStatusText() const { return m_loop ? QStringLiteral("Playlist") : QStringLiteral("None"); }
     bool shuffle() const { return m_shuffle; }
     double volume() const { return m_volume; }
+    double rate() const { return m_rate; }
+    double minimumRate() const { return m_minimumRate; }
+    double maximumRate() const { return m_maximumRate; }
     QVariantMap metadata() const { return m_metadata; }
     qint64 position() const { return m_position ? m_position() : 0; }
     bool canGoNext() const { return m_canGoNext; }
@@ -74,6 +80,8 @@ signals:
     void loopChangeRequested(bool on);
     void shuffleChangeRequested(bool on);
     void volumeChangeRequested(double volume);
+    // Within the rate range (a rate of 0 asks for a pause instead, as MPRIS says).
+    void rateChangeRequested(double rate);
     // Emitted by the player adaptor as the D-Bus signal of the same name.
     void seeked(qint64 positionMicroseconds);
 
@@ -89,6 +97,9 @@ private:
     bool m_loop = false;
     bool m_shuffle = false;
     double m_volume = 1.0;
+    double m_rate = 1.0;
+    double m_minimumRate = 1.0;
+    double m_maximumRate = 1.0;
     QVariantMap m_metadata;
     bool m_canGoNext = false;
     bool m_canGoPrevious = false;

@@ -4,6 +4,7 @@
 #include "platform/shell/MprisService.h"
 #include "platform/text/NativeName.h"
 #include "platform/varnkit/VolSlider.h"
+#include "player/app/KaraokeControlsBridge.h"
 #include "player/app/LyricCommands.h"
 #include "player/app/SonavelDlg.h"
 #include "player/karaoke/KaraokeData.h"
@@ -97,6 +98,24 @@ void CMprisBridge::ConnectRequests()
     connect(service, &MprisService::shuffleChangeRequested, this,
             [this](bool on) { SetBoxChecked(CSonavelDlg::IdShuffleBox, on); });
     connect(service, &MprisService::volumeChangeRequested, this, &CMprisBridge::SetVolume);
+    ConnectRate();
+}
+
+// Rate is the karaoke controls' tempo: desktops set it on the same path as the strip.
+void CMprisBridge::ConnectRate()
+{
+    using Control = CKaraokeControls::Control;
+    MprisService* service = m_service.get();
+    CKaraokeControls& controls = m_dialog.KaraokeControls().Controls();
+    if (controls.IsAvailable(Control::Tempo))
+        service->setRateRange(CKaraokeControls::MinTempo / 100.0, CKaraokeControls::MaxTempo / 100.0);
+    service->setRate(controls.TempoRate());
+    connect(&controls, &CKaraokeControls::ValueChanged, service, [service, &controls](Control control) {
+        if (control == Control::Tempo)
+            service->setRate(controls.TempoRate());
+    });
+    connect(service, &MprisService::rateChangeRequested, &controls,
+            [&controls](double rate) { controls.SetTempo(int(std::lround(rate * 100))); });
 }
 
 void CMprisBridge::ConnectWindowState()

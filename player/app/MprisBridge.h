@@ -28,6 +28,7 @@ private:
     void Register();
     void ConnectRequests();
     void ConnectWindowState();
+    void ConnectRate();
     void Play();
     void Pause();
     void PlayPause();

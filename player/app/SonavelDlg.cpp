@@ -8,6 +8,7 @@
 #include "platform/varnkit/FolderPathEdit.h"
 #include "platform/varnkit/VolSlider.h"
 #include "platform/varnkit/WmpSlider.h"
+#include "player/app/KaraokeControlsBridge.h"
 #include "player/app/LyricCommands.h"
 #include "player/app/MprisBridge.h"
 #include "player/app/PlayerIcons.h"
@@ -233,6 +234,7 @@ void CSonavelDlg::InitDialog()
         SetTopmost(true);
     if (GetProfileInt(kMainSection, MainDlg::VideoAlwaysOnTop, MainDlg::DefaultVideoAlwaysOnTop) != 0 && VideoDlg())
         VideoDlg()->SetTopmost(true);
+    m_karaokeControls = std::make_unique<CKaraokeControlsBridge>(*this);
     LoadKaraokeMenus();
     m_mpris = std::make_unique<CMprisBridge>(*this);
     StartUpdateTimer();
@@ -542,6 +544,7 @@ void CSonavelDlg::Destroy()
     DestroyKaraokeWindow();
     DestroyArtworkWindow();
     m_library.reset();
+    m_karaokeControls.reset();
     m_control->Teardown();
     SaveSettings();
     SavePlacement();

@@ -13,6 +13,7 @@
 class CArtWorkDlg;
 class CFolderPathEdit;
 class CFolderTree;
+class CKaraokeControlsBridge;
 class CLyricCommands;
 class CMprisBridge;
 class CPictureCtrl;
@@ -148,6 +149,8 @@ public:
                             const QString& album, const QString& track);
     // The karaoke window, the lyric commands and menu 131.
     CLyricCommands& Lyrics() const { return *m_lyrics; }
+    // Key, tempo, vocal reduction and lyric offset while playing.
+    CKaraokeControlsBridge& KaraokeControls() const { return *m_karaokeControls; }
     // The settings dialog ("設 定"): opened on a record of the windows' live state, applied on OK.
     void OnSettingsButton();
     SettingsRecord CollectSettings() const;
@@ -217,6 +220,8 @@ private:
     // Works on m_options.Scan and the engine; goes before the engine and the widgets.
     std::unique_ptr<CTrackLibrary> m_library;
     std::unique_ptr<CLyricCommands> m_lyrics;
+    // Made once the engine exists, before MPRIS, which shows its tempo.
+    std::unique_ptr<CKaraokeControlsBridge> m_karaokeControls;
     // Made once the engine and the library exist; goes first.
     std::unique_ptr<CMprisBridge> m_mpris;
     QToolBar* m_toolBar = nullptr;

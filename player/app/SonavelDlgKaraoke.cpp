@@ -4,6 +4,7 @@
 #include "player/app/SonavelDlg.h"
 
 #include "platform/engine/Player.h"
+#include "player/app/KaraokeControlsBridge.h"
 #include "player/app/LyricCommands.h"
 #include "player/karaoke/KaraokeDlg.h"
 #include "player/widgets/ScrollStatic.h"
@@ -26,6 +27,8 @@ QWidget* CSonavelDlg::CreateScrollLine(QWidget* parent)
 void CSonavelDlg::LoadLyricsForNewTrack(const QString& url, int row)
 {
     m_lyrics->TrackLyricsOnNewTrack(url, row);
+    if (m_karaokeControls)
+        m_karaokeControls->OnTrackPlaying(url);
 }
 
 void CSonavelDlg::CloseKaraokeUnlessEditing()
@@ -46,6 +49,7 @@ void CSonavelDlg::SetKaraokeClipOnDesktop(bool clip)
 void CSonavelDlg::LoadKaraokeMenus()
 {
     m_lyrics->LoadMenus();
+    m_karaokeControls->AddMenus();
 }
 
 void CSonavelDlg::PassPositionToScrollLine(double seconds)

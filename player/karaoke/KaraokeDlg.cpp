@@ -6,9 +6,11 @@
 #include "platform/profile/Profile.h"
 #include "platform/text/CodePage.h"
 #include "platform/text/NativeName.h"
+#include "player/karaoke/KaraokeControlStrings.h"
 #include "player/karaoke/KaraokeData.h"
 #include "player/karaoke/KaraokeStatic.h"
 #include "player/karaoke/KaraokeStrings.h"
+#include "player/karaoke/KaraokeStrip.h"
 #include "player/karaoke/LyricEncoding.h"
 
 #include <QCheckBox>
@@ -31,7 +33,9 @@ const QString kTapKeysHelp = QStringLiteral(
     "編集中、再生しながら\n"
     "F8: 次の行頭に再生位置のタイムタグを打つ\n"
     "F9: 次の語に再生位置のタイムタグを打つ\n"
-    "F7: 一つ前に打った位置へ戻る");
+    "F7: 一つ前に打った位置へ戻る\n");
+// Where a replay of the selected tag starts, in seconds before it.
+constexpr double kReplayLeadSeconds = 2.0;
 
 // One axis of the display: the client extent and the content extent along it.
 struct Axis {
@@ -88,6 +92,7 @@ CKaraokeDlg::CKaraokeDlg(QWidget* owner) : CSizableDialog(Template(), owner, &CK
                    Qt::WindowCloseButtonHint);
     setModal(false);
     RegisterKaraokeStrings();
+    RegisterKaraokeControlStrings();
     m_display = DlgItem<CKaraokeStatic>(this, IdDisplay);
     m_title = DlgItem<QLineEdit>(this, IdTitle);
     m_artist = DlgItem<QLineEdit>(this, IdArtist);
@@ -95,7 +100,8 @@ CKaraokeDlg::CKaraokeDlg(QWidget* owner) : CSizableDialog(Template(), owner, &CK
     m_edit = DlgItem<QPushButton>(this, IdEdit);
     m_close = DlgItem<QPushButton>(this, IdClose);
     m_edit->setCheckable(true);
-    m_edit->setToolTip(kTapKeysHelp);
+    m_edit->setToolTip(kTapKeysHelp + StringTable::text(KaraokeControlString::ReplayFromTag));
+    m_strip = DlgItem<CKaraokeStrip>(this, IdStrip);
     FitTextsToFont();
     AttachControls();
     ConnectControls();
@@ -116,7 +122,7 @@ DialogTemplate CKaraokeDlg::Template()
     return DialogTemplate{
         TemplateId,
         QStringLiteral("カラオケ表示"),
-        QSize(193, 128),
+        QSize(193, 164),
         {
             {IdTitleLabel, ControlKind::Label, QStringLiteral("タイトル"), QRect(7, 7, 25, 10)},
             {IdTitle, ControlKind::ReadOnlyEdit, QString(), QRect(35, 3, 50, 20)},
@@ -125,9 +131,11 @@ DialogTemplate CKaraokeDlg::Template()
             {IdDisplay, ControlKind::Static, QString(), QRect(0, 25, 185, 70)},
             {IdVScroll, ControlKind::Static, QString(), QRect(185, 25, 8, 70)},
             {IdHScroll, ControlKind::Static, QString(), QRect(0, 95, 185, 8)},
-            {IdAlwaysOnTop, ControlKind::CheckBox, QStringLiteral("常に前面に表示"), QRect(10, 110, 60, 10)},
-            {IdEdit, ControlKind::PushButton, QStringLiteral("編 集"), QRect(75, 108, 45, 16)},
-            {IdClose, ControlKind::PushButton, QStringLiteral("閉じる"), QRect(130, 108, 50, 16)},
+            // The karaoke controls between the lyrics and the window's own buttons.
+            {IdStrip, ControlKind::Static, QString(), QRect(3, 105, 187, 34)},
+            {IdAlwaysOnTop, ControlKind::CheckBox, QStringLiteral("常に前面に表示"), QRect(10, 146, 60, 10)},
+            {IdEdit, ControlKind::PushButton, QStringLiteral("編 集"), QRect(75, 144, 45, 16)},
+            {IdClose, ControlKind::PushButton, QStringLiteral("閉じる"), QRect(130, 144, 50, 16)},
         },
     };
 }
@@ -138,6 +146,7 @@ QWidget* CKaraokeDlg::CreateControl(const DialogControl& control, QWidget* paren
     case IdDisplay: return new CKaraokeStatic(parent);
     case IdVScroll: return new QScrollBar(Qt::Vertical, parent);
     case IdHScroll: return new QScrollBar(Qt::Horizontal, parent);
+    case IdStrip: return new CKaraokeStrip(parent);
     default: return nullptr;
     }
 }
@@ -172,6 +181,7 @@ void CKaraokeDlg::AttachControls()
     AddAnchor(IdDisplay, AnchorTopLeft, AnchorBottomRight);
     AddAnchor(IdVScroll, AnchorTopRight, AnchorBottomRight);
     AddAnchor(IdHScroll, AnchorBottomLeft, AnchorBottomRight);
+    AddAnchor(IdStrip, AnchorBottomLeft, AnchorBottomRight);
     AddAnchor(IdAlwaysOnTop, AnchorBottomLeft, AnchorNone);
     AddAnchor(IdEdit, AnchorBottomRight, AnchorNone);
     AddAnchor(IdClose, AnchorBottomRight, AnchorNone);
@@ -210,6 +220,27 @@ void CKaraokeDlg::SetPositionSource(std::function<double()> engineSeconds)
     m_display->SetPositionSource([engineSeconds = std::move(engineSeconds)]() -> std::optional<double> {
         return engineSeconds();
     });
+}
+
+void CKaraokeDlg::SetKaraokeActions(CKaraokeActions& actions)
+{
+    m_strip->Bind(actions);
+    addActions(actions.All());
+    // The strip's rows need more room than the template gives them.
+    const int wanted = m_strip->minimumSizeHint().width() + (width() - m_strip->width());
+    if (wanted > minimumWidth()) {
+        SetMinTrackSize(QSize(wanted, minimumHeight()));
+        resize(std::max(width(), wanted), height());
+    }
+}
+
+bool CKaraokeDlg::ReplaySelectedTag()
+{
+    const auto word = m_display->TapCursorWord();
+    if (!m_seek || !word || !word->block)
+        return false;
+    m_seek(std::max(0.0, word->block->StartTime() / 1000.0 - kReplayLeadSeconds));
+    return true;
 }
 
 // ---- Creating and destroying the window ----------------------------------------------------
@@ -617,6 +648,7 @@ void CKaraokeDlg::keyPressEvent(QKeyEvent* event)
         case TapLineKey: m_display->TapLine(); return;
         case TapWordKey: m_display->TapWord(); return;
         case TapBackKey: m_display->TapBack(); return;
+        case ReplayKey: ReplaySelectedTag(); return;
         default: break;
         }
     }

@@ -6,7 +6,9 @@
 
 #include <functional>
 
+class CKaraokeActions;
 class CKaraokeStatic;
+class CKaraokeStrip;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -38,7 +40,12 @@ class QScrollBar;
 // the fit to content (what maximising does here) inside the desktop.
 //
 // Tap-to-time keys in edit mode: F8 stamps the engine's position on the next line start, F9 on
-// the next word, F7 steps back to the stop stamped last (see CKaraokeStatic::TapLine).
+// the next word, F7 steps back to the stop stamped last (see CKaraokeStatic::TapLine), F6 plays
+// again from 2 s before the tag of the block the tap cursor stands in. Stamps are media time,
+// so the tempo may be lowered while tapping.
+//
+// The karaoke controls (key, tempo, vocal reduction, lyric offset) are a strip above the window's
+// buttons, with their shortcuts in the window, once SetKaraokeActions has bound them.
 class CKaraokeDlg : public CSizableDialog
 {
     Q_OBJECT
@@ -54,12 +61,14 @@ public:
         IdArtist = 1045,
         IdArtistLabel = 1046,
         IdTitleLabel = 1047,
+        IdStrip = 1048,
     };
     static constexpr int TemplateId = 141;
     static constexpr char Section[] = "CKaraokeDlg";
     static constexpr int TapLineKey = Qt::Key_F8;
     static constexpr int TapWordKey = Qt::Key_F9;
     static constexpr int TapBackKey = Qt::Key_F7;
+    static constexpr int ReplayKey = Qt::Key_F6;
     // Pixels per step of the scroll bars' arrows and per wheel notch (a delta of 120).
     static constexpr int LineStep = 10;
     static constexpr int WheelDivisor = 8;
@@ -82,6 +91,13 @@ public:
     void SetClosingHandler(ClosingHandler handler) { m_closing = std::move(handler); }
     // The engine's playback position in seconds, read for right-click stamping and tap-to-time.
     void SetPositionSource(std::function<double()> engineSeconds);
+    // Where the engine seeks to (seconds) for a replay in edit mode.
+    void SetSeekHandler(std::function<void(double)> seek) { m_seek = std::move(seek); }
+    // The strip and the window's shortcuts act through these actions from now on.
+    void SetKaraokeActions(CKaraokeActions& actions);
+    CKaraokeStrip* Strip() const { return m_strip; }
+    // Edit mode's replay (F6): seeks 2 s before the tag of the tap cursor's block.
+    bool ReplaySelectedTag();
 
     // Lyrics from a track's tags. They can be edited when the track's path is given: saving writes
     // a new lyric file beside the track (name.lrc in UTF-8 for LRC text, name.kra otherwise) and
@@ -153,6 +169,7 @@ private:
     QScrollBar* HScroll() const;
 
     CKaraokeStatic* m_display = nullptr;
+    CKaraokeStrip* m_strip = nullptr;
     QLineEdit* m_title = nullptr;
     QLineEdit* m_artist = nullptr;
     QCheckBox* m_alwaysOnTop = nullptr;
@@ -173,4 +190,5 @@ private:
     bool m_fitting = false;
     EditEndedHandler m_editEnded;
     ClosingHandler m_closing;
+    std::function<void(double)> m_seek;
 };

@@ -189,6 +189,19 @@ void CKaraokeStatic::SetPosition(double seconds, bool playing)
     UpdateFrames();
 }
 
+void CKaraokeStatic::SetPlaybackSpeed(double speed)
+{
+    m_playhead.SetSpeed(speed);
+    UpdateFrames();
+}
+
+void CKaraokeStatic::SetOffsetNudge(int milliseconds)
+{
+    m_playhead.SetOffsetNudge(milliseconds);
+    UpdateWipe();
+    UpdateFrames();
+}
+
 void CKaraokeStatic::SetSmoothWipe(bool on)
 {
     m_smoothWipe = on;
@@ -198,7 +211,7 @@ void CKaraokeStatic::SetSmoothWipe(bool on)
 void CKaraokeStatic::UpdateWipe()
 {
     m_wipePosition = m_playhead.Seconds();
-    m_clockMs = CLyricTimeline::ClockMs(m_data.Header, m_wipePosition);
+    m_clockMs = m_playhead.ClockMs(m_data.Header, m_wipePosition);
     if (m_layout.IsEmpty())
         return;
     if (!m_painted) {
@@ -247,7 +260,7 @@ double CKaraokeStatic::NextChangeMs() const
 {
     int wipe = -1;
     const int found = m_layout.FindActiveBlock(m_clockMs, &wipe);
-    const double ratio = m_data.Header.TimeRatio;
+    const double ratio = m_playhead.LyricRate(m_data.Header);
     if (found < 0 || !(ratio > 0))
         return -1;
     const CKaraokeLayout::Entry& entry = m_layout.Entries()[size_t(found)];

@@ -73,6 +73,12 @@ public:
 
     void SetPosition(double seconds);
     void SetPosition(double seconds, bool playing);
+    // The engine's tempo (media seconds per second), at which the wipe runs on between updates.
+    void SetPlaybackSpeed(double speed);
+    // Milliseconds the lyrics are moved by on top of the document's offset, for this session
+    // (not saved with the document); the wipe follows at once.
+    void SetOffsetNudge(int milliseconds);
+    int OffsetNudge() const { return m_playhead.OffsetNudge(); }
     // On by default; off gives exactly the steps of the position updates.
     void SetSmoothWipe(bool on);
     bool SmoothWipe() const { return m_smoothWipe; }

@@ -319,6 +319,19 @@ void CScrollStatic::UpdateLyricClock()
     m_clockMs = m_playhead.ClockMs(m_data.Header);
 }
 
+void CScrollStatic::SetPlaybackSpeed(double speed)
+{
+    m_playhead.SetSpeed(speed);
+}
+
+void CScrollStatic::SetOffsetNudge(int milliseconds)
+{
+    m_playhead.SetOffsetNudge(milliseconds);
+    UpdateLyricClock();
+    UpdateLine();
+    UpdateFrames();
+}
+
 CScrollStatic::LinePosition CScrollStatic::CurrentLine() const
 {
     const CKaraokeBlock* block = m_data.FindBlockAt(qint64(std::trunc(m_clockMs)));

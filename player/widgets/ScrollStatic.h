@@ -66,6 +66,10 @@ public:
     // between ticks.
     void Tick(double seconds);
     void Tick(double seconds, bool playing);
+    // The engine's tempo (media seconds per second), at which the line runs on between ticks.
+    void SetPlaybackSpeed(double speed);
+    // Milliseconds the lyrics are moved by on top of the document's offset, for this session.
+    void SetOffsetNudge(int milliseconds);
 
     // Reads a lyric file into the line's own document, measured in the karaoke font. A positive
     // duration (seconds) becomes the end of the last block; otherwise the previous one stays. On

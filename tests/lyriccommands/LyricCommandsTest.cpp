@@ -59,11 +59,12 @@ QString Words(const CKaraokeData& data)
 }
 
 // The enabled items of a pop-up, by command id.
+// The row's commands; the karaoke controls' pop-up at the end acts on the playing track instead.
 QList<int> EnabledItems(const QMenu* menu)
 {
     QList<int> ids;
     for (const QAction* action : menu->actions())
-        if (!action->isSeparator() && action->isEnabled())
+        if (!action->isSeparator() && !action->menu() && action->isEnabled())
             ids.append(action->data().toInt());
     return ids;
 }

@@ -26,7 +26,7 @@ void CLyricPlayhead::OnFrame()
         m_clock.Update(*seconds, m_clock.IsRunning());
 }
 
-double CLyricPlayhead::ClockMs(const CKaraokeHeader& header) const
+double CLyricPlayhead::ClockMs(const CKaraokeHeader& header, double seconds) const
 {
-    return CLyricTimeline::ClockMs(header, Seconds());
+    return CLyricTimeline::ClockMs(header, seconds) + m_offsetNudge;
 }

@@ -31,10 +31,21 @@ public:
 
     double Seconds() const { return m_clock.Position(); }
     bool IsRunning() const { return m_clock.IsRunning(); }
-    double ClockMs(const CKaraokeHeader& header) const;
+    // The engine's tempo (media seconds per real second): the clock runs on at it.
+    void SetSpeed(double speed) { m_clock.SetSpeed(speed); }
+    double Speed() const { return m_clock.Speed(); }
+    // Milliseconds the lyrics are moved by on top of their header's offset, for this session.
+    void SetOffsetNudge(int milliseconds) { m_offsetNudge = milliseconds; }
+    int OffsetNudge() const { return m_offsetNudge; }
+    // The lyric clock now, or at a position, with the nudge.
+    double ClockMs(const CKaraokeHeader& header) const { return ClockMs(header, Seconds()); }
+    double ClockMs(const CKaraokeHeader& header, double seconds) const;
+    // Lyric milliseconds per real millisecond.
+    double LyricRate(const CKaraokeHeader& header) const { return header.TimeRatio * Speed(); }
 
 private:
     CLyricClock m_clock;
     PositionSource m_source;
     int m_framesSinceRead = 0;
+    int m_offsetNudge = 0;
 };
