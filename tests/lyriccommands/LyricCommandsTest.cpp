@@ -232,7 +232,7 @@ private slots:
         for (const QAction* action : shown->actions())
             captions.append(action->isSeparator() ? QStringLiteral("-") : action->text());
         QCOMPARE(captions, QStringList({"カラオケ表示", "-", "新規作成", "テキストエディタで開く", "-", "削除", "-",
-                                            "歌詞を検索…", "公開…"}));
+                                            "歌詞を検索…", "公開…", "-", "カラオケ"}));
         QCOMPARE(lyrics.Menu(CLyricCommands::PopupTitle)->actions().first()->text(), QStringLiteral("コピー (タイトル)"));
         QCOMPARE(lyrics.Menu(CLyricCommands::PopupArtist)->actions().first()->text(), QStringLiteral("コピー(アーティスト)"));
         QCOMPARE(lyrics.Menu(CLyricCommands::PopupAlbum)->actions().first()->text(), QStringLiteral("コピー(アルバム)"));
