@@ -118,7 +118,7 @@ void MeasureWipe(CKaraokeDlg& dlg, Player& player, double tempo, double seconds)
     display.SetPlaybackSpeed(tempo);
     player.setCurrentPosition(0.5);
     WipeTimeline timeline([&player] { return player.currentPosition(); }, [&display] { return display.WipePosition(); },
-                          true, tempo);
+                          true);
     QTimer tick;
     tick.setTimerType(Qt::PreciseTimer);
     QObject::connect(&tick, &QTimer::timeout, [&] {

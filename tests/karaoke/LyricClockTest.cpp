@@ -60,16 +60,30 @@ private slots:
     {
         CLyricClock clock = MakeClock();
         clock.Update(1.0, true);
-        m_now += 50;
-        QCOMPARE(clock.Position(), 1.05);
-        clock.Update(1.03, true);  // 20 ms behind what was shown: taken as an old report
-        QCOMPARE(clock.Position(), 1.05);
+        m_now += 300;              // the report is older than the window: only the next counts
+        QCOMPARE(clock.Position(), 1.3);
+        clock.Update(1.28, true);  // 20 ms behind what was shown: taken as an old report
+        QCOMPARE(clock.Position(), 1.3);
         m_now += 100;              // runs at 95 % while it gives the 20 ms back
-        QCOMPARE(clock.Position(), 1.05 + 0.1 - 0.005);
+        QCOMPARE(clock.Position(), 1.3 + 0.1 - 0.005);
         m_now += 300;              // given back after 400 ms; then at full speed again
-        QCOMPARE(clock.Position(), 1.05 + 0.4 - 0.02);
+        QCOMPARE(clock.Position(), 1.3 + 0.4 - 0.02);
         m_now += 100;
-        QCOMPARE(clock.Position(), 1.05 + 0.5 - 0.02);
+        QCOMPARE(clock.Position(), 1.3 + 0.5 - 0.02);
+    }
+
+    // A report read late in the engine's step says less than one read soon after the step
+    // before it: within the window, the fresher one stands and the clock does not slow down.
+    void theFreshestRecentReportCounts()
+    {
+        CLyricClock clock = MakeClock();
+        clock.SetSpeed(1.5);
+        clock.Update(1.0, true);
+        m_now += 50;
+        clock.Update(1.05, true);  // 25 ms behind the first report run on at 150 %
+        QCOMPARE(clock.Position(), 1.075);
+        m_now += 100;
+        QCOMPARE(clock.Position(), 1.225);
     }
 
     void neverGoesBackWhilePlaying()

@@ -5,9 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-WipeTimeline::WipeTimeline(std::function<double()> engine, std::function<double()> painted, bool readEngine,
-                           double speed)
-    : m_engine(std::move(engine)), m_painted(std::move(painted)), m_readEngine(readEngine), m_speed(speed)
+WipeTimeline::WipeTimeline(std::function<double()> engine, std::function<double()> painted, bool readEngine)
+    : m_engine(std::move(engine)), m_painted(std::move(painted)), m_readEngine(readEngine)
 {
     m_since.start();
     m_wall.start();
@@ -36,15 +35,38 @@ void WipeTimeline::Tick()
         m_readings.push_back({m_wall.nsecsElapsed() / 1e9, m_engine(), -1});
 }
 
+// The engine's own rate: the least-squares slope of its readings over wall time. Its audio clock
+// runs a little off the monotonic clock (some 0.3 % here), which over a run of seconds would
+// count as milliseconds of error if the nominal speed were taken.
+double WipeTimeline::EngineRate() const
+{
+    double n = 0, sw = 0, se = 0, sww = 0, swe = 0;
+    for (const Reading& r : m_readings) {
+        n += 1;
+        sw += r.wall;
+        se += r.engine;
+        sww += r.wall * r.wall;
+        swe += r.wall * r.engine;
+    }
+    const double spread = n * sww - sw * sw;
+    return spread > 0 ? (n * swe - sw * se) / spread : 0;
+}
+
 void WipeTimeline::Finish()
 {
-    double lead = -1e9;
-    for (const Reading& r : m_readings)
-        lead = std::max(lead, r.engine - m_speed * r.wall);
+    // The envelope is taken around each paint: the engine's rate wanders by some milliseconds
+    // over seconds, so one line through the whole run would misplace the timeline by as much.
+    const double rate = EngineRate();
+    size_t from = 0;
     for (const Reading& r : m_readings) {
         if (r.painted < 0)
             continue;
-        const double distance = std::abs(r.painted - (m_speed * r.wall + lead)) * 1000.0;
+        while (m_readings[from].wall < r.wall - EnvelopeSeconds)
+            ++from;
+        double lead = -1e9;
+        for (size_t i = from; i < m_readings.size() && m_readings[i].wall <= r.wall + EnvelopeSeconds; ++i)
+            lead = std::max(lead, m_readings[i].engine - rate * m_readings[i].wall);
+        const double distance = std::abs(r.painted - (rate * r.wall + lead)) * 1000.0;
         figures.largestTimelineMs = std::max(figures.largestTimelineMs, distance);
         figures.sumTimelineMs += distance;
         figures.withinTenMs += distance <= 10.0 ? 1 : 0;

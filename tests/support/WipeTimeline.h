@@ -12,10 +12,15 @@
 //
 // The engine moves its position in steps of some 30 ms, so a position read at a paint is up to
 // a step old. Its timeline - the position it would report if read the moment it moved - is the
-// upper envelope of (position - speed x wall time) over all readings: reading late only lowers it.
+// upper envelope of (position - rate x wall time) over the readings of the half second around
+// it, at the rate the engine's readings run at (the tempo, give or take its clock): reading late
+// only lowers it.
 class WipeTimeline : public QObject
 {
 public:
+    // Readings this far before and after a paint make the timeline at it.
+    static constexpr double EnvelopeSeconds = 0.25;
+
     struct Figures {
         int paints = 0;
         int measuredPaints = 0;         // paints compared with the engine
@@ -31,8 +36,7 @@ public:
 
     // Seconds of media: the engine's position, and the one the display painted last. Without
     // `readEngine` only the paints are counted (reading the engine costs CPU time of its own).
-    // `speed` is the engine's playback rate.
-    WipeTimeline(std::function<double()> engine, std::function<double()> painted, bool readEngine, double speed = 1.0);
+    WipeTimeline(std::function<double()> engine, std::function<double()> painted, bool readEngine);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     // A reading at a position tick, so that the envelope has readings of its own.
@@ -43,6 +47,8 @@ public:
     Figures figures;
 
 private:
+    double EngineRate() const;
+
     struct Reading {
         double wall = 0;     // seconds since the run started
         double engine = 0;
@@ -52,7 +58,6 @@ private:
     std::function<double()> m_engine;
     std::function<double()> m_painted;
     bool m_readEngine;
-    double m_speed;
     QElapsedTimer m_since;
     QElapsedTimer m_wall;
     std::vector<Reading> m_readings;
