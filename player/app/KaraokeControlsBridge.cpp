@@ -27,6 +27,7 @@ CKaraokeControlsBridge::CKaraokeControlsBridge(CSonavelDlg& dialog)
     m_controls.SetAvailable(Control::VocalReduction, effects && effects->canReduceVocals());
     connect(&m_controls, &CKaraokeControls::ValueChanged, this, &CKaraokeControlsBridge::Apply);
     m_actions.SetSaveOffsetHandler([this] { SaveOffset(); });
+    connect(&m_controls, &CKaraokeControls::OffsetSaved, this, &CKaraokeControlsBridge::TakeSavedOffset);
 
     CKaraokeDlg& window = m_dialog.Lyrics().KaraokeWindow();
     window.SetKaraokeActions(m_actions);
@@ -114,19 +115,19 @@ void CKaraokeControlsBridge::ApplyOffsetNudge()
 
 void CKaraokeControlsBridge::SaveOffset()
 {
-    const QString path = m_controls.LyricPath();
-    const int offset = m_controls.LyricOffset();
-    const int codePage = m_dialog.Options().KaraokeCodePage;
-    if (!m_controls.SaveOffset(codePage)) {
-        ShowMessageBox(&m_dialog, StringTable::format(KaraokeControlString::SaveOffsetFailed, {path}),
+    if (!m_controls.SaveOffset(m_dialog.Options().KaraokeCodePage))
+        ShowMessageBox(&m_dialog, StringTable::format(KaraokeControlString::SaveOffsetFailed, {m_controls.LyricPath()}),
                        QStringLiteral("SaveOffset"), MB_OK | MB_ICONWARNING);
-        return;
-    }
-    // The documents take the saved offset, so that a later save of the time tags keeps it.
+}
+
+// The documents take the saved offset before the nudge goes, so that the lyrics stay where they
+// are and a later save of the time tags keeps it.
+void CKaraokeControlsBridge::TakeSavedOffset(int offset)
+{
     m_dialog.Lyrics().KaraokeWindow().Display()->Data().Header.Offset = offset;
     CScrollStatic& line = *m_dialog.ScrollLine();
     if (line.HasLyrics()) {
-        int lineCodePage = codePage;
-        line.LoadLyrics(path, lineCodePage, 0);
+        int codePage = m_dialog.Options().KaraokeCodePage;
+        line.LoadLyrics(m_controls.LyricPath(), codePage, 0);
     }
 }

@@ -36,6 +36,7 @@ private:
     void ApplyVocalReduction();
     void ApplyOffsetNudge();
     void SaveOffset();
+    void TakeSavedOffset(int offset);
     void ShowLyrics();
 
     CSonavelDlg& m_dialog;

@@ -23,10 +23,10 @@ CKaraokeActions::CKaraokeActions(CKaraokeControls& controls, QObject* parent) : 
         ->setCheckable(true);
     Add(OffsetLater, S::OffsetLater, "−", QKeySequence(Qt::CTRL | Qt::Key_Comma), [&c] { c.StepOffset(-1); });
     Add(OffsetEarlier, S::OffsetEarlier, "+", QKeySequence(Qt::CTRL | Qt::Key_Period), [&c] { c.StepOffset(1); });
-    Add(SaveOffset, S::SaveOffset, nullptr, {}, [this] {
+    Add(SaveOffset, S::SaveOffsetMenu, nullptr, {}, [this] {
         if (m_saveOffset)
             m_saveOffset();
-    });
+    })->setIconText(StringTable::text(S::SaveOffset));
     Add(RememberPerTrack, S::RememberPerTrack, nullptr, {},
         [this] { m_controls.SetRememberPerTrack(Action(RememberPerTrack)->isChecked()); })
         ->setCheckable(true);

@@ -29,7 +29,8 @@ enum Id : int {
     TempoUnavailable,
     VocalUnavailable,
     MenuTitle,              // "カラオケ"
-    ReplayFromTag,
+    EditModeKeys,
+    SaveOffsetMenu,
 };
 } // namespace KaraokeControlString
 

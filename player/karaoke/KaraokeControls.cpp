@@ -123,6 +123,7 @@ bool CKaraokeControls::SaveOffset(int codePage)
 {
     if (!CanSaveOffset() || !CLyricOffsetWriter::Write(m_lyricPath, codePage, LyricOffset()))
         return false;
+    emit OffsetSaved(LyricOffset());
     m_fileOffset = LyricOffset();
     m_offsetNudge = 0;
     Changed(Control::Offset);

@@ -92,6 +92,8 @@ signals:
     void ValueChanged(CKaraokeControls::Control control);
     // Availability, the mono flag, the lyrics or "曲ごとに記憶" changed: what is shown changes.
     void StateChanged();
+    // The lyric file now has this offset; the nudge goes to 0 right after.
+    void OffsetSaved(int offset);
 
 private:
     void Changed(Control control);

@@ -100,7 +100,7 @@ CKaraokeDlg::CKaraokeDlg(QWidget* owner) : CSizableDialog(Template(), owner, &CK
     m_edit = DlgItem<QPushButton>(this, IdEdit);
     m_close = DlgItem<QPushButton>(this, IdClose);
     m_edit->setCheckable(true);
-    m_edit->setToolTip(kTapKeysHelp + StringTable::text(KaraokeControlString::ReplayFromTag));
+    m_edit->setToolTip(kTapKeysHelp + StringTable::text(KaraokeControlString::EditModeKeys));
     m_strip = DlgItem<CKaraokeStrip>(this, IdStrip);
     FitTextsToFont();
     AttachControls();

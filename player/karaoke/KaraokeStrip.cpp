@@ -69,7 +69,7 @@ QLabel* CKaraokeStrip::AddValue(QHBoxLayout* row, const QString& widest)
     auto* value = new QLabel(this);
     value->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     value->setAlignment(Qt::AlignCenter);
-    value->setMinimumWidth(value->fontMetrics().horizontalAdvance(widest) + 8);
+    value->setMinimumWidth(value->fontMetrics().horizontalAdvance(widest) + 12);
     value->installEventFilter(this);
     row->addWidget(value);
     return value;

@@ -19,7 +19,8 @@ void CLyricPlayhead::Report(double seconds, bool playing)
 
 void CLyricPlayhead::OnFrame()
 {
-    if (!m_source || ++m_framesSinceRead < FramesPerRead)
+    // Faster than recorded, a step of the engine holds more media time: every frame reads it.
+    if (!m_source || ++m_framesSinceRead < (Speed() > 1.0 ? 1 : FramesPerRead))
         return;
     m_framesSinceRead = 0;
     if (const std::optional<double> seconds = m_source())

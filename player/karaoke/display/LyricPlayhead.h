@@ -8,7 +8,8 @@
 
 // The playback position a lyric face paints. The main window's timer reports the engine's
 // position; between reports a CLyricClock runs it on. While the face asks for frames, every
-// other frame also reads the engine itself: the engine moves its position in steps of some
+// other frame (every frame above normal speed, where a step holds more media time) also reads
+// the engine itself: the engine moves its position in steps of some
 // 30 ms and the timer's reports meet those steps at much the same point each time, so reading
 // in between keeps the clock within a few milliseconds of the steps while they are fresh.
 class CLyricPlayhead
