@@ -15,7 +15,7 @@
 #include "tests/support/Measures.h"
 #include "tests/support/PcmAudio.h"
 #include "tests/support/TestFiles.h"
-#include "tests/support/WipeTimeline.h"
+#include "bench/karaoke/WipeTimeline.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -17,7 +17,7 @@
 #include "tests/support/Mp3Fixture.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/Measures.h"
-#include "tests/support/WipeTimeline.h"
+#include "bench/karaoke/WipeTimeline.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,27 +1,20 @@
 // The karaoke controls without the main window: the offset written into lyric files, the
-// per-track memory, the strip and its shortcuts, and the wipe at other tempi against the real
-// engine.
+// per-track memory, and the wipe at other tempi against the real engine.
 
 #include "tests/engine/EngineHarness.h"
 #include "tests/support/PcmAudio.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
-#include "tests/support/WipeTimeline.h"
+#include "bench/karaoke/WipeTimeline.h"
 
 #include "platform/profile/Profile.h"
 #include "player/karaoke/KaraokeBlock.h"
 #include "player/karaoke/KaraokeDlg.h"
 #include "player/karaoke/KaraokeStatic.h"
-#include "player/karaoke/KaraokeStrip.h"
+#include "player/karaoke/KaraokeControls.h"
 #include "player/karaoke/LyricOffsetWriter.h"
 
-#include <QAction>
-#include <QLabel>
 #include <QTimer>
-#include <QToolButton>
-
-using Control = CKaraokeControls::Control;
-using Id = CKaraokeActions::Id;
 
 class KaraokeControlsTest : public QObject
 {
@@ -83,6 +76,7 @@ private slots:
     void perTrackMemoryAcrossARestart()
     {
         const QString memory = m_folder->file("data/karaoke-controls.json");
+        const auto values = [](const CKaraokeControls& c) { return QList<int>{c.Key(), c.Tempo(), c.OffsetNudge()}; };
         {
             CKaraokeControls controls(memory);
             controls.SetRememberPerTrack(true);
@@ -90,76 +84,24 @@ private slots:
             controls.StepKey(3);
             controls.StepTempo(-4);
             controls.StepOffset(3);
-            controls.SetVocalReduction(true);
         }
         CKaraokeControls controls(memory);
-        QVERIFY(controls.RememberPerTrack());
         controls.OnNewTrack("/music/b.mp3");
-        QCOMPARE(QList<int>({controls.Key(), controls.Tempo(), controls.OffsetNudge()}), QList<int>({0, 100, 0}));
+        QCOMPARE(values(controls), QList<int>({0, 100, 0}));
         controls.OnNewTrack("/music/a.mp3");
-        QCOMPARE(QList<int>({controls.Key(), controls.Tempo(), controls.OffsetNudge()}), QList<int>({3, 80, 150}));
-        QVERIFY(!controls.VocalReduction());
+        QCOMPARE(values(controls), QList<int>({3, 80, 150}));
         controls.SetRememberPerTrack(false);
         controls.OnNewTrack("/music/a.mp3");
-        QCOMPARE(controls.Key(), 0);
+        QCOMPARE(values(controls), QList<int>({0, 100, 0}));
 
-        TestFiles::writeBytes(memory, R"({"tracks":[{"path":"/music/c.mp3","key":40,"tempo":999,"offset":-99999999},
-                                        {"path":"/music/d.mp3","key":"x","tempo":82}]})");
+        TestFiles::writeBytes(memory, R"({"tracks":[{"path":"/c.mp3","key":40,"tempo":999,"offset":-99999999},
+                                        {"path":"/d.mp3","key":"x","tempo":82}]})");
         CKaraokeControls clamped(memory);
         clamped.SetRememberPerTrack(true);
-        clamped.OnNewTrack("/music/c.mp3");
-        QCOMPARE(QList<int>({clamped.Key(), clamped.Tempo(), clamped.OffsetNudge()}),
-                 QList<int>({6, 150, -CKaraokeControls::MaxOffsetNudge}));
-        clamped.OnNewTrack("/music/d.mp3");
-        QCOMPARE(QList<int>({clamped.Key(), clamped.Tempo()}), QList<int>({0, 80}));
-        TestFiles::writeBytes(memory, "not json");
-        CKaraokeControls damaged(memory);
-        damaged.OnNewTrack("/music/a.mp3");
-        QCOMPARE(damaged.Key(), 0);
-    }
-
-    // The strip shows the values, its buttons and the window's shortcuts change them, a double
-    // click on a value sets it back, and what the engine cannot do is greyed with the reason.
-    void stripAndShortcuts()
-    {
-        CKaraokeControls controls(m_folder->file("memory.json"));
-        CKaraokeActions actions(controls);
-        CKaraokeDlg dlg;
-        dlg.SetKaraokeActions(actions);
-        dlg.Create();
-        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-        CKaraokeStrip& strip = *dlg.Strip();
-        QVERIFY(strip.geometry().bottom() < DlgItem<QWidget>(&dlg, CKaraokeDlg::IdClose)->y());
-        QVERIFY(strip.width() >= strip.minimumSizeHint().width());
-
-        strip.Button(Id::KeyUp)->click();
-        QTest::keyClick(&dlg, Qt::Key_Up, Qt::ControlModifier);
-        QTest::keyClick(&dlg, Qt::Key_BracketLeft, Qt::ControlModifier);
-        for (int step = 0; step < 3; ++step)
-            strip.Button(Id::OffsetEarlier)->click();
-        QTest::keyClick(&dlg, Qt::Key_Comma, Qt::ControlModifier);
-        QTest::keyClick(&dlg, Qt::Key_R, Qt::ControlModifier);
-        QCOMPARE(strip.KeyValue()->text(), QStringLiteral("+2"));
-        QCOMPARE(strip.TempoValue()->text(), QStringLiteral("95%"));
-        QCOMPARE(strip.OffsetValue()->text(), QStringLiteral("+100 ms"));
-        QVERIFY(controls.VocalReduction() && strip.Button(Id::VocalReduction)->isChecked());
-        QVERIFY(!strip.Button(Id::SaveOffset)->isEnabled()); // no lyric file
-
-        QTest::mouseDClick(strip.KeyValue(), Qt::LeftButton);
-        QTest::mouseDClick(strip.OffsetValue(), Qt::LeftButton);
-        QCOMPARE(QList<int>({controls.Key(), controls.Tempo(), controls.OffsetNudge()}), QList<int>({0, 95, 0}));
-        for (int step = 0; step < 20; ++step)
-            strip.Button(Id::TempoUp)->click();
-        QCOMPARE(controls.Tempo(), CKaraokeControls::MaxTempo);
-        QVERIFY(!strip.Button(Id::TempoUp)->isEnabled());
-
-        controls.SetAvailable(Control::Key, false);
-        controls.SetMonoItem(true);
-        QVERIFY(!strip.Button(Id::KeyDown)->isEnabled() && !strip.Button(Id::KeyUp)->isEnabled());
-        QVERIFY(strip.Button(Id::KeyUp)->toolTip().contains(QStringLiteral("rubberband")));
-        QVERIFY(strip.Button(Id::VocalReduction)->toolTip().contains(QStringLiteral("モノラル")));
-        QTest::keyClick(&dlg, Qt::Key_Up, Qt::ControlModifier);
-        QCOMPARE(controls.Key(), 0);
+        clamped.OnNewTrack("/c.mp3");
+        QCOMPARE(values(clamped), QList<int>({6, 150, -CKaraokeControls::MaxOffsetNudge}));
+        clamped.OnNewTrack("/d.mp3");
+        QCOMPARE(values(clamped), QList<int>({0, 80, 0}));
     }
 
     // The wipe keeps to the engine's position at other tempi (the wipe bench's measure).

@@ -90,13 +90,15 @@ private slots:
         m_sandbox.TearDownTest();
     }
 
-    // The strip's buttons reach the engine; Rate is the tempo both ways; the nudge moves the
-    // current block of both lyric displays at once and is saved into the file on request.
+    // The strip's buttons and the window's keys reach the engine; Rate is the tempo both ways; a
+    // double click sets a value back; the nudge moves the current block of both lyric displays
+    // at once and is saved into the file on request.
     void stripDrivesTheEngineAndTheLyrics()
     {
-        Click(Id::KeyUp, 2);
+        Click(Id::KeyUp);
+        QTest::keyClick(&Window(), Qt::Key_Up, Qt::ControlModifier);
         Click(Id::TempoDown, 4);
-        Click(Id::VocalReduction);
+        QTest::keyClick(&Window(), Qt::Key_R, Qt::ControlModifier);
         const AudioEffects& effects = Engine().audioEffects();
         QCOMPARE(effects.pitch(), 2);
         QCOMPARE(effects.tempo(), 0.8);
@@ -108,6 +110,8 @@ private slots:
                                       "variant:double:1.23"});
         QTRY_COMPARE(Strip().TempoValue()->text(), QStringLiteral("125%"));
         QCOMPARE(effects.tempo(), 1.25);
+        QTest::mouseDClick(Strip().KeyValue(), Qt::LeftButton);
+        QCOMPARE(effects.pitch(), 0);
 
         // Paused at 5.9 s the block at 5 s is sung; 150 ms earlier lyrics sing the one at 6 s.
         m_dialog->OnCommand(CSonavelDlg::IdPause);
@@ -157,10 +161,15 @@ private slots:
         actions.Action(Id::RememberPerTrack)->trigger();
     }
 
-    // The "カラオケ" pop-up ends the lyric mark's menu and heads the window's menu; in edit
-    // mode F6 plays again from 2 s before the tag the tap cursor stands in.
+    // The "カラオケ" pop-up ends the lyric mark's menu and heads the window's menu; what the
+    // engine cannot do is greyed with the reason; in edit mode F6 plays again from 2 s before the
+    // tag the tap cursor stands in.
     void menusAndReplay()
     {
+        CKaraokeControls& controls = m_dialog->KaraokeControls().Controls();
+        controls.SetAvailable(CKaraokeControls::Control::Key, false);
+        QVERIFY(!Strip().Button(Id::KeyUp)->isEnabled() && Strip().Button(Id::KeyUp)->toolTip().contains("rubberband"));
+        controls.SetAvailable(CKaraokeControls::Control::Key, true);
         for (QMenu* menu : {m_dialog->Lyrics().Menu(CLyricCommands::PopupLyricMark), m_dialog->WindowMenu()}) {
             const QList<QAction*> items = menu->actions();
             const auto popup = std::find_if(items.begin(), items.end(), [](QAction* action) { return action->menu(); });

@@ -1,4 +1,4 @@
-#include "tests/support/WipeTimeline.h"
+#include "bench/karaoke/WipeTimeline.h"
 
 #include <QEvent>
 
