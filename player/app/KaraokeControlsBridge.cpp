@@ -41,9 +41,6 @@ void CKaraokeControlsBridge::AddMenus()
     QMenu* lyricMark = m_dialog.Lyrics().Menu(CLyricCommands::PopupLyricMark);
     lyricMark->addSeparator();
     lyricMark->addMenu(m_actions.CreateMenu(lyricMark));
-    // Also where a right click on the window itself leads, which is easier to find.
-    QMenu* window = m_dialog.WindowMenu();
-    window->insertMenu(window->actions().value(0), m_actions.CreateMenu(window));
 }
 
 void CKaraokeControlsBridge::OnTrackPlaying(const QString& url)

@@ -12,7 +12,7 @@ class CSonavelDlg;
 // engine, the tempo and the lyric offset to the lyric displays (the karaoke window's and the
 // scrolling line's), and a track that starts playing gets its values (neutral, or the stored
 // ones). The karaoke window shows the strip and takes the shortcuts; the track list's lyric menu
-// and the window's context menu get the "カラオケ" pop-up. An effect the engine refuses is greyed.
+// gets the "カラオケ" pop-up. An effect the engine refuses is greyed.
 class CKaraokeControlsBridge : public QObject
 {
     Q_OBJECT
