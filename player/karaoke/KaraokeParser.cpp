@@ -165,10 +165,11 @@ std::unique_ptr<CKaraokeBlock> CKaraokeParser::Parse()
             continue;
         }
         // So are the tags of a "@Ruby" line.
-        if (m_text[i] == u'@' && (i == stretchStart || m_text[i - 1] == u' ' || isLineEnd(m_text[i - 1]))) {
-            const qsizetype lineEnd = nextLineStart(m_text, i, m_text.size());
-            if (CHeaderRuby::Parse(m_text.sliced(i, lineEnd - i).trimmed())) {
-                i = lineEnd;
+        if (m_text[i] == u'@' && (i == stretchStart || m_text[i - 1] == u' ' || isLineEnd(m_text[i - 1])) &&
+            CHeaderRuby::LooksLikeRubyLine(m_text.sliced(i))) {
+            const qsizetype lineEnd = LineEndFrom(i);
+            if (CHeaderRuby::Parse(m_text.sliced(i, lineEnd - i))) {
+                i = nextLineStart(m_text, lineEnd, m_text.size());
                 continue;
             }
         }
@@ -231,19 +232,31 @@ void CKaraokeParser::AddWord(CKaraokeBlock& block, qsizetype start, qsizetype en
 
 qsizetype CKaraokeParser::ReadRubyLine(CKaraokeBlock& block, qsizetype at, qsizetype end)
 {
-    const qsizetype next = nextLineStart(m_text, at, end);
-    qsizetype lineEnd = at;
-    while (lineEnd < next && !isLineEnd(m_text[lineEnd]))
-        ++lineEnd;
+    if (!CHeaderRuby::LooksLikeRubyLine(m_text.sliced(at, end - at)))
+        return at;
+    const qsizetype lineEnd = std::min(LineEndFrom(at), end);
     auto ruby = CHeaderRuby::Parse(m_text.sliced(at, lineEnd - at));
     if (!ruby)
         return at;
+    const qsizetype next = nextLineStart(m_text, lineEnd, end);
     m_header.Rubies.push_back(std::move(*ruby));
     if (block.Tokens.empty())
         block.Tokens.push_back(CKaraokeToken::Word(QString()));
     CKaraokeToken& last = block.Tokens.back();
     last.AddMark({last.Length(), CNotationMark::Kind::HeaderLine, m_text.sliced(at, next - at).toString()});
     return next;
+}
+
+qsizetype CKaraokeParser::LineEndFrom(qsizetype at)
+{
+    // Many "@Ruby" starts on one long line cost one pass over it, not one pass each.
+    if (at < m_lineFrom || at > m_lineEnd) {
+        m_lineFrom = at;
+        m_lineEnd = at;
+        while (m_lineEnd < m_text.size() && !isLineEnd(m_text[m_lineEnd]))
+            ++m_lineEnd;
+    }
+    return m_lineEnd;
 }
 
 qsizetype CKaraokeParser::ReadHeaderLine(qsizetype at, qsizetype end)

@@ -37,6 +37,8 @@ private:
     // the position after its line end, or `at` when the text there is not one.
     qsizetype ReadRubyLine(CKaraokeBlock& block, qsizetype at, qsizetype end);
     qsizetype FindEquals(qsizetype from, qsizetype end);
+    // The end of the line `at` is on (its CR or LF, or the end of the text).
+    qsizetype LineEndFrom(qsizetype at);
 
     QStringView m_text;
     CKaraokeHeader& m_header;
@@ -45,4 +47,6 @@ private:
     // The first '=' at or after the last search start within the current stretch; searches only
     // move forward, so many '@' words without an '=' cost one pass, not one pass each.
     qsizetype m_equalsAt = -1;
+    qsizetype m_lineFrom = -1;
+    qsizetype m_lineEnd = -1;
 };
