@@ -1,5 +1,6 @@
 # `make package`: a Debian package of both programs. Library dependencies are computed from the
-# binaries by dpkg-shlibdeps; what the binaries load at run time by name is listed by hand.
+# binaries by dpkg-shlibdeps; what the binaries load at run time by name (Qt plug-ins, the MeCab
+# dictionary) is listed by hand.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME sonavel)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -12,6 +13,6 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES TRUE)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, mecab-ipadic-utf8")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, qt6-translations-l10n, qt6-image-formats-plugins")
 include(CPack)

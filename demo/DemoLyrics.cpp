@@ -39,6 +39,8 @@ QString CDemoLyrics::OwnDialect(const CDemoSong& song, bool withHeader)
     QString text;
     if (withHeader)
         text = QStringLiteral("@Title=%1\r\n@Artist=%2\r\n").arg(song.Title, song.Artist);
+    for (qsizetype i = 0; withHeader && i < song.HeaderRubies.size(); ++i)
+        text += QStringLiteral("@Ruby%1=%2\r\n").arg(QString::number(i + 1), song.HeaderRubies[i]);
     for (qsizetype i = 0; i < song.Notes.size(); ++i) {
         const DemoNote& note = song.Notes[i];
         if (i > 0 && note.line != song.Notes[i - 1].line)

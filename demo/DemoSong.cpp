@@ -69,6 +69,8 @@ bool CDemoSong::ReadSetting(const QString& key, const QString& value, QString& e
         Track = value.toInt();
     else if (key == QLatin1String("tempo"))
         m_tempo = value.toDouble();
+    else if (key == QLatin1String("ruby"))
+        HeaderRubies.append(value);
     else if (key == QLatin1String("cover"))
         CoverInTag = value == QLatin1String("tag");
     else if (key == QLatin1String("lyrics") && value == QLatin1String("kra"))

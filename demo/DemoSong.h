@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -26,6 +27,8 @@ public:
     static std::optional<CDemoSong> Read(const QString& path, QString& error);
 
     QString Title, Artist, Album;
+    // "base,reading" of each "ruby =" line: readings the lyric file's header gives.
+    QStringList HeaderRubies;
     int Track = 0;
     LyricForm Lyrics = LyricForm::OwnDialect;
     bool CoverInTag = false;

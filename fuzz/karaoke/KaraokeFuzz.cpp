@@ -46,6 +46,21 @@ void checkSplitAndMerge(CKaraokeData& data)
     data.FindBlockAt(1000);
 }
 
+// Every reading's segments lie inside their tokens, in every mode (the dictionary off: the
+// harness tests the notation, not MeCab).
+void checkReadings(const CKaraokeData& data)
+{
+    for (const RubyMode mode : {RubyMode::None, RubyMode::Written}) {
+        const CLyricRubies rubies = data.Rubies(mode);
+        for (const CKaraokeBlock* block = data.FirstBlock(); block; block = block->Next())
+            for (const CRubySegment& segment : rubies.SegmentsOf(block))
+                if (size_t(segment.Token) >= block->Tokens.size() || segment.Begin < 0 || segment.Begin >= segment.End ||
+                    segment.End > block->Tokens[size_t(segment.Token)].Length() ||
+                    size_t(segment.Span) >= rubies.Spans().size())
+                    __builtin_trap();
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size)
@@ -57,6 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size)
     CKaraokeData data;
     data.ReadKaraokeBytes(bytes, codePage);
     checkSaveIsStable(data);
+    checkReadings(data);
     checkSplitAndMerge(data);
+    checkReadings(data);
     return 0;
 }

@@ -11,6 +11,7 @@
 #include "player/dialogs/SettingsDlg.h"
 #include "player/karaoke/KaraokeDlg.h"
 #include "player/karaoke/KaraokeStatic.h"
+#include "player/karaoke/RubySetting.h"
 #include "player/library/FolderTree.h"
 #include "player/library/TrackLibrary.h"
 #include "player/library/TrackListCtrl.h"
@@ -66,6 +67,7 @@ SettingsRecord CSonavelDlg::CollectSettings() const
     record.KaraokeCodePage = m_options.KaraokeCodePage;
     record.Extensions = scan.ExtensionList;
     record.AutoLyricsLookup = m_lyrics->Online().IsAutoLookupOn();
+    record.RubyMode = int(CRubySetting::Instance().Mode());
     return record;
 }
 
@@ -78,6 +80,7 @@ void CSonavelDlg::ApplySettings(const SettingsRecord& record)
     m_control->SetDetectCdromMediaChange(record.DetectCdromMediaChange);
     m_options.ShowFilePathOnTitleBar = record.ShowFilePathOnTitleBar ? 1 : 0;
     m_options.DelPlaylistOnExit = record.DelPlaylistOnExit ? 1 : 0;
+    CRubySetting::Instance().SetMode(RubyMode(record.RubyMode));
     // Left as it was, a setting never asked about is still asked about at the first search.
     if (record.AutoLyricsLookup != m_lyrics->Online().IsAutoLookupOn())
         m_lyrics->Online().SetAutoLookupOn(record.AutoLyricsLookup);

@@ -22,6 +22,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -264,6 +265,11 @@ QGroupBox* CSettingsDlg::BuildKaraokeGroup()
     auto* lookup = withId(new QCheckBox(QStringLiteral("歌詞のない曲は再生時に歌詞サーバーから取得")), IdAutoLyricsLookup);
     lookup->setToolTip(QStringLiteral("曲のタイトル・アーティスト・アルバム・長さを歌詞サーバー (LRCLIB) に送ります"));
     grid->addWidget(lookup, 4, 0, 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("ルビ")), 5, 0);
+    auto* ruby = withId(new QComboBox, IdRubyMode);
+    ruby->addItems({QStringLiteral("なし"), QStringLiteral("指定のみ"), QStringLiteral("自動")});
+    ruby->setToolTip(QStringLiteral("漢字の上に読みがなを表示します (自動: 歌詞ファイルにない読みを辞書で補います)"));
+    grid->addWidget(ruby, 5, 1, 1, 2);
     return group;
 }
 
@@ -362,6 +368,7 @@ void CSettingsDlg::InitKaraokeCodePage(const CodePageChoices& codePages)
     combo->addItem(QStringLiteral("Unicode"), 0);
     fillCodePages(combo, codePages);
     selectCodePage(combo, m_record.KaraokeCodePage);
+    Combo(IdRubyMode)->setCurrentIndex(std::clamp(m_record.RubyMode, 0, 2));
 }
 
 void CSettingsDlg::InitColors()
@@ -468,6 +475,7 @@ void CSettingsDlg::accept()
     m_record.UseID3Edit = IsChecked(IdOwnTags);
     takeCodePage(Combo(IdTagCodePage), m_record.TagCodePage);
     takeCodePage(Combo(IdKaraokeCodePage), m_record.KaraokeCodePage);
+    m_record.RubyMode = Combo(IdRubyMode)->currentIndex();
     QListWidget* list = ExtensionList();
     m_record.Extensions.clear();
     for (int row = 0; row < list->count(); ++row)

@@ -54,6 +54,7 @@ public:
         IdTagColor = 1044,
         IdKaraokeCodePage = 1042,
         IdAutoLyricsLookup = 1050,
+        IdRubyMode = 1051,
         IdClipOnDesktop = 1028,
         IdMainOnTop = 1030,
         IdVideoOnTop = 1031,

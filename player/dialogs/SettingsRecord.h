@@ -44,6 +44,8 @@ struct SettingsRecord {
     int KaraokeCodePage = 0; // 0: Unicode
     // Tracks without lyrics are looked up on the lyrics server when they start.
     bool AutoLyricsLookup = false;
+    // ルビ: 0 なし, 1 指定のみ (the lyric file's readings), 2 自動 (with the dictionary's).
+    int RubyMode = 2;
     QStringList Extensions;
 
     // Set by the choosers; all false when the dialog opens. The background has no flag: it is

@@ -5,6 +5,7 @@
 #include "platform/text/CodePage.h"
 #include "platform/text/NativeFile.h"
 #include "platform/text/TextFile.h"
+#include "player/karaoke/AutoReadings.h"
 #include "player/karaoke/KaraokeParser.h"
 #include "player/karaoke/LrcParser.h"
 #include "player/karaoke/LrcTimeTag.h"
@@ -68,10 +69,16 @@ void appendTitleAndArtist(QString& text, const QString& title, const QString& ar
 
 void appendBlock(QString& text, const CKaraokeBlock& block)
 {
-    if (block.Previous() || block.StartTime() != 0 || !block.Tokens.empty())
+    // Header lines kept as notation in the leading block are not lyrics that need a tag.
+    const bool lyrics = std::any_of(block.Tokens.begin(), block.Tokens.end(),
+                                    [](const CKaraokeToken& token) { return token.IsLineBreak() || token.WritesLyrics(); });
+    if (block.Previous() || block.StartTime() != 0 || lyrics)
         text += block.TagText();
-    for (const CKaraokeToken& token : block.Tokens)
-        text += token.IsLineBreak() ? kLineEnd : token.Text();
+    for (const CKaraokeToken& token : block.Tokens) {
+        if (token.IsLineBreak())
+            text += kLineEnd;
+        text += token.WrittenText();
+    }
 }
 
 } // namespace
@@ -234,9 +241,27 @@ QString CKaraokeData::PlainText() const
     return lines.join(u'\n');
 }
 
+CLyricRubies CKaraokeData::Rubies(RubyMode mode) const
+{
+    if (mode == RubyMode::Automatic && !HasAutomaticReadings())
+        m_automatic = std::make_shared<CAutoReadings>(CAutoReadings::Compute(RubyLines()));
+    return CLyricRubies::Build(*this, mode, mode == RubyMode::Automatic ? m_automatic.get() : nullptr);
+}
+
+void CKaraokeData::AdoptAutomaticReadings(CAutoReadings readings)
+{
+    m_automatic = std::make_shared<CAutoReadings>(std::move(readings));
+}
+
+bool CKaraokeData::HasAutomaticReadings() const
+{
+    return m_automatic && m_automatic->Lines == RubyLines();
+}
+
 void CKaraokeData::Clear()
 {
     m_firstBlock.reset();
+    m_automatic.reset();
     Header.Reset();
 }
 
@@ -259,11 +284,8 @@ CKaraokeBlock* CKaraokeData::SplitBlock(CKaraokeBlock* block, int tokenIndex, in
     if (index < tokens.size() && charIndex > 0) {
         // A line break is not cut: it stays whole with the block.
         CKaraokeToken& token = tokens[index];
-        if (!token.IsLineBreak()) {
-            const int cut = std::min(charIndex, token.Length());
-            added->Tokens.push_back(CKaraokeToken::Word(token.Text().mid(cut)));
-            token.SetText(token.Text().left(cut));
-        }
+        if (!token.IsLineBreak())
+            added->Tokens.push_back(token.TakeTail(charIndex));
         kept = index + 1;
     }
     added->Tokens.insert(added->Tokens.end(), tokens.begin() + qsizetype(kept), tokens.end());

@@ -4,6 +4,8 @@
 #include "player/karaoke/KaraokeBlock.h"
 #include "player/karaoke/KaraokeHeader.h"
 #include "player/karaoke/LyricFileFormat.h"
+#include "player/karaoke/LyricRubies.h"
+#include "player/karaoke/RubyMode.h"
 
 #include <QByteArray>
 #include <QString>
@@ -81,10 +83,20 @@ public:
     // Replaces a word's text as it stands; false for a line break or an index out of range.
     static bool ReplaceWordText(CKaraokeBlock* block, int tokenIndex, const QString& text);
 
+    // The readings over the kanji for the mode, as the chain stands. In automatic mode the
+    // dictionary's readings are computed at the first call for the current lines and kept; a
+    // caller that cannot wait computes them elsewhere from RubyLines() and adopts them first.
+    CLyricRubies Rubies(RubyMode mode) const;
+    QStringList RubyLines() const { return CLyricRubies::LineTexts(*this); }
+    void AdoptAutomaticReadings(CAutoReadings readings);
+    // Whether the kept automatic readings were computed for the current lines.
+    bool HasAutomaticReadings() const;
+
     CKaraokeHeader Header;
     // How the document was read; saving writes it the same way.
     CLyricFileFormat Format;
 
 private:
     std::unique_ptr<CKaraokeBlock> m_firstBlock;
+    mutable std::shared_ptr<const CAutoReadings> m_automatic;
 };

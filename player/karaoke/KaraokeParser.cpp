@@ -35,6 +35,22 @@ bool isLineEnd(QChar c)
     return c == u'\r' || c == u'\n';
 }
 
+int timeTagLength(QStringView text)
+{
+    LyricTime time = 0;
+    return CKaraokeParser::ParseTimeTag(text, time);
+}
+
+// The position after the line end that ends the line at `at`, within `end`.
+qsizetype nextLineStart(QStringView text, qsizetype at, qsizetype end)
+{
+    while (at < end && !isLineEnd(text[at]))
+        ++at;
+    if (at < end && text[at++] == u'\r' && at < end && text[at] == u'\n')
+        ++at;
+    return at;
+}
+
 bool isAsciiDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
@@ -91,7 +107,8 @@ std::string decimalPrefix(QStringView text)
 
 } // namespace
 
-CKaraokeParser::CKaraokeParser(QStringView text, CKaraokeHeader& header) : m_text(text), m_header(header)
+CKaraokeParser::CKaraokeParser(QStringView text, CKaraokeHeader& header)
+    : m_text(text), m_header(header), m_notation(text, timeTagLength)
 {
 }
 
@@ -142,6 +159,20 @@ std::unique_ptr<CKaraokeBlock> CKaraokeParser::Parse()
     qsizetype stretchStart = 0;
     qsizetype i = 0;
     while (i < m_text.size()) {
+        // A tag inside a reading times the reading, not a block.
+        if (const qsizetype skip = m_notation.SkipAt(i); skip > i) {
+            i = skip;
+            continue;
+        }
+        // So are the tags of a "@Ruby" line.
+        if (m_text[i] == u'@' && (i == stretchStart || m_text[i - 1] == u' ' || isLineEnd(m_text[i - 1])) &&
+            CHeaderRuby::LooksLikeRubyLine(m_text.sliced(i))) {
+            const qsizetype lineEnd = LineEndFrom(i);
+            if (CHeaderRuby::Parse(m_text.sliced(i, lineEnd - i))) {
+                i = nextLineStart(m_text, lineEnd, m_text.size());
+                continue;
+            }
+        }
         LyricTime time = 0;
         const int tagLength = m_text[i] == u'[' ? ParseTimeTag(m_text.sliced(i), time) : 0;
         if (tagLength == 0) {
@@ -166,12 +197,18 @@ void CKaraokeParser::Tokenize(CKaraokeBlock& block, qsizetype start, qsizetype e
     for (qsizetype i = start; i < end; ++i) {
         const QChar c = m_text[i];
         if (i == wordStart && c == u'@') {
-            const qsizetype next = ReadHeaderLine(i, end);
+            qsizetype next = ReadRubyLine(block, i, end);
+            if (next == i)
+                next = ReadHeaderLine(i, end);
             if (next > i) {
                 wordStart = next;
                 i = next - 1;
                 continue;
             }
+        }
+        if (const qsizetype skip = m_notation.SkipAt(i); skip > i) {
+            i = skip - 1;
+            continue;
         }
         if (c == u' ') {
             AddWord(block, wordStart, i + 1);
@@ -190,7 +227,36 @@ void CKaraokeParser::Tokenize(CKaraokeBlock& block, qsizetype start, qsizetype e
 void CKaraokeParser::AddWord(CKaraokeBlock& block, qsizetype start, qsizetype end) const
 {
     if (end > start)
-        block.Tokens.push_back(CKaraokeToken::Word(m_text.sliced(start, end - start).toString()));
+        block.Tokens.push_back(m_notation.Word(start, end));
+}
+
+qsizetype CKaraokeParser::ReadRubyLine(CKaraokeBlock& block, qsizetype at, qsizetype end)
+{
+    if (!CHeaderRuby::LooksLikeRubyLine(m_text.sliced(at, end - at)))
+        return at;
+    const qsizetype lineEnd = std::min(LineEndFrom(at), end);
+    auto ruby = CHeaderRuby::Parse(m_text.sliced(at, lineEnd - at));
+    if (!ruby)
+        return at;
+    const qsizetype next = nextLineStart(m_text, lineEnd, end);
+    m_header.Rubies.push_back(std::move(*ruby));
+    if (block.Tokens.empty())
+        block.Tokens.push_back(CKaraokeToken::Word(QString()));
+    CKaraokeToken& last = block.Tokens.back();
+    last.AddMark({last.Length(), CNotationMark::Kind::HeaderLine, m_text.sliced(at, next - at).toString()});
+    return next;
+}
+
+qsizetype CKaraokeParser::LineEndFrom(qsizetype at)
+{
+    // Many "@Ruby" starts on one long line cost one pass over it, not one pass each.
+    if (at < m_lineFrom || at > m_lineEnd) {
+        m_lineFrom = at;
+        m_lineEnd = at;
+        while (m_lineEnd < m_text.size() && !isLineEnd(m_text[m_lineEnd]))
+            ++m_lineEnd;
+    }
+    return m_lineEnd;
 }
 
 qsizetype CKaraokeParser::ReadHeaderLine(qsizetype at, qsizetype end)

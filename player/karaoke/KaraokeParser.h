@@ -2,6 +2,7 @@
 
 #include "player/karaoke/KaraokeBlock.h"
 #include "player/karaoke/KaraokeHeader.h"
+#include "player/karaoke/RubyNotation.h"
 
 #include <QStringView>
 
@@ -32,12 +33,20 @@ private:
     // Reads a header line at the '@'; returns the position after its line end, or `at` when the
     // text there is not a header line.
     qsizetype ReadHeaderLine(qsizetype at, qsizetype end);
+    // A "@Ruby" line at the '@' goes into the header and stays in the block as notation; returns
+    // the position after its line end, or `at` when the text there is not one.
+    qsizetype ReadRubyLine(CKaraokeBlock& block, qsizetype at, qsizetype end);
     qsizetype FindEquals(qsizetype from, qsizetype end);
+    // The end of the line `at` is on (its CR or LF, or the end of the text).
+    qsizetype LineEndFrom(qsizetype at);
 
     QStringView m_text;
     CKaraokeHeader& m_header;
+    CRubyNotation m_notation;
     bool m_tagsInOrder = true;
     // The first '=' at or after the last search start within the current stretch; searches only
     // move forward, so many '@' words without an '=' cost one pass, not one pass each.
     qsizetype m_equalsAt = -1;
+    qsizetype m_lineFrom = -1;
+    qsizetype m_lineEnd = -1;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/text/WToI.h"
 #include "player/karaoke/LrcTimeTag.h"
+#include "player/karaoke/RubyNotation.h"
 
 #include <algorithm>
 #include <numeric>
@@ -32,18 +33,56 @@ bool isKnownIdKey(QStringView key)
                        [key](QStringView known) { return key.compare(known, Qt::CaseInsensitive) == 0; });
 }
 
-// Words as the lyric display takes them: a space ends a word and stays with it.
-void appendWords(std::vector<CKaraokeToken>& tokens, QStringView text)
+// Words as the lyric display takes them: a space ends a word and stays with it; notation stays
+// inside its word.
+void appendWords(std::vector<CKaraokeToken>& tokens, const CRubyNotation& notation, QStringView content,
+                 qsizetype from, qsizetype to)
 {
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u' ') {
-            tokens.push_back(CKaraokeToken::Word(text.sliced(start, i + 1 - start).toString()));
+    qsizetype start = from;
+    for (qsizetype i = from; i < to; ++i) {
+        if (const qsizetype skip = notation.SkipAt(i); skip > i) {
+            i = skip - 1;
+            continue;
+        }
+        if (content[i] == u' ') {
+            tokens.push_back(notation.Word(start, i + 1));
             start = i + 1;
         }
     }
-    if (start < text.size())
-        tokens.push_back(CKaraokeToken::Word(text.sliced(start).toString()));
+    if (start < to)
+        tokens.push_back(notation.Word(start, to));
+}
+
+// The word tags a line's ruby bases may hold: "<mm:ss.xx>" or "[mm:ss.xx]".
+int wordTagLength(QStringView text)
+{
+    if (text[0] == CLrcTimeTag::WordOpen)
+        return CLrcTimeTag::Parse(text, CLrcTimeTag::WordOpen, CLrcTimeTag::WordClose).Length;
+    const auto square = CLrcTimeTag::Parse(text, CLrcTimeTag::LineOpen, CLrcTimeTag::LineClose);
+    return square.DotForm ? square.Length : 0;
+}
+
+// Header lines stay with the first copy of their line only.
+std::vector<CKaraokeToken> withoutHeaderLines(std::vector<CKaraokeToken> tokens)
+{
+    for (auto token = tokens.begin(); token != tokens.end();) {
+        const auto& marks = token->Marks();
+        if (std::none_of(marks.begin(), marks.end(),
+                         [](const CNotationMark& mark) { return mark.Type == CNotationMark::Kind::HeaderLine; })) {
+            ++token;
+            continue;
+        }
+        CKaraokeToken bare = token->IsLineBreak() ? CKaraokeToken::LineBreak() : CKaraokeToken::Word(token->Text());
+        for (const CNotationMark& mark : marks)
+            if (mark.Type != CNotationMark::Kind::HeaderLine)
+                bare.AddMark(mark);
+        if (bare.WritesLyrics() || bare.IsLineBreak()) {
+            *token++ = std::move(bare);
+        } else {
+            token = tokens.erase(token);
+        }
+    }
+    return tokens;
 }
 
 // Calls `take(line, lineEnd)` for every line; CR LF, a lone CR and a lone LF end a line.
@@ -146,18 +185,21 @@ std::unique_ptr<CKaraokeBlock> CLrcParser::Parse()
             m_format.LineEnd = lineEnd.toString();
             lineEndSeen = true;
         }
-        ReadLine(line, !lineEnd.isEmpty());
+        ReadLine(line, lineEnd);
     });
     return BuildChain();
 }
 
-void CLrcParser::ReadLine(QStringView line, bool hasLineEnd)
+void CLrcParser::ReadLine(QStringView line, QStringView lineEnd)
 {
+    const bool hasLineEnd = !lineEnd.isEmpty();
     if (auto tag = ParseIdTag(line)) {
         ApplyIdTag(*tag);
         m_format.IdTags.append(std::move(*tag));
         return;
     }
+    if (ReadRubyLine(line, lineEnd))
+        return;
     std::vector<LyricTime> times;
     const qsizetype contentStart = ReadLineTags(line, times);
     if (!times.empty()) {
@@ -172,6 +214,20 @@ void CLrcParser::ReadLine(QStringView line, bool hasLineEnd)
     if (hasLineEnd)
         unit.Pieces.back().Tokens.push_back(CKaraokeToken::LineBreak());
 
+}
+
+bool CLrcParser::ReadRubyLine(QStringView line, QStringView lineEnd)
+{
+    auto ruby = CHeaderRuby::Parse(line);
+    if (!ruby)
+        return false;
+    m_header.Rubies.push_back(std::move(*ruby));
+    std::vector<CKaraokeToken>& tokens = m_units.back().Pieces.back().Tokens;
+    if (tokens.empty())
+        tokens.push_back(CKaraokeToken::Word(QString()));
+    CKaraokeToken& last = tokens.back();
+    last.AddMark({last.Length(), CNotationMark::Kind::HeaderLine, line.toString() + lineEnd.toString()});
+    return true;
 }
 
 void CLrcParser::ApplyIdTag(const LrcIdTag& tag)
@@ -208,9 +264,17 @@ qsizetype CLrcParser::ReadLineTags(QStringView line, std::vector<LyricTime>& tim
 
 void CLrcParser::ReadContent(QStringView content, Unit& unit)
 {
+    const CRubyNotation notation(content, wordTagLength);
     qsizetype start = 0;
-    for (qsizetype at = NextTagStart(content, 0); at >= 0; at = NextTagStart(content, at + 1)) {
+    for (qsizetype at = 0; at < content.size(); ++at) {
+        // A tag inside a reading times the reading, not a block.
+        if (const qsizetype skip = notation.SkipAt(at); skip > at) {
+            at = skip - 1;
+            continue;
+        }
         const bool square = content[at] == CLrcTimeTag::LineOpen;
+        if (!square && content[at] != CLrcTimeTag::WordOpen)
+            continue;
         const auto tag = square ? CLrcTimeTag::Parse(content.sliced(at), CLrcTimeTag::LineOpen, CLrcTimeTag::LineClose)
                                 : CLrcTimeTag::Parse(content.sliced(at), CLrcTimeTag::WordOpen, CLrcTimeTag::WordClose);
         // Inside a line only the LRC notation of a square tag times a word; "[mm:ss:xx]" stays text.
@@ -220,22 +284,13 @@ void CLrcParser::ReadContent(QStringView content, Unit& unit)
             m_wordTagSeen = true;
             m_format.SquareWordTags = square;
         }
-        appendWords(unit.Pieces.back().Tokens, content.sliced(start, at - start));
+        appendWords(unit.Pieces.back().Tokens, notation, content, start, at);
         NoteFraction(tag.FractionDigits);
         unit.Pieces.push_back(Piece{tag.Time, {}});
         start = at + tag.Length;
         at = start - 1;
     }
-    appendWords(unit.Pieces.back().Tokens, content.sliced(start));
-}
-
-// Word tags are "<mm:ss.xx>" or, as some players' plug-ins write them, "[mm:ss.xx]" inside the line.
-qsizetype CLrcParser::NextTagStart(QStringView content, qsizetype from)
-{
-    for (qsizetype at = from; at < content.size(); ++at)
-        if (content[at] == CLrcTimeTag::WordOpen || content[at] == CLrcTimeTag::LineOpen)
-            return at;
-    return -1;
+    appendWords(unit.Pieces.back().Tokens, notation, content, start, content.size());
 }
 
 void CLrcParser::NoteFraction(int digits)
@@ -279,9 +334,11 @@ std::unique_ptr<CKaraokeBlock> CLrcParser::BuildChain()
             continue;
         }
         const qint64 shift = qint64(entry.Time) - qint64(unit.LineTimes.front());
-        Append(entry.Time, unit.Pieces.front().Tokens);
-        for (size_t j = 1; j < unit.Pieces.size(); ++j)
-            Append(shiftedTime(unit.Pieces[j].Time, shift, m_format.FractionDigits), unit.Pieces[j].Tokens);
+        for (size_t j = 0; j < unit.Pieces.size(); ++j) {
+            const LyricTime time = j == 0 ? entry.Time : shiftedTime(unit.Pieces[j].Time, shift, m_format.FractionDigits);
+            const bool copy = entry.Copy > 0 && !m_header.Rubies.empty();
+            Append(time, copy ? withoutHeaderLines(unit.Pieces[j].Tokens) : unit.Pieces[j].Tokens);
+        }
         previousEnded = unit.EndsWithLineEnd;
     }
     return first;

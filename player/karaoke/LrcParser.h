@@ -51,12 +51,13 @@ private:
         size_t Copy;
     };
 
-    void ReadLine(QStringView line, bool hasLineEnd);
+    void ReadLine(QStringView line, QStringView lineEnd);
+    // A "@Ruby" line goes into the header and stays as notation with the line before it.
+    bool ReadRubyLine(QStringView line, QStringView lineEnd);
     void ApplyIdTag(const LrcIdTag& tag);
     // Line tags at the line start; a word tag there counts as one when no line tag precedes it.
     qsizetype ReadLineTags(QStringView line, std::vector<LyricTime>& times);
     void ReadContent(QStringView content, Unit& unit);
-    static qsizetype NextTagStart(QStringView content, qsizetype from);
     void NoteFraction(int digits);
     // The line tags of all units in time order; equal times keep their file order.
     std::vector<Entry> SortedEntries() const;

@@ -85,11 +85,12 @@ QString CLrcWriter::Write(const CKaraokeHeader& header, const CLyricFileFormat& 
                 text += format.LineEnd;
                 atLineStart = true;
                 onlyTags = true;
-            } else if (!token.Text().isEmpty()) {
-                text += token.Text();
+            } else if (token.WritesLyrics()) {
                 atLineStart = false;
                 onlyTags = false;
             }
+            // Header lines kept as notation end with their own line end.
+            text += token.WrittenText();
         }
     }
     return text;

@@ -181,7 +181,7 @@ private slots:
                 labels << label->text();
         QCOMPARE(labels, QStringList({"ツリー", "パス", "リスト", "文字コード", "(*)Unicodeの時は文字コードは無視",
                                       "フォント(タイトル)", "フォント(データ)", "スクロール速度(1～5)", "フォント",
-                                      "歌い終わった歌詞の色", "タイムタグの色", "歌詞の文字コード",
+                                      "歌い終わった歌詞の色", "タイムタグの色", "歌詞の文字コード", "ルビ",
                                       "(*) 次曲の再生時から有効"}));
         // The focus chain runs through the controls in template order (the code page is disabled).
         const QList<int> order = {D::IdTreeFont, D::IdPathFont, D::IdListFont, D::IdWmpTags, D::IdOwnTags,
