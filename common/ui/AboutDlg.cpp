@@ -1,5 +1,7 @@
 #include "common/ui/AboutDlg.h"
 
+#include "common/ui/Ui.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -37,8 +39,8 @@ DialogTemplate CAboutDlg::Template(const QString& caption, bool withMediaPlayerV
         label(IdComments, "Comments", 46),
     };
     if (withMediaPlayerVersion) {
-        dialog.controls.push_back({-1, ControlKind::GroupBox, QStringLiteral("MediaPlayerのバージョン"),
-                                   QRect(7, 60, 160, 26)});
+        dialog.controls.push_back(
+            {-1, ControlKind::GroupBox, Ui::tr("MediaPlayerのバージョン"), QRect(7, 60, 160, 26)});
         dialog.controls.push_back({IdMediaPlayerVersion, ControlKind::Label, QStringLiteral("version of WMP"),
                                    QRect(14, 72, 146, 8)});
     }
@@ -75,8 +77,9 @@ void CAboutDlg::FillFromResource(const CVersionResource& resource)
     const std::pair<int, const char*> values[] = {
         {IdLegalCopyright, "LegalCopyright"}, {IdCompanyName, "CompanyName"}, {IdComments, "Comments"}};
     for (const auto& [id, name] : values) {
+        // The comment is the program's Japanese description, shown in the interface's language.
         if (const auto value = resource.Value(QString::fromLatin1(name)))
-            SetLabel(id, *value);
+            SetLabel(id, id == IdComments ? Ui::tr(value->toUtf8().constData()) : *value);
     }
 }
 

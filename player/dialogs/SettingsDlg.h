@@ -54,6 +54,8 @@ public:
         IdTagColor = 1044,
         IdKaraokeCodePage = 1042,
         IdAutoLyricsLookup = 1050,
+        IdLanguage = 1051,
+        IdLanguageLabel = 1052,
         IdClipOnDesktop = 1028,
         IdMainOnTop = 1030,
         IdVideoOnTop = 1031,
@@ -103,6 +105,7 @@ private:
     void InitKaraokeCodePage(const CodePageChoices& codePages);
     void InitColors();
     void InitExtensions();
+    void InitLanguage();
 
     // Choosers.
     void ChoosePlainFont(LogFont& font, int sampleId, bool& changed);

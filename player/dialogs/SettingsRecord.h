@@ -44,6 +44,8 @@ struct SettingsRecord {
     int KaraokeCodePage = 0; // 0: Unicode
     // Tracks without lyrics are looked up on the lyrics server when they start.
     bool AutoLyricsLookup = false;
+    // The interface's language as the profile keeps it: "auto", "ja" or "en"; read at start-up.
+    QString Language = QStringLiteral("auto");
     QStringList Extensions;
 
     // Set by the choosers; all false when the dialog opens. The background has no flag: it is
