@@ -61,7 +61,7 @@
     </message>
     <message>
         <source>設 定</source>
-        <translation>Settings</translation>
+        <translation>Setup</translation>
     </message>
     <message>
         <source>閉じる(&amp;C)</source>
@@ -255,7 +255,7 @@ Delete the shortcut &quot;%s&quot;?</translation>
     </message>
     <message>
         <source>拡張子</source>
-        <translation>Extension</translation>
+        <translation>Suffix</translation>
     </message>
     <message>
         <source>追加</source>
@@ -829,15 +829,15 @@ Save the edited lyrics to the UTF-8 copy &quot;%s&quot;?</translation>
     </message>
     <message>
         <source>逆</source>
-        <translation>Swap</translation>
+        <translation>Flip</translation>
     </message>
     <message>
         <source>カンマ区切り</source>
-        <translation>Comma separated</translation>
+        <translation>Commas</translation>
     </message>
     <message>
         <source>タブ区切り</source>
-        <translation>Tab separated</translation>
+        <translation>Tabs</translation>
     </message>
     <message>
         <source>クリア</source>
