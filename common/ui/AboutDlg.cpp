@@ -3,6 +3,7 @@
 #include "common/ui/Ui.h"
 
 #include <QApplication>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 
@@ -20,7 +21,8 @@ QWidget* createIcon(const DialogControl& control, QWidget* parent)
     if (control.id != kIconId)
         return nullptr;
     auto* icon = new QLabel(parent);
-    icon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+    // The owner's icon: a window without one of its own shows the application's.
+    icon->setPixmap(parent->windowIcon().pixmap(32, 32));
     return icon;
 }
 
@@ -59,6 +61,21 @@ CAboutDlg::CAboutDlg(const QString& caption, bool withMediaPlayerVersion, QWidge
     connect(DlgItem<QPushButton>(this, 1), &QPushButton::clicked, this, &QDialog::accept);
     FillFromResource(resource);
     SetLabel(IdMediaPlayerVersion, m_mediaPlayerVersion);
+    PlaceVersionInItsFrame();
+}
+
+void CAboutDlg::PlaceVersionInItsFrame()
+{
+    // The template's rectangle puts the version where a frame title of 8 units ends; the font's
+    // title is taller, so the version goes below it, inside the frame, as high as a line of text.
+    auto* version = DlgItem<QLabel>(this, IdMediaPlayerVersion);
+    auto* frame = findChild<QGroupBox*>();
+    if (!version || !frame)
+        return;
+    const QRect inside = frame->contentsRect().translated(frame->pos());
+    const int height = std::min(inside.height(), version->fontMetrics().height() + 2);
+    version->setGeometry(version->x(), inside.top() + (inside.height() - height) / 2,
+                         std::min(version->width(), inside.right() - version->x()), height);
 }
 
 QString CAboutDlg::ProductNameAndVersion(const CVersionResource& resource)

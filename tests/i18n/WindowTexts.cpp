@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
+#include <QTreeWidget>
 
 namespace {
 
@@ -53,6 +54,11 @@ void addWidget(QStringList& texts, const QString& name, const QWidget* widget)
         add(texts, where + QStringLiteral(" placeholder"), edit->placeholderText());
     if (const auto* header = qobject_cast<const QHeaderView*>(widget))
         addHeader(texts, where, header);
+    // Rows hold the user's names; their tool tips (the reasons of marks) are the program's.
+    if (const auto* tree = qobject_cast<const QTreeWidget*>(widget))
+        for (int row = 0; row < tree->topLevelItemCount(); ++row)
+            for (int column = 0; column < tree->columnCount(); ++column)
+                add(texts, where + QStringLiteral(" row tip"), tree->topLevelItem(row)->toolTip(column));
     for (const QAction* action : widget->actions()) {
         add(texts, where + QStringLiteral(" action"), action->text());
         add(texts, where + QStringLiteral(" action tip"),
@@ -112,6 +118,20 @@ int textRoom(const QWidget* widget)
         return group->width() - 2 * group->style()->pixelMetric(QStyle::PM_LayoutLeftMargin, nullptr, group);
     }
     return -1;
+}
+
+// A group box of the same parent whose frame or title the control overlaps without lying inside it.
+const QGroupBox* frameUnder(const QWidget* widget)
+{
+    if (!widget->parentWidget() || qobject_cast<const QGroupBox*>(widget))
+        return nullptr;
+    for (const QGroupBox* group : widget->parentWidget()->findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly)) {
+        const QRect inside = group->contentsRect().translated(group->pos());
+        if (group->isVisible() && group->geometry().intersects(widget->geometry()) &&
+            !inside.contains(widget->geometry()))
+            return group;
+    }
+    return nullptr;
 }
 
 QString textOf(const QWidget* widget)
@@ -191,6 +211,9 @@ QStringList clipped(const QWidget* window, const QString& name)
                          .arg(name, describe(widget), textOf(widget))
                          .arg(width)
                          .arg(room);
+        if (const QGroupBox* frame = frameUnder(widget))
+            found << QStringLiteral("%1: %2 '%3' lies on the frame of '%4'")
+                         .arg(name, describe(widget), textOf(widget), frame->title());
     }
     return found;
 }

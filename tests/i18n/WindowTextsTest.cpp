@@ -160,7 +160,7 @@ private slots:
         TempFolder folder;
         folder.write("a.txt", "a");
         folder.write("b.txt", "b");
-        const QString list = folder.write("list.txt", "a.txt,c.txt\nb.txt,a.txt\nmissing.txt,d.txt\nb.txt,e/f.txt\n");
+        const QString list = folder.write("list.txt", "a.txt\tc.txt\nb.txt\ta.txt\nmissing.txt\td.txt\nb.txt\te/f.txt\n");
         CBrindleApp brindle(folder.file("brindle"));
         brindle.InitInstance();
         QCOMPARE(IsEnglish(), qgetenv("LANG").startsWith("en"));
@@ -193,9 +193,11 @@ private:
                             {"TPE1", Id3Writer::textData(Id3Writer::Utf16, artist)},
                             {"TALB", Id3Writer::textData(Id3Writer::Utf16, QStringLiteral("Demo"))}});
         TestFiles::writeBytes(music + "/song.mp3", tag + Mp3Fixture::silentFrames(60.0));
-        const QString lyrics = english ? QStringLiteral("[00:00.50]Twinkle, [00:01.50]twinkle, [00:02.50]little star,\n"
+        const QString lyrics = english ? QStringLiteral("[ti:Twinkle, Twinkle, Little Star]\n[ar:Traditional]\n"
+                                                        "[00:00.50]Twinkle, [00:01.50]twinkle, [00:02.50]little star,\n"
                                                         "[00:04.00]How I [00:05.00]wonder [00:06.00]what you are\n")
-                                       : QStringLiteral("[00:00.50]さくら [00:01.50]さくら\n"
+                                       : QStringLiteral("[ti:さくらさくら]\n[ar:日本古謡]\n"
+                                                        "[00:00.50]さくら [00:01.50]さくら\n"
                                                         "[00:03.00]やよいの [00:04.50]そらは\n");
         TestFiles::writeBytes(music + "/song.lrc", lyrics.toUtf8());
         return music;
