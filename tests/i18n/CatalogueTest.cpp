@@ -1,6 +1,6 @@
-// The English catalogue against the code: lupdate finds no text the catalogue lacks or keeps no
-// text the code dropped, every entry is finished and keeps its placeholders, every string-table
-// text of both programs is translated, and the language follows the setting and the desktop.
+// The English catalogue against the code: lupdate finds no text the catalogue lacks and keeps none
+// the code dropped, every entry is finished, English and keeps its placeholders, every string-table
+// text of both programs is translated, and the language follows the setting, then the desktop.
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
@@ -14,56 +14,26 @@
 #include "player/library/LibraryStrings.h"
 #include "renamer/BrindleStrings.h"
 
-#include <QFile>
 #include <QLibraryInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QXmlStreamReader>
-
-#include <algorithm>
 
 namespace {
 
-struct Entry {
-    QString source;
-    QString translation;
-    QString type; // "unfinished", "vanished", "obsolete" or empty
-};
+const QRegularExpression kJapanese(QStringLiteral("[\\x{3040}-\\x{30ff}\\x{3400}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
 
-QList<Entry> ReadCatalogue(const QString& path)
+// Each message of a .ts file: source, then translation with its type attribute ("unfinished"...).
+QList<QStringList> Messages(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", qPrintable(path));
-    QList<Entry> entries;
-    QXmlStreamReader xml(&file);
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        if (xml.name() == QLatin1String("message")) {
-            entries.append(Entry());
-        } else if (xml.name() == QLatin1String("source")) {
-            entries.back().source = xml.readElementText();
-        } else if (xml.name() == QLatin1String("translation")) {
-            entries.back().type = xml.attributes().value(QLatin1String("type")).toString();
-            entries.back().translation = xml.readElementText();
-        }
-    }
-    if (xml.hasError())
-        qFatal("%s: %s", qPrintable(path), qPrintable(xml.errorString()));
-    return entries;
+    static const QRegularExpression message(
+        QStringLiteral("<source>(.*?)</source>\\s*<translation(?: type=\"(\\w+)\")?>(.*?)</translation>"),
+        QRegularExpression::DotMatchesEverythingOption);
+    QList<QStringList> messages;
+    for (const QRegularExpressionMatch& match : message.globalMatch(QString::fromUtf8(TestFiles::readBytes(path))))
+        messages.append({match.captured(1), match.captured(3), match.captured(2)});
+    return messages;
 }
 
-QStringList Sources(const QList<Entry>& entries)
-{
-    QStringList sources;
-    for (const Entry& entry : entries)
-        sources << entry.source;
-    sources.sort();
-    return sources;
-}
-
-// The printf and QString placeholders of a text, sorted: a translation keeps every one.
 QStringList Placeholders(const QString& text)
 {
     static const QRegularExpression placeholder(QStringLiteral("%[sd1-9]"));
@@ -74,17 +44,7 @@ QStringList Placeholders(const QString& text)
     return found;
 }
 
-bool HasJapanese(const QString& text)
-{
-    static const QRegularExpression japanese(
-        QStringLiteral("[\\x{3040}-\\x{30ff}\\x{3400}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
-    return text.contains(japanese);
-}
-
-QString CataloguePath()
-{
-    return qEnvironmentVariable("SONAVEL_SOURCE_DIR") + QStringLiteral("/translations/sonavel_en.ts");
-}
+const QString kCatalogue = qEnvironmentVariable("SONAVEL_SOURCE_DIR") + QStringLiteral("/translations/sonavel_en.ts");
 
 } // namespace
 
@@ -92,52 +52,35 @@ class CatalogueTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void everyEntryFinishedWithItsPlaceholders()
+    void catalogueHoldsExactlyTheCodesTextsFinished()
     {
-        const QList<Entry> entries = ReadCatalogue(CataloguePath());
-        QVERIFY(entries.size() > 200);
-        QStringList faults;
-        for (const Entry& entry : entries) {
-            if (!entry.type.isEmpty() || entry.translation.trimmed().isEmpty())
-                faults << QStringLiteral("not finished: ") + entry.source;
-            else if (Placeholders(entry.source) != Placeholders(entry.translation))
-                faults << QStringLiteral("placeholders differ: ") + entry.source + " / " + entry.translation;
-            else if (HasJapanese(entry.translation))
-                faults << QStringLiteral("Japanese left: ") + entry.translation;
-        }
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
-    }
-
-    // lupdate over the sources, as the update_translations target runs it, on a copy.
-    void catalogueHoldsExactlyTheCodesTexts()
-    {
+        // lupdate over the sources, as the update_translations target runs it, on a copy.
         TempFolder folder;
-        const QString copy = folder.file("sonavel_en.ts");
-        QVERIFY(QFile::copy(CataloguePath(), copy));
+        const QString copy = folder.write("sonavel_en.ts", TestFiles::readBytes(kCatalogue));
         QProcess lupdate;
         lupdate.setWorkingDirectory(qEnvironmentVariable("SONAVEL_SOURCE_DIR"));
-        lupdate.start(QLibraryInfo::path(QLibraryInfo::BinariesPath) + QStringLiteral("/lupdate"),
+        lupdate.start(QLibraryInfo::path(QLibraryInfo::BinariesPath) + "/lupdate",
                       {"-silent", "-locations", "none", "-no-obsolete", "-extensions", "cpp,h", "-I", ".", "common",
                        "platform", "player", "renamer", "-ts", copy});
-        QVERIFY(lupdate.waitForFinished(120000));
-        QCOMPARE(lupdate.exitCode(), 0);
-        const QList<Entry> updated = ReadCatalogue(copy);
-        QStringList untranslated;
-        for (const Entry& entry : updated)
-            if (entry.type == QLatin1String("unfinished"))
-                untranslated << entry.source;
-        QVERIFY2(untranslated.isEmpty(), qPrintable("not in the catalogue:\n" + untranslated.join('\n')));
-        QCOMPARE(Sources(updated), Sources(ReadCatalogue(CataloguePath())));
+        QVERIFY(lupdate.waitForFinished(120000) && lupdate.exitCode() == 0);
+        const QList<QStringList> kept = Messages(kCatalogue);
+        QVERIFY(kept.size() > 200);
+        QCOMPARE(Messages(copy), kept);
+        QStringList faults;
+        for (const QStringList& entry : kept)
+            if (!entry[2].isEmpty() || entry[1].trimmed().isEmpty() || entry[1].contains(kJapanese) ||
+                Placeholders(entry[0]) != Placeholders(entry[1]))
+                faults << entry.join(" | ");
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
     }
 
     // The tables as the programs register them, looked up through the compiled catalogue.
     void everyStringTableTextTranslated()
     {
         QVERIFY(InstallTranslations(UiLanguage::English));
-        QStringList sources;
-        // Both programs number their tables alike: each is read before the next may replace ids.
+        // Both programs number their tables alike: Brindle's are read before Sonavel's replace ids.
         BrindleStrings::Register();
-        sources << StringTable::sources();
+        QStringList sources = StringTable::sources();
         RegisterSonavelStrings();
         RegisterDialogStrings();
         RegisterLibraryStrings();
@@ -147,7 +90,7 @@ private slots:
         QVERIFY(sources.size() > 150);
         QStringList untranslated;
         for (const QString& source : sources)
-            if (HasJapanese(source) && HasJapanese(Ui::tr(source.toUtf8().constData())))
+            if (Ui::tr(source.toUtf8().constData()).contains(kJapanese))
                 untranslated << source;
         QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join('\n')));
     }
@@ -158,11 +101,9 @@ private slots:
         QTest::addColumn<QStringList>("desktop");
         QTest::addColumn<bool>("japanese");
         QTest::newRow("ja desktop") << "" << QStringList{"ja-JP", "ja"} << true;
-        QTest::newRow("auto, en desktop") << "auto" << QStringList{"en-US", "en"} << false;
         QTest::newRow("C locale") << "auto" << QStringList{"C"} << false;
         QTest::newRow("German desktop") << "" << QStringList{"de-DE", "de"} << false;
         QTest::newRow("LANGUAGE=fr:ja") << "" << QStringList{"fr", "ja"} << true;
-        QTest::newRow("LANGUAGE=en:ja") << "" << QStringList{"en", "ja"} << false;
         QTest::newRow("en set, ja desktop") << "en" << QStringList{"ja-JP"} << false;
         QTest::newRow("JA set, en desktop") << " JA " << QStringList{"en-US"} << true;
         QTest::newRow("unknown setting") << "fr" << QStringList{"ja_JP.UTF-8"} << true;
