@@ -23,11 +23,15 @@ if(git_result EQUAL 0 AND git_common_dir)
 endif()
 get_filename_component(SONAVEL_CORPUS_DIR ${SONAVEL_REPOSITORY_DIR}/../shared/corpus ABSOLUTE)
 
-# area_test(<name> LABELS <labels>... SOURCES <files>... [LIBS <targets>...] [SESSION_BUS])
+# area_test(<name> LABELS <labels>... SOURCES <files>... [LIBS <targets>...] [SESSION_BUS] [LANG <locale>])
 # A Qt Test executable run by CTest off screen; the label "xvfb" runs it under xvfb-run,
-# SESSION_BUS inside a private D-Bus session of its own (dbus-run-session).
+# SESSION_BUS inside a private D-Bus session of its own (dbus-run-session). Tests run on a Japanese
+# desktop (LANG=ja_JP.UTF-8, whatever the caller's language variables) unless LANG names another.
 function(area_test name)
-  cmake_parse_arguments(ARG "SESSION_BUS" "" "LABELS;SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "SESSION_BUS" "LANG" "LABELS;SOURCES;LIBS" ${ARGN})
+  if(NOT ARG_LANG)
+    set(ARG_LANG ja_JP.UTF-8)
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE test_support Qt6::Test ${ARG_LIBS})
   set(launcher)
@@ -44,7 +48,7 @@ function(area_test name)
   set_tests_properties(${name} PROPERTIES
     LABELS "${ARG_LABELS}"
     TIMEOUT 300
-    ENVIRONMENT "QT_QPA_PLATFORM=${platform};SONAVEL_ENGINE_OUTPUT=null;SONAVEL_SOURCE_DIR=${PROJECT_SOURCE_DIR};SONAVEL_BINARY_DIR=${PROJECT_BINARY_DIR};SONAVEL_CORPUS_DIR=${SONAVEL_CORPUS_DIR};QT_LOGGING_RULES=qt.qpa.*=false")
+    ENVIRONMENT "LANG=${ARG_LANG};LANGUAGE=;LC_ALL=;LC_MESSAGES=;QT_QPA_PLATFORM=${platform};SONAVEL_ENGINE_OUTPUT=null;SONAVEL_SOURCE_DIR=${PROJECT_SOURCE_DIR};SONAVEL_BINARY_DIR=${PROJECT_BINARY_DIR};SONAVEL_CORPUS_DIR=${SONAVEL_CORPUS_DIR};QT_LOGGING_RULES=qt.qpa.*=false")
 endfunction()
 
 # area_bench(<name> SOURCES <files>... [LIBS <targets>...]): a benchmark that prints figures.

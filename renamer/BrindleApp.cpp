@@ -35,15 +35,19 @@ void CBrindleApp::InitInstance()
 {
     initBrindleResources();
     BrindleStrings::Register();
-    InstallQtTranslation();
-    CVersionResource::SetApplication({{QStringLiteral("ProductName"), QStringLiteral(BRINDLE_PRODUCT_NAME)},
-                                      {QStringLiteral("ProductVersion"), QStringLiteral(BRINDLE_PRODUCT_VERSION)},
-                                      {QStringLiteral("LegalCopyright"), QStringLiteral(BRINDLE_COPYRIGHT)},
-                                      {QStringLiteral("CompanyName"), QStringLiteral(BRINDLE_COMPANY)},
-                                      {QStringLiteral("Comments"), QStringLiteral(BRINDLE_COMMENTS)}});
+    CVersionResource::SetApplication(
+        {{QStringLiteral("ProductName"), QStringLiteral(BRINDLE_PRODUCT_NAME)},
+         {QStringLiteral("ProductVersion"), QStringLiteral(BRINDLE_PRODUCT_VERSION)},
+         {QStringLiteral("LegalCopyright"), QStringLiteral(BRINDLE_COPYRIGHT)},
+         {QStringLiteral("CompanyName"), QStringLiteral(BRINDLE_COMPANY)},
+         {QStringLiteral("Comments"),
+          QString::fromUtf8(QT_TRANSLATE_NOOP("Ui", "リストに従ってファイル名を一括変更します"))}});
     QApplication::setApplicationName(QStringLiteral(BRINDLE_PRODUCT_NAME));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/brindle/brindle.svg")));
     Profile::setPath(ProfilePath(), FallbackProfilePath());
+    // The interface's language: the profile's "Language", else the desktop's.
+    InstallTranslations(ChooseUiLanguage(
+        GetProfileString(QStringLiteral("CBrindleApp"), QString::fromLatin1(UiLanguageSetting::Key), QString())));
 }
 
 int CBrindleApp::Run()

@@ -4,6 +4,7 @@
 #include "common/ui/MessageBox.h"
 #include "common/ui/PathParts.h"
 #include "common/ui/StringTable.h"
+#include "common/ui/Ui.h"
 #include "renamer/BrindleStrings.h"
 #include "renamer/RowWarning.h"
 
@@ -45,16 +46,16 @@ DialogTemplate CBrindleDlg::Template()
     dialog.caption = QStringLiteral("Brindle");
     dialog.size = QSize(260, 198);
     dialog.controls = {
-        {-1, ControlKind::Label, QStringLiteral("実行パス"), QRect(7, 9, 40, 8)},
+        {-1, ControlKind::Label, Ui::tr("実行パス"), QRect(7, 9, 40, 8)},
         {IdFolder, ControlKind::Edit, QString(), QRect(50, 7, 203, 12)},
-        {-1, ControlKind::Label, QStringLiteral("ファイル名の変更"), QRect(7, 27, 64, 8)},
-        {IdReverse, ControlKind::CheckBox, QStringLiteral("逆"), QRect(76, 26, 28, 10)},
-        {IdCommaSeparated, ControlKind::RadioButton, QStringLiteral("カンマ区切り"), QRect(110, 26, 64, 10), true},
-        {IdTabSeparated, ControlKind::RadioButton, QStringLiteral("タブ区切り"), QRect(180, 26, 64, 10)},
+        {-1, ControlKind::Label, Ui::tr("ファイル名の変更"), QRect(7, 27, 64, 8)},
+        {IdReverse, ControlKind::CheckBox, Ui::tr("逆"), QRect(76, 26, 28, 10)},
+        {IdCommaSeparated, ControlKind::RadioButton, Ui::tr("カンマ区切り"), QRect(110, 26, 64, 10), true},
+        {IdTabSeparated, ControlKind::RadioButton, Ui::tr("タブ区切り"), QRect(180, 26, 64, 10)},
         {IdList, ControlKind::ListView, QString(), QRect(7, 41, 246, 130)},
-        {IdClear, ControlKind::PushButton, QStringLiteral("クリア"), QRect(91, 177, 50, 14)},
-        {IdRun, ControlKind::DefaultButton, QStringLiteral("実行"), QRect(147, 177, 50, 14)},
-        {IdExit, ControlKind::PushButton, QStringLiteral("終了"), QRect(203, 177, 50, 14)},
+        {IdClear, ControlKind::PushButton, Ui::tr("クリア"), QRect(91, 177, 50, 14)},
+        {IdRun, ControlKind::DefaultButton, Ui::tr("実行"), QRect(147, 177, 50, 14)},
+        {IdExit, ControlKind::PushButton, Ui::tr("終了"), QRect(203, 177, 50, 14)},
     };
     return dialog;
 }
@@ -248,7 +249,7 @@ void CBrindleDlg::ShowRunSummary(const RunResult& result)
     if (result.count == 0 && result.failures.empty())
         return;
     const unsigned icon = result.failures.empty() ? MB_ICONINFORMATION : MB_ICONWARNING;
-    ShowMessageBox(this, RunReport::RunSummary(result.count, result.failures), QStringLiteral("ファイル名の変更"),
+    ShowMessageBox(this, RunReport::RunSummary(result.count, result.failures), Ui::tr("ファイル名の変更"),
                    MB_OK | icon);
 }
 
@@ -406,7 +407,7 @@ QString CBrindleDlg::RowWarningText(int row) const
 
 void CBrindleDlg::ShowAboutBox()
 {
-    CAboutDlg about(QStringLiteral("Brindleのﾊﾞｰｼﾞｮﾝ情報"), false, this);
+    CAboutDlg about(Ui::tr("Brindleのﾊﾞｰｼﾞｮﾝ情報"), false, this);
     about.exec();
 }
 

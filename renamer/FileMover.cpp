@@ -1,5 +1,7 @@
 #include "renamer/FileMover.h"
 
+#include "common/ui/Ui.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStringEncoder>
@@ -79,18 +81,26 @@ bool CFileMover::SameEntry(const char* first, const char* second) const
 QString CFileMover::ErrorText(int error)
 {
     switch (error) {
-    case ENOENT: return QStringLiteral("ファイルが見つかりません");
-    case ENAMETOOLONG: return QStringLiteral("名前が長すぎます");
+    case ENOENT:
+        return Ui::tr("ファイルが見つかりません");
+    case ENAMETOOLONG:
+        return Ui::tr("名前が長すぎます");
     case EACCES:
-    case EPERM: return QStringLiteral("アクセスが拒否されました");
-    case EROFS: return QStringLiteral("読み取り専用のファイルシステムです");
+    case EPERM:
+        return Ui::tr("アクセスが拒否されました");
+    case EROFS:
+        return Ui::tr("読み取り専用のファイルシステムです");
     case EEXIST:
     case EISDIR:
-    case ENOTEMPTY: return QStringLiteral("変更後の名前のフォルダーがあります");
-    case ENOTDIR: return QStringLiteral("フォルダーをファイルの名前に変更できません");
-    case EBUSY: return QStringLiteral("使用中です");
+    case ENOTEMPTY:
+        return Ui::tr("変更後の名前のフォルダーがあります");
+    case ENOTDIR:
+        return Ui::tr("フォルダーをファイルの名前に変更できません");
+    case EBUSY:
+        return Ui::tr("使用中です");
     case ENOSPC:
-    case EDQUOT: return QStringLiteral("ディスクに空きがありません");
+    case EDQUOT:
+        return Ui::tr("ディスクに空きがありません");
     default: return QString::fromLocal8Bit(std::strerror(error));
     }
 }

@@ -1,6 +1,9 @@
 #include "common/ui/AboutDlg.h"
 
+#include "common/ui/Ui.h"
+
 #include <QApplication>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 
@@ -18,7 +21,8 @@ QWidget* createIcon(const DialogControl& control, QWidget* parent)
     if (control.id != kIconId)
         return nullptr;
     auto* icon = new QLabel(parent);
-    icon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+    // The owner's icon: a window without one of its own shows the application's.
+    icon->setPixmap(parent->windowIcon().pixmap(32, 32));
     return icon;
 }
 
@@ -37,8 +41,8 @@ DialogTemplate CAboutDlg::Template(const QString& caption, bool withMediaPlayerV
         label(IdComments, "Comments", 46),
     };
     if (withMediaPlayerVersion) {
-        dialog.controls.push_back({-1, ControlKind::GroupBox, QStringLiteral("MediaPlayerのバージョン"),
-                                   QRect(7, 60, 160, 26)});
+        dialog.controls.push_back(
+            {-1, ControlKind::GroupBox, Ui::tr("MediaPlayerのバージョン"), QRect(7, 60, 160, 26)});
         dialog.controls.push_back({IdMediaPlayerVersion, ControlKind::Label, QStringLiteral("version of WMP"),
                                    QRect(14, 72, 146, 8)});
     }
@@ -57,6 +61,21 @@ CAboutDlg::CAboutDlg(const QString& caption, bool withMediaPlayerVersion, QWidge
     connect(DlgItem<QPushButton>(this, 1), &QPushButton::clicked, this, &QDialog::accept);
     FillFromResource(resource);
     SetLabel(IdMediaPlayerVersion, m_mediaPlayerVersion);
+    PlaceVersionInItsFrame();
+}
+
+void CAboutDlg::PlaceVersionInItsFrame()
+{
+    // The template's rectangle puts the version where a frame title of 8 units ends; the font's
+    // title is taller, so the version goes below it, inside the frame, as high as a line of text.
+    auto* version = DlgItem<QLabel>(this, IdMediaPlayerVersion);
+    auto* frame = findChild<QGroupBox*>();
+    if (!version || !frame)
+        return;
+    const QRect inside = frame->contentsRect().translated(frame->pos());
+    const int height = std::min(inside.height(), version->fontMetrics().height() + 2);
+    version->setGeometry(version->x(), inside.top() + (inside.height() - height) / 2,
+                         std::min(version->width(), inside.right() - version->x()), height);
 }
 
 QString CAboutDlg::ProductNameAndVersion(const CVersionResource& resource)
@@ -75,8 +94,9 @@ void CAboutDlg::FillFromResource(const CVersionResource& resource)
     const std::pair<int, const char*> values[] = {
         {IdLegalCopyright, "LegalCopyright"}, {IdCompanyName, "CompanyName"}, {IdComments, "Comments"}};
     for (const auto& [id, name] : values) {
+        // The comment is the program's Japanese description, shown in the interface's language.
         if (const auto value = resource.Value(QString::fromLatin1(name)))
-            SetLabel(id, *value);
+            SetLabel(id, id == IdComments ? Ui::tr(value->toUtf8().constData()) : *value);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "common/ui/Chooser.h"
 
+#include "common/ui/Ui.h"
+
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QDialog>
@@ -47,7 +49,7 @@ void hideEffects(QFontDialog* fonts)
 void addColorRow(QDialog& dialog, QVBoxLayout* layout, QColor& chosen)
 {
     auto* row = new QHBoxLayout;
-    auto* label = new QLabel(QStringLiteral("色(&C):"), &dialog);
+    auto* label = new QLabel(Ui::tr("色(&C):"), &dialog);
     auto* button = new QPushButton(&dialog);
     button->setAutoDefault(false);
     button->setIconSize(QSize(32, 14));

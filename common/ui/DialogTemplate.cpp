@@ -10,7 +10,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTreeWidget>
 #include <QWidget>
 
@@ -82,6 +85,65 @@ QWidget* createStandardControl(const DialogControl& control, QWidget* parent, QB
     return new QWidget(parent);
 }
 
+bool showsText(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::Label:
+    case ControlKind::PushButton:
+    case ControlKind::DefaultButton:
+    case ControlKind::CheckBox:
+    case ControlKind::RadioButton: return true;
+    default: return false;
+    }
+}
+
+// How much wider the control must be to show its text whole (0 when it fits).
+int missingTextWidth(const QWidget* widget)
+{
+    if (const auto* label = qobject_cast<const QLabel*>(widget))
+        return std::max(0, label->sizeHint().width() - label->width());
+    const auto* button = qobject_cast<const QAbstractButton*>(widget);
+    if (!button || button->text().isEmpty())
+        return 0;
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    QStyle::SubElement contents = QStyle::SE_PushButtonContents;
+    if (qobject_cast<const QCheckBox*>(button))
+        contents = QStyle::SE_CheckBoxContents;
+    else if (qobject_cast<const QRadioButton*>(button))
+        contents = QStyle::SE_RadioButtonContents;
+    const int room = button->style()->subElementRect(contents, &option, button).width();
+    QString shown = button->text();
+    shown.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    return std::max(0, button->fontMetrics().horizontalAdvance(shown) - room);
+}
+
+// The template's rectangles were made for the Japanese texts: a control whose text is wider (a
+// translation) grows to the right, up to the next control beside it or the dialog's edge.
+struct PlacedControl {
+    QWidget* widget;
+    QRect rect;
+    bool showsText;
+};
+
+void growToTexts(QWidget* dialog, const std::vector<PlacedControl>& placed)
+{
+    constexpr int kGap = 2;
+    for (const auto& [widget, rect, text] : placed) {
+        const int missing = text ? missingTextWidth(widget) : 0;
+        if (missing == 0)
+            continue;
+        int limit = dialog->width() - kGap;
+        for (const PlacedControl& other : placed)
+            if (other.widget != widget && other.rect.left() >= rect.right() && other.rect.top() <= rect.bottom() &&
+                other.rect.bottom() >= rect.top())
+                limit = std::min(limit, other.rect.left() - kGap);
+        widget->resize(std::max(widget->width(), std::min(widget->width() + missing, limit - widget->x())),
+                       widget->height());
+    }
+}
+
 } // namespace
 
 namespace DialogUnits {
@@ -119,6 +181,7 @@ void BuildDialog(QWidget* dialog, const DialogTemplate& dialogTemplate, const Cu
     ApplyDialogFont(dialog);
     dialog->resize(DialogUnits::toPixels(dialogTemplate.size, dialog));
     QButtonGroup* radioGroup = nullptr;
+    std::vector<PlacedControl> placed;
     for (const DialogControl& control : dialogTemplate.controls) {
         QWidget* widget = customFactory ? customFactory(control, dialog) : nullptr;
         if (!widget)
@@ -129,7 +192,9 @@ void BuildDialog(QWidget* dialog, const DialogTemplate& dialogTemplate, const Cu
             SetDlgCtrlId(widget, control.id);
         widget->setGeometry(DialogUnits::toPixels(control.rect, dialog));
         widget->show();
+        placed.push_back({widget, widget->geometry(), showsText(control.kind)});
     }
+    growToTexts(dialog, placed);
 }
 
 QWidget* GetDlgItem(const QWidget* dialog, int id)

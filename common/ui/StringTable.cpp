@@ -1,12 +1,16 @@
 #include "common/ui/StringTable.h"
 
+#include "common/ui/Ui.h"
+
 #include <QHash>
 
 namespace {
 
-QHash<int, QString>& table()
+// The Japanese source of each text, translated when it is asked for: the language is chosen after
+// the tables are registered.
+QHash<int, QByteArray>& table()
 {
-    static QHash<int, QString> strings;
+    static QHash<int, QByteArray> strings;
     return strings;
 }
 
@@ -17,12 +21,21 @@ namespace StringTable {
 void add(std::initializer_list<std::pair<int, const char*>> entries)
 {
     for (const auto& [id, text] : entries)
-        table().insert(id, QString::fromUtf8(text));
+        table().insert(id, QByteArray(text));
 }
 
 QString text(int id)
 {
-    return table().value(id);
+    const auto found = table().constFind(id);
+    return found == table().cend() ? QString() : Ui::tr(found->constData());
+}
+
+QStringList sources()
+{
+    QStringList texts;
+    for (const QByteArray& source : std::as_const(table()))
+        texts << QString::fromUtf8(source);
+    return texts;
 }
 
 QString format(int id, const QStringList& arguments)

@@ -3,6 +3,7 @@
 #include "platform/text/NativeFile.h"
 #include "platform/text/NativeName.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSet>
 
@@ -225,7 +226,7 @@ const std::vector<QString>& Media::lyrics() const
 QString Media::fallbackTitle() const
 {
     if (m_kind == Kind::DiscTrack)
-        return QStringLiteral("トラック %1").arg(m_track);
+        return QCoreApplication::translate("Ui", "トラック %1").arg(m_track);
     return NativeName::displayText(QFileInfo(m_sourceURL).completeBaseName());
 }
 

@@ -4,6 +4,7 @@
 #include "platform/text/NativeName.h"
 #include "platform/text/RuntimeLocale.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileIconProvider>
@@ -16,9 +17,21 @@
 
 namespace {
 
-const QString kDesktopName = QStringLiteral("デスクトップ");
-const QString kComputerName = QStringLiteral("コンピュータ");
-const QString kNetworkName = QStringLiteral("ネットワーク");
+// The namespace's own levels are named in the user interface's language, looked up when shown.
+QString desktopName()
+{
+    return QCoreApplication::translate("Ui", "デスクトップ");
+}
+
+QString computerName()
+{
+    return QCoreApplication::translate("Ui", "コンピュータ");
+}
+
+QString networkName()
+{
+    return QCoreApplication::translate("Ui", "ネットワーク");
+}
 
 QString withoutTrailingSlash(const QString& path)
 {
@@ -128,7 +141,7 @@ FolderNamespace::FolderNamespace(Sources sources) : m_sources(std::move(sources)
 
 FolderItem FolderNamespace::root()
 {
-    return folderItem(FolderItem::Kind::Desktop, QString(), kDesktopName);
+    return folderItem(FolderItem::Kind::Desktop, QString(), desktopName());
 }
 
 std::optional<QList<FolderItem>> FolderNamespace::children(const FolderItem& parent) const
@@ -171,7 +184,7 @@ QList<FolderItem> FolderNamespace::parsePath(const QString& path) const
         return {};
     const QString cleaned = withoutTrailingSlash(path);
     if (opticalDrives().contains(cleaned)) {
-        return {folderItem(FolderItem::Kind::Computer, QString(), kComputerName),
+        return {folderItem(FolderItem::Kind::Computer, QString(), computerName()),
                 folderItem(FolderItem::Kind::OpticalDrive, cleaned, lastName(cleaned))};
     }
     if (!NativeFile::isDirectory(cleaned))
@@ -181,8 +194,8 @@ QList<FolderItem> FolderNamespace::parsePath(const QString& path) const
     if (!container)
         return {};
     QList<FolderItem> levels;
-    levels.append(underNetwork ? folderItem(FolderItem::Kind::Network, QString(), kNetworkName)
-                               : folderItem(FolderItem::Kind::Computer, QString(), kComputerName));
+    levels.append(underNetwork ? folderItem(FolderItem::Kind::Network, QString(), networkName())
+                               : folderItem(FolderItem::Kind::Computer, QString(), computerName()));
     levels.append(*container);
     QString current = container->path == QLatin1String("/") ? QString() : container->path;
     const QStringList rest = cleaned.mid(current.size()).split('/', Qt::SkipEmptyParts);
@@ -285,8 +298,8 @@ QList<FolderItem> FolderNamespace::desktopChildren() const
         QList<FolderItem> onDesktop = folderChildren(m_sources.desktop).value_or(QList<FolderItem>());
         items.append(onDesktop);
     }
-    items.append(folderItem(FolderItem::Kind::Computer, QString(), kComputerName));
-    items.append(folderItem(FolderItem::Kind::Network, QString(), kNetworkName));
+    items.append(folderItem(FolderItem::Kind::Computer, QString(), computerName()));
+    items.append(folderItem(FolderItem::Kind::Network, QString(), networkName()));
     return items;
 }
 

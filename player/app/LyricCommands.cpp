@@ -2,6 +2,7 @@
 
 #include "common/ui/MessageBox.h"
 #include "common/ui/StringTable.h"
+#include "common/ui/Ui.h"
 #include "platform/engine/Player.h"
 #include "platform/shell/DetachedProcess.h"
 #include "platform/text/NativeFile.h"
@@ -37,12 +38,12 @@ struct PopupResource {
     std::initializer_list<int> items;
 };
 const PopupResource kPopups[] = {
-    {"カラオケアイコン",
+    {QT_TRANSLATE_NOOP("Ui", "カラオケアイコン"),
      {CLyricCommands::IdKaraokeShow, 0, CLyricCommands::IdKaraokeNew, CLyricCommands::IdKaraokeEdit, 0,
       CLyricCommands::IdKaraokeDelete, 0, CLyricCommands::IdLyricsSearch, CLyricCommands::IdLyricsPublish}},
-    {"タイトル", {CLyricCommands::IdCopyTitle}},
-    {"アーティスト", {CLyricCommands::IdCopyArtist}},
-    {"アルバム", {CLyricCommands::IdCopyAlbum}},
+    {QT_TRANSLATE_NOOP("Ui", "タイトル"), {CLyricCommands::IdCopyTitle}},
+    {QT_TRANSLATE_NOOP("Ui", "アーティスト"), {CLyricCommands::IdCopyArtist}},
+    {QT_TRANSLATE_NOOP("Ui", "アルバム"), {CLyricCommands::IdCopyAlbum}},
 };
 
 QAction* ActionOf(const QMenu* menu, int id)
@@ -222,7 +223,7 @@ void CLyricCommands::LoadMenus()
     for (size_t index = 0; index < PopupCount; ++index) {
         if (m_menus[index])
             continue;
-        auto* menu = new QMenu(QString::fromUtf8(kPopups[index].title), &m_dialog);
+        auto* menu = new QMenu(Ui::tr(kPopups[index].title), &m_dialog);
         for (const int id : kPopups[index].items) {
             if (id == 0) {
                 menu->addSeparator();
@@ -391,8 +392,8 @@ void CLyricCommands::CopyColumn(int column)
     // Setting is the one step that can fail here (a display without a clipboard): it shows as a
     // clipboard that does not hold the text afterwards.
     if (clipboard->text() != text) {
-        const QString reason = QStringLiteral("クリップボードがテキストを受け付けませんでした (%1)")
-                                   .arg(QGuiApplication::platformName());
+        const QString reason =
+            Ui::tr("クリップボードがテキストを受け付けませんでした (%1)").arg(QGuiApplication::platformName());
         ShowMessageBox(&m_dialog, StringTable::format(SonavelString::ClipboardSetFailed, {reason}),
                        QStringLiteral("SetClipboardData()"), MB_OK | MB_ICONERROR);
     }

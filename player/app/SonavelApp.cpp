@@ -47,7 +47,6 @@ int CSonavelApp::Run(const QStringList& arguments)
     g_instance = this;
     RegisterSonavelStrings();
     RegisterVersionResource();
-    InstallQtTranslation();
     const QString path = FindPathArgument(arguments, QDir::currentPath());
     m_instanceLock = std::make_unique<InstanceLock>(QString::fromLatin1(MutexName));
     if (!m_instanceLock->acquire()) {
@@ -61,6 +60,7 @@ int CSonavelApp::Run(const QStringList& arguments)
     if (IsEmbeddingStart(arguments))
         return 0;
     FixProfileFile();
+    InstallLanguage();
     SetLocale();
     LoadCodePages();
     RunMainWindow(path);
@@ -96,11 +96,13 @@ bool CSonavelApp::IsEmbeddingStart(const QStringList& arguments)
 
 void CSonavelApp::RegisterVersionResource()
 {
-    CVersionResource::SetApplication({{QStringLiteral("ProductName"), QStringLiteral(SONAVEL_PRODUCT_NAME)},
-                                      {QStringLiteral("ProductVersion"), QStringLiteral(SONAVEL_PRODUCT_VERSION)},
-                                      {QStringLiteral("LegalCopyright"), QStringLiteral(SONAVEL_COPYRIGHT)},
-                                      {QStringLiteral("CompanyName"), QStringLiteral(SONAVEL_COMPANY)},
-                                      {QStringLiteral("Comments"), QStringLiteral(SONAVEL_COMMENTS)}});
+    CVersionResource::SetApplication(
+        {{QStringLiteral("ProductName"), QStringLiteral(SONAVEL_PRODUCT_NAME)},
+         {QStringLiteral("ProductVersion"), QStringLiteral(SONAVEL_PRODUCT_VERSION)},
+         {QStringLiteral("LegalCopyright"), QStringLiteral(SONAVEL_COPYRIGHT)},
+         {QStringLiteral("CompanyName"), QStringLiteral(SONAVEL_COMPANY)},
+         {QStringLiteral("Comments"),
+          QString::fromUtf8(QT_TRANSLATE_NOOP("Ui", "歌詞が曲に合わせて流れる音楽プレーヤー"))}});
 }
 
 QString CSonavelApp::FindPathArgument(const QStringList& arguments, const QString& workingFolder)
@@ -150,6 +152,13 @@ void CSonavelApp::FixProfileFile()
     const QString fileName = m_executableParts.Title + QStringLiteral(".ini");
     Profile::setPath(Profile::locateBesideExecutable(m_executableParts.Path(), fileName),
                      Profile::userConfigPath(m_executableParts.Title, fileName));
+}
+
+void CSonavelApp::InstallLanguage()
+{
+    const QString setting = GetProfileString(QString::fromLatin1(Settings::App::Section),
+                                             QString::fromLatin1(UiLanguageSetting::Key), QString());
+    InstallTranslations(ChooseUiLanguage(setting));
 }
 
 void CSonavelApp::SetLocale()

@@ -55,6 +55,8 @@ private:
     static void RegisterVersionResource();
     bool HandleRegistration(RegistrationSwitch registration) const;
     void FixProfileFile();
+    // The interface's language: the profile's "Language", else the desktop's.
+    void InstallLanguage();
     void SetLocale();
     void LoadCodePages();
     void RunMainWindow(const QString& path);

@@ -2,6 +2,7 @@
 
 #include "common/ui/AboutDlg.h"
 #include "common/ui/StringTable.h"
+#include "common/ui/Ui.h"
 #include "platform/profile/Profile.h"
 #include "platform/shell/SystemPaths.h"
 #include "platform/text/NativeName.h"
@@ -102,9 +103,9 @@ DialogTemplate CSonavelDlg::Template()
                               {IdTrackList, K::ListView, QStringLiteral("List1"), QRect(80, 0, 70, 80)},
                               {IdTimeDisplay, K::Static, QString(), QRect(67, 92, 30, 15)},
                               {IdVolumeSlider, K::Static, QString(), QRect(102, 92, 48, 15)},
-                              {IdLoopBox, K::CheckBox, QStringLiteral("エンドレス再生"), QRect(5, 110, 55, 12)},
-                              {IdShuffleBox, K::CheckBox, QStringLiteral("シャッフル"), QRect(65, 110, 42, 12)},
-                              {IdSettingsButton, K::PushButton, QStringLiteral("設 定"), QRect(110, 109, 30, 12)},
+                              {IdLoopBox, K::CheckBox, Ui::tr("エンドレス再生"), QRect(5, 110, 55, 12)},
+                              {IdShuffleBox, K::CheckBox, Ui::tr("シャッフル"), QRect(65, 110, 42, 12)},
+                              {IdSettingsButton, K::PushButton, Ui::tr("設 定"), QRect(110, 109, 30, 12)},
                               {IdScrollLine, K::Static, QString(), QRect(0, 122, 140, 14)},
                               {IdThumbnail, K::Static, QString(), QRect(140, 80, 38, 38)},
                           }};
@@ -165,7 +166,7 @@ void CSonavelDlg::CreateWindowMenu()
         about->setData(static_cast<int>(IdAbout));
         m_windowMenu->addSeparator();
     }
-    m_windowMenu->addAction(QStringLiteral("閉じる(&C)"), this, &CSonavelDlg::Close);
+    m_windowMenu->addAction(Ui::tr("閉じる(&C)"), this, &CSonavelDlg::Close);
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, &CSonavelDlg::OnAbout);
 }
@@ -393,7 +394,7 @@ void CSonavelDlg::OnCommand(int commandId)
 
 void CSonavelDlg::OnAbout()
 {
-    CAboutDlg about(QStringLiteral("Sonavelのﾊﾞｰｼﾞｮﾝ情報"), true, this);
+    CAboutDlg about(Ui::tr("Sonavelのﾊﾞｰｼﾞｮﾝ情報"), true, this);
     if (GetPlayer())
         about.SetMediaPlayerVersion(GetPlayer()->versionInfo());
     about.exec();

@@ -155,6 +155,8 @@ public:
     void OnSettingsButton();
     SettingsRecord CollectSettings() const;
     void ApplySettings(const SettingsRecord& record);
+    // The profile's "Language" as the settings dialog offers it: "ja", "en" or "auto".
+    static QString ProfileLanguage();
     // A folder is shown in the tree and list; a file is shown in its folder and played. The
     // window comes to the front; a path that does not exist is reported.
     void OpenPath(const QString& path);

@@ -4,6 +4,8 @@
 
 #include "player/app/SonavelDlg.h"
 
+#include "common/ui/QtTranslation.h"
+#include "platform/profile/Profile.h"
 #include "platform/varnkit/FolderPathEdit.h"
 #include "player/app/LyricCommands.h"
 #include "player/app/OnlineLyricCommands.h"
@@ -15,6 +17,7 @@
 #include "player/library/FolderTree.h"
 #include "player/library/TrackLibrary.h"
 #include "player/library/TrackListCtrl.h"
+#include "player/settings/SettingsKeys.h"
 #include "player/widgets/ScrollStatic.h"
 #include "player/widgets/WmpVideoDlg.h"
 
@@ -68,6 +71,7 @@ SettingsRecord CSonavelDlg::CollectSettings() const
     record.Extensions = scan.ExtensionList;
     record.AutoLyricsLookup = m_lyrics->Online().IsAutoLookupOn();
     record.RubyMode = int(CRubySetting::Instance().Mode());
+    record.Language = ProfileLanguage();
     return record;
 }
 
@@ -84,6 +88,21 @@ void CSonavelDlg::ApplySettings(const SettingsRecord& record)
     // Left as it was, a setting never asked about is still asked about at the first search.
     if (record.AutoLyricsLookup != m_lyrics->Online().IsAutoLookupOn())
         m_lyrics->Online().SetAutoLookupOn(record.AutoLyricsLookup);
+    // Taken at the next start; a profile never told otherwise keeps no key.
+    if (record.Language != ProfileLanguage())
+        WriteProfileString(QString::fromLatin1(Settings::App::Section), QString::fromLatin1(UiLanguageSetting::Key),
+                           record.Language);
+}
+
+QString CSonavelDlg::ProfileLanguage()
+{
+    const QString value = GetProfileString(QString::fromLatin1(Settings::App::Section),
+                                           QString::fromLatin1(UiLanguageSetting::Key), QString())
+                              .trimmed()
+                              .toLower();
+    if (value == QLatin1String(UiLanguageSetting::Japanese) || value == QLatin1String(UiLanguageSetting::English))
+        return value;
+    return QString::fromLatin1(UiLanguageSetting::Auto);
 }
 
 void CSonavelDlg::ApplyTagReading(const SettingsRecord& record)

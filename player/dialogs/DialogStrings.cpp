@@ -6,9 +6,11 @@ void RegisterDialogStrings()
 {
     static const bool registered = [] {
         StringTable::add({
-            {IDS_INVALID_FILE_NAME, "ファイル名(%s)に使えない文字 (\\ / : , ; * ? \" < > |)が含まれています"},
-            {IDS_SHORTCUT_EXISTS, "ショートカットファイル \"%s\" は既に存在します。上書きしますか？"},
-            {IDS_PARSE_INT, "整数を入力してください。"},
+            {IDS_INVALID_FILE_NAME,
+             QT_TRANSLATE_NOOP("Ui", "ファイル名(%s)に使えない文字 (\\ / : , ; * ? \" < > |)が含まれています")},
+            {IDS_SHORTCUT_EXISTS,
+             QT_TRANSLATE_NOOP("Ui", "ショートカットファイル \"%s\" は既に存在します。上書きしますか？")},
+            {IDS_PARSE_INT, QT_TRANSLATE_NOOP("Ui", "整数を入力してください。")},
         });
         return true;
     }();

@@ -2,6 +2,7 @@
 
 #include "common/ui/DialogTemplate.h"
 #include "common/ui/MessageBox.h"
+#include "common/ui/Ui.h"
 #include "player/dialogs/DialogStrings.h"
 
 #include <QLineEdit>
@@ -12,12 +13,14 @@ namespace {
 DialogTemplate extensionTemplate()
 {
     using K = ControlKind;
-    return {137, QStringLiteral("拡張子の追加"), QSize(186, 46),
+    return {137,
+            Ui::tr("拡張子の追加"),
+            QSize(186, 46),
             {
-                {-1, K::Label, QStringLiteral("拡張子"), QRect(7, 10, 30, 8)},
+                {-1, K::Label, Ui::tr("拡張子"), QRect(7, 10, 30, 8)},
                 {CExtensionDlg::IDC_EXTENSION, K::Edit, {}, QRect(40, 8, 84, 12)},
-                {IDOK, K::DefaultButton, QStringLiteral("追加"), QRect(130, 7, 50, 14)},
-                {IDCANCEL, K::PushButton, QStringLiteral("取消"), QRect(130, 25, 50, 14)},
+                {IDOK, K::DefaultButton, Ui::tr("追加"), QRect(130, 7, 50, 14)},
+                {IDCANCEL, K::PushButton, Ui::tr("取消"), QRect(130, 25, 50, 14)},
             }};
 }
 

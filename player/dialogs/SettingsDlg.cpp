@@ -4,6 +4,7 @@
 #include "common/ui/DialogTemplate.h"
 #include "common/ui/MessageBox.h"
 #include "common/ui/StringTable.h"
+#include "common/ui/Ui.h"
 #include "player/dialogs/ColorStatic.h"
 #include "player/dialogs/DialogStrings.h"
 #include "player/dialogs/ExtensionDlg.h"
@@ -27,7 +28,6 @@
 
 namespace {
 
-const QString kChange = QStringLiteral("変更");
 constexpr int kExtensionRows = 5;
 
 // The check boxes and the record members the framework's data exchange moves between them.
@@ -110,7 +110,7 @@ CSettingsDlg::CSettingsDlg(const SettingsRecord& record, const CodePageChoices& 
     : QDialog(parent), m_record(record)
 {
     RegisterDialogStrings();
-    setWindowTitle(QStringLiteral("設定"));
+    setWindowTitle(Ui::tr("設定"));
     ApplyDialogFont(this);
     m_record.Changed = {};
 
@@ -138,6 +138,7 @@ CSettingsDlg::CSettingsDlg(const SettingsRecord& record, const CodePageChoices& 
     InitColors();
     OnMainOnTopClicked();
     InitExtensions();
+    InitLanguage();
 }
 
 QString CSettingsDlg::SampleText(const LogFont& font)
@@ -164,15 +165,15 @@ QPushButton* CSettingsDlg::AddSampleRow(QGridLayout* grid, const QString& label,
 
 QGroupBox* CSettingsDlg::BuildFontGroup()
 {
-    auto* group = new QGroupBox(QStringLiteral("フォント"), this);
+    auto* group = new QGroupBox(Ui::tr("フォント"), this);
     auto* grid = new QGridLayout(group);
-    connect(AddSampleRow(grid, QStringLiteral("ツリー"), new QLabel, IdTreeSample, IdTreeFont, kChange),
+    connect(AddSampleRow(grid, Ui::tr("ツリー"), new QLabel, IdTreeSample, IdTreeFont, Ui::tr("変更")),
             &QPushButton::clicked, this,
             [this] { ChoosePlainFont(m_record.TreeFont, IdTreeSample, m_record.Changed.TreeFont); });
-    connect(AddSampleRow(grid, QStringLiteral("パス"), new QLabel, IdPathSample, IdPathFont, kChange),
+    connect(AddSampleRow(grid, Ui::tr("パス"), new QLabel, IdPathSample, IdPathFont, Ui::tr("変更")),
             &QPushButton::clicked, this,
             [this] { ChoosePlainFont(m_record.PathFont, IdPathSample, m_record.Changed.PathFont); });
-    connect(AddSampleRow(grid, QStringLiteral("リスト"), new QLabel, IdListSample, IdListFont, kChange),
+    connect(AddSampleRow(grid, Ui::tr("リスト"), new QLabel, IdListSample, IdListFont, Ui::tr("変更")),
             &QPushButton::clicked, this,
             [this] { ChoosePlainFont(m_record.ListFont, IdListSample, m_record.Changed.ListFont); });
     return group;
@@ -180,20 +181,20 @@ QGroupBox* CSettingsDlg::BuildFontGroup()
 
 QGroupBox* CSettingsDlg::BuildTagGroup()
 {
-    auto* group = new QGroupBox(QStringLiteral("曲情報の読込み (mp3のみ有効)"), this);
+    auto* group = new QGroupBox(Ui::tr("曲情報の読込み (mp3のみ有効)"), this);
     auto* grid = new QGridLayout(group);
-    auto* engineTags = withId(new QRadioButton(QStringLiteral("WindowsMediaPlayerの機能を使用")), IdWmpTags);
-    auto* ownTags = withId(new QRadioButton(QStringLiteral("独自ライブラリで読込む")), IdOwnTags);
+    auto* engineTags = withId(new QRadioButton(Ui::tr("WindowsMediaPlayerの機能を使用")), IdWmpTags);
+    auto* ownTags = withId(new QRadioButton(Ui::tr("独自ライブラリで読込む")), IdOwnTags);
     auto* radios = new QButtonGroup(group);
     radios->addButton(engineTags);
     radios->addButton(ownTags);
     grid->addWidget(engineTags, 0, 0, 1, 2);
     grid->addWidget(ownTags, 1, 0, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("文字コード")), 2, 0);
+    grid->addWidget(new QLabel(Ui::tr("文字コード")), 2, 0);
     auto* codePage = withId(new QComboBox, IdTagCodePage);
     codePage->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     grid->addWidget(codePage, 2, 1);
-    grid->addWidget(new QLabel(QStringLiteral("(*)Unicodeの時は文字コードは無視")), 3, 0, 1, 2);
+    grid->addWidget(new QLabel(Ui::tr("(*)Unicodeの時は文字コードは無視")), 3, 0, 1, 2);
     connect(engineTags, &QRadioButton::clicked, this, [this] {
         if (IsChecked(IdWmpTags))
             Combo(IdTagCodePage)->setEnabled(false);
@@ -207,25 +208,26 @@ QGroupBox* CSettingsDlg::BuildTagGroup()
 
 QGroupBox* CSettingsDlg::BuildScrollGroup()
 {
-    auto* group = new QGroupBox(QStringLiteral("スクロールテキスト"), this);
+    auto* group = new QGroupBox(Ui::tr("スクロールテキスト"), this);
     auto* grid = new QGridLayout(group);
-    connect(AddSampleRow(grid, QStringLiteral("フォント(タイトル)"), NewColorSample(), IdTitleSample, IdTitleFont, kChange),
+    connect(AddSampleRow(grid, Ui::tr("フォント(タイトル)"), NewColorSample(), IdTitleSample, IdTitleFont,
+                         Ui::tr("変更")),
             &QPushButton::clicked, this, [this] {
                 ChooseEffectsFont(m_record.TitleFont, m_record.TitleColor, {IdTitleSample}, IdTitleSample,
                                   m_record.Changed.TitleFont);
             });
-    connect(AddSampleRow(grid, QStringLiteral("フォント(データ)"), NewColorSample(), IdDataSample, IdDataFont, kChange),
+    connect(AddSampleRow(grid, Ui::tr("フォント(データ)"), NewColorSample(), IdDataSample, IdDataFont, Ui::tr("変更")),
             &QPushButton::clicked, this, [this] {
                 ChooseEffectsFont(m_record.DataFont, m_record.DataColor, {IdDataSample}, IdDataSample,
                                   m_record.Changed.DataFont);
             });
-    grid->addWidget(new QLabel(QStringLiteral("スクロール速度(1～5)")), 2, 0);
+    grid->addWidget(new QLabel(Ui::tr("スクロール速度(1～5)")), 2, 0);
     auto* speedRow = new QHBoxLayout;
     auto* speed = withId(new QLineEdit, IdScrollSpeed);
     speed->setMaximumWidth(speed->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
     speedRow->addWidget(speed);
     speedRow->addStretch();
-    QPushButton* backColor = newButton(IdBackColor, QStringLiteral("背景色の変更"));
+    QPushButton* backColor = newButton(IdBackColor, Ui::tr("背景色の変更"));
     speedRow->addWidget(backColor);
     grid->addLayout(speedRow, 2, 1, 1, 2);
     connect(backColor, &QPushButton::clicked, this, &CSettingsDlg::ChooseBackColor);
@@ -234,78 +236,83 @@ QGroupBox* CSettingsDlg::BuildScrollGroup()
 
 QGroupBox* CSettingsDlg::BuildShowGroup()
 {
-    auto* group = new QGroupBox(QStringLiteral("表示項目"), this);
+    auto* group = new QGroupBox(Ui::tr("表示項目"), this);
     auto* row = new QHBoxLayout(group);
-    addCheck(row, IdShowFileName, QStringLiteral("ファイル名"));
-    addCheck(row, IdShowTitle, QStringLiteral("タイトル"));
-    addCheck(row, IdShowArtist, QStringLiteral("アーティスト"));
-    addCheck(row, IdShowAlbum, QStringLiteral("アルバム"));
-    addCheck(row, IdShowTrack, QStringLiteral("トラック"));
+    addCheck(row, IdShowFileName, Ui::tr("ファイル名"));
+    addCheck(row, IdShowTitle, Ui::tr("タイトル"));
+    addCheck(row, IdShowArtist, Ui::tr("アーティスト"));
+    addCheck(row, IdShowAlbum, Ui::tr("アルバム"));
+    addCheck(row, IdShowTrack, Ui::tr("トラック"));
     row->addStretch();
     return group;
 }
 
 QGroupBox* CSettingsDlg::BuildKaraokeGroup()
 {
-    auto* group = new QGroupBox(QStringLiteral("カラオケ歌詞表示"), this);
+    auto* group = new QGroupBox(Ui::tr("カラオケ歌詞表示"), this);
     auto* grid = new QGridLayout(group);
-    connect(AddSampleRow(grid, QStringLiteral("フォント"), NewColorSample(), IdKaraokeSample, IdKaraokeFont, kChange),
+    connect(AddSampleRow(grid, Ui::tr("フォント"), NewColorSample(), IdKaraokeSample, IdKaraokeFont, Ui::tr("変更")),
             &QPushButton::clicked, this, [this] {
                 ChooseEffectsFont(m_record.KaraokeFont, m_record.UnsungColor,
                                   {IdKaraokeSample, IdSungSample, IdTagSample}, IdKaraokeSample,
                                   m_record.Changed.Karaoke);
             });
-    connect(AddSampleRow(grid, QStringLiteral("歌い終わった歌詞の色"), NewColorSample(), IdSungSample, IdSungColor,
-                         kChange),
-            &QPushButton::clicked, this, [this] { ChooseTextColor(m_record.SungColor, IdSungSample); });
-    connect(AddSampleRow(grid, QStringLiteral("タイムタグの色"), NewColorSample(), IdTagSample, IdTagColor, kChange),
+    connect(
+        AddSampleRow(grid, Ui::tr("歌い終わった歌詞の色"), NewColorSample(), IdSungSample, IdSungColor, Ui::tr("変更")),
+        &QPushButton::clicked, this, [this] { ChooseTextColor(m_record.SungColor, IdSungSample); });
+    connect(AddSampleRow(grid, Ui::tr("タイムタグの色"), NewColorSample(), IdTagSample, IdTagColor, Ui::tr("変更")),
             &QPushButton::clicked, this, [this] { ChooseTextColor(m_record.TagColor, IdTagSample); });
-    grid->addWidget(new QLabel(QStringLiteral("歌詞の文字コード")), 3, 0);
+    grid->addWidget(new QLabel(Ui::tr("歌詞の文字コード")), 3, 0);
     grid->addWidget(withId(new QComboBox, IdKaraokeCodePage), 3, 1, 1, 2);
-    auto* lookup = withId(new QCheckBox(QStringLiteral("歌詞のない曲は再生時に歌詞サーバーから取得")), IdAutoLyricsLookup);
-    lookup->setToolTip(QStringLiteral("曲のタイトル・アーティスト・アルバム・長さを歌詞サーバー (LRCLIB) に送ります"));
+    auto* lookup = withId(new QCheckBox(Ui::tr("歌詞のない曲は再生時に歌詞サーバーから取得")), IdAutoLyricsLookup);
+    lookup->setToolTip(Ui::tr("曲のタイトル・アーティスト・アルバム・長さを歌詞サーバー (LRCLIB) に送ります"));
     grid->addWidget(lookup, 4, 0, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("ルビ")), 5, 0);
+    grid->addWidget(new QLabel(Ui::tr("ルビ")), 5, 0);
     auto* ruby = withId(new QComboBox, IdRubyMode);
-    ruby->addItems({QStringLiteral("なし"), QStringLiteral("指定のみ"), QStringLiteral("自動")});
-    ruby->setToolTip(QStringLiteral("漢字の上に読みがなを表示します (自動: 歌詞ファイルにない読みを辞書で補います)"));
+    ruby->addItems({Ui::tr("なし"), Ui::tr("指定のみ"), Ui::tr("自動")});
+    ruby->setToolTip(Ui::tr("漢字の上に読みがなを表示します (自動: 歌詞ファイルにない読みを辞書で補います)"));
     grid->addWidget(ruby, 5, 1, 1, 2);
     return group;
 }
 
 QGroupBox* CSettingsDlg::BuildOtherGroup()
 {
-    auto* group = new QGroupBox(QStringLiteral("その他の設定"), this);
+    auto* group = new QGroupBox(Ui::tr("その他の設定"), this);
     auto* column = new QVBoxLayout(group);
-    addCheck(column, IdClipOnDesktop, QStringLiteral("ウィンドウの移動をデスクトップ内に制限"));
-    connect(addCheck(column, IdMainOnTop, QStringLiteral("メイン画面を常に前面に表示")), &QCheckBox::clicked, this,
+    addCheck(column, IdClipOnDesktop, Ui::tr("ウィンドウの移動をデスクトップ内に制限"));
+    connect(addCheck(column, IdMainOnTop, Ui::tr("メイン画面を常に前面に表示")), &QCheckBox::clicked, this,
             &CSettingsDlg::OnMainOnTopClicked);
-    addCheck(column, IdVideoOnTop, QStringLiteral("ビデオ画面を常に前面に表示"));
+    addCheck(column, IdVideoOnTop, Ui::tr("ビデオ画面を常に前面に表示"));
     // Its click does nothing of its own: the value is taken at OK.
-    addCheck(column, IdDetectCdrom, QStringLiteral("CD-ROMのメディア交換を検出"));
-    addCheck(column, IdShowFilePath, QStringLiteral("タイトルバーにファイルのパスを表示"));
-    auto* note = new QLabel(QStringLiteral("(*) 次曲の再生時から有効"));
+    addCheck(column, IdDetectCdrom, Ui::tr("CD-ROMのメディア交換を検出"));
+    addCheck(column, IdShowFilePath, Ui::tr("タイトルバーにファイルのパスを表示"));
+    auto* note = new QLabel(Ui::tr("(*) 次曲の再生時から有効"));
     note->setIndent(20);
     column->addWidget(note);
-    addCheck(column, IdDelPlaylist, QStringLiteral("終了時にプレイリストを削除"));
+    addCheck(column, IdDelPlaylist, Ui::tr("終了時にプレイリストを削除"));
+    auto* language = new QHBoxLayout;
+    language->addWidget(withId(new QLabel(Ui::tr("言語 (次回の起動から有効)")), IdLanguageLabel));
+    language->addWidget(withId(new QComboBox, IdLanguage));
+    language->addStretch();
+    column->addLayout(language);
     return group;
 }
 
 QGroupBox* CSettingsDlg::BuildFilesGroup()
 {
-    auto* group = new QGroupBox(QStringLiteral("読込むファイル"), this);
+    auto* group = new QGroupBox(Ui::tr("読込むファイル"), this);
     auto* grid = new QGridLayout(group);
     auto* list = withId(new QListWidget, IdExtensions);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->addWidget(list, 0, 0, 3, 1);
-    QPushButton* add = newButton(IdAddExtension, QStringLiteral("追加"));
-    QPushButton* remove = newButton(IdDeleteExtension, QStringLiteral("削除"));
+    QPushButton* add = newButton(IdAddExtension, Ui::tr("追加"));
+    QPushButton* remove = newButton(IdDeleteExtension, Ui::tr("削除"));
     grid->addWidget(add, 0, 1);
     grid->addWidget(remove, 1, 1);
     grid->setRowStretch(2, 1);
     auto* passes = new QHBoxLayout;
-    addCheck(passes, IdReadShortcuts, QStringLiteral("ショートカットファイル"));
-    addCheck(passes, IdReadM3u, QStringLiteral("m3uファイル"));
+    addCheck(passes, IdReadShortcuts, Ui::tr("ショートカットファイル"));
+    addCheck(passes, IdReadM3u, Ui::tr("m3uファイル"));
     passes->addStretch();
     grid->addLayout(passes, 3, 0, 1, 2);
     connect(list, &QListWidget::itemSelectionChanged, this, &CSettingsDlg::OnExtensionSelectionChanged);
@@ -318,9 +325,9 @@ QLayout* CSettingsDlg::BuildButtons()
 {
     auto* row = new QHBoxLayout;
     row->addStretch();
-    auto* ok = withId(new QPushButton(QStringLiteral("設定")), IdOk);
+    auto* ok = withId(new QPushButton(Ui::tr("設定")), IdOk);
     ok->setDefault(true);
-    QPushButton* cancel = newButton(IdCancel, QStringLiteral("取消"));
+    QPushButton* cancel = newButton(IdCancel, Ui::tr("取消"));
     row->addWidget(ok);
     row->addWidget(cancel);
     connect(ok, &QPushButton::clicked, this, &CSettingsDlg::accept);
@@ -470,12 +477,23 @@ void CSettingsDlg::OnDeleteExtension()
     OnExtensionSelectionChanged();
 }
 
+void CSettingsDlg::InitLanguage()
+{
+    QComboBox* combo = Combo(IdLanguage);
+    combo->addItem(Ui::tr("自動 (デスクトップの言語)"), QStringLiteral("auto"));
+    combo->addItem(Ui::tr("日本語"), QStringLiteral("ja"));
+    combo->addItem(QStringLiteral("English"), QStringLiteral("en"));
+    const int index = combo->findData(m_record.Language);
+    combo->setCurrentIndex(index >= 0 ? index : 0);
+}
+
 void CSettingsDlg::accept()
 {
     m_record.UseID3Edit = IsChecked(IdOwnTags);
     takeCodePage(Combo(IdTagCodePage), m_record.TagCodePage);
     takeCodePage(Combo(IdKaraokeCodePage), m_record.KaraokeCodePage);
     m_record.RubyMode = Combo(IdRubyMode)->currentIndex();
+    m_record.Language = Combo(IdLanguage)->currentData().toString();
     QListWidget* list = ExtensionList();
     m_record.Extensions.clear();
     for (int row = 0; row < list->count(); ++row)

@@ -54,7 +54,9 @@ public:
         IdTagColor = 1044,
         IdKaraokeCodePage = 1042,
         IdAutoLyricsLookup = 1050,
-        IdRubyMode = 1051,
+        IdRubyMode = 1053,
+        IdLanguage = 1051,
+        IdLanguageLabel = 1052,
         IdClipOnDesktop = 1028,
         IdMainOnTop = 1030,
         IdVideoOnTop = 1031,
@@ -104,6 +106,7 @@ private:
     void InitKaraokeCodePage(const CodePageChoices& codePages);
     void InitColors();
     void InitExtensions();
+    void InitLanguage();
 
     // Choosers.
     void ChoosePlainFont(LogFont& font, int sampleId, bool& changed);

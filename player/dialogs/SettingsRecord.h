@@ -46,6 +46,8 @@ struct SettingsRecord {
     bool AutoLyricsLookup = false;
     // ルビ: 0 なし, 1 指定のみ (the lyric file's readings), 2 自動 (with the dictionary's).
     int RubyMode = 2;
+    // The interface's language as the profile keeps it: "auto", "ja" or "en"; read at start-up.
+    QString Language = QStringLiteral("auto");
     QStringList Extensions;
 
     // Set by the choosers; all false when the dialog opens. The background has no flag: it is

@@ -3,6 +3,7 @@
 #include "common/ui/DialogTemplate.h"
 #include "common/ui/MessageBox.h"
 #include "common/ui/StringTable.h"
+#include "common/ui/Ui.h"
 #include "platform/text/NativeFile.h"
 #include "player/dialogs/DialogStrings.h"
 #include "player/dialogs/FileNameCheck.h"
@@ -18,17 +19,19 @@ const QString kShortcutSuffix = QStringLiteral(".lnk");
 DialogTemplate shortcutTemplate()
 {
     using K = ControlKind;
-    return {144, QStringLiteral("ショートカットの作成"), QSize(250, 118),
+    return {144,
+            Ui::tr("ショートカットの作成"),
+            QSize(250, 118),
             {
-                {-1, K::Label, QStringLiteral("リンク元"), QRect(7, 9, 50, 8)},
+                {-1, K::Label, Ui::tr("リンク元"), QRect(7, 9, 50, 8)},
                 {CShortcutDlg::IDC_LINK_SOURCE, K::ReadOnlyEdit, {}, QRect(60, 7, 183, 12)},
-                {-1, K::GroupBox, QStringLiteral("作成するショートカット"), QRect(7, 26, 236, 64)},
-                {-1, K::Label, QStringLiteral("作成する場所"), QRect(14, 44, 50, 8)},
+                {-1, K::GroupBox, Ui::tr("作成するショートカット"), QRect(7, 26, 236, 64)},
+                {-1, K::Label, Ui::tr("作成する場所"), QRect(14, 44, 50, 8)},
                 {CShortcutDlg::IDC_LOCATION, K::ReadOnlyEdit, {}, QRect(66, 42, 170, 12)},
-                {-1, K::Label, QStringLiteral("ファイル名"), QRect(14, 66, 50, 8)},
+                {-1, K::Label, Ui::tr("ファイル名"), QRect(14, 66, 50, 8)},
                 {CShortcutDlg::IDC_FILE_NAME, K::Edit, {}, QRect(66, 64, 170, 12)},
-                {IDOK, K::DefaultButton, QStringLiteral("ショートカット作成"), QRect(111, 98, 76, 14)},
-                {IDCANCEL, K::PushButton, QStringLiteral("キャンセル"), QRect(193, 98, 50, 14)},
+                {IDOK, K::DefaultButton, Ui::tr("ショートカット作成"), QRect(111, 98, 76, 14)},
+                {IDCANCEL, K::PushButton, Ui::tr("キャンセル"), QRect(193, 98, 50, 14)},
             }};
 }
 

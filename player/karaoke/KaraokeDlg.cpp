@@ -3,6 +3,7 @@
 #include "common/ui/MessageBox.h"
 #include "common/ui/PathParts.h"
 #include "common/ui/StringTable.h"
+#include "common/ui/Ui.h"
 #include "platform/profile/Profile.h"
 #include "platform/text/CodePage.h"
 #include "platform/text/NativeName.h"
@@ -29,11 +30,10 @@ namespace {
 const QString kAlwaysOnTopKey = QStringLiteral("AlwaysOnTop");
 constexpr int kDefaultAlwaysOnTop = 1;
 
-const QString kTapKeysHelp = QStringLiteral(
-    "編集中、再生しながら\n"
-    "F8: 次の行頭に再生位置のタイムタグを打つ\n"
-    "F9: 次の語に再生位置のタイムタグを打つ\n"
-    "F7: 一つ前に打った位置へ戻る\n");
+const char* const kTapKeysHelp = QT_TRANSLATE_NOOP("Ui", "編集中、再生しながら\n"
+                                                         "F8: 次の行頭に再生位置のタイムタグを打つ\n"
+                                                         "F9: 次の語に再生位置のタイムタグを打つ\n"
+                                                         "F7: 一つ前に打った位置へ戻る\n");
 // Where a replay of the selected tag starts, in seconds before it.
 constexpr double kReplayLeadSeconds = 2.0;
 
@@ -100,7 +100,7 @@ CKaraokeDlg::CKaraokeDlg(QWidget* owner) : CSizableDialog(Template(), owner, &CK
     m_edit = DlgItem<QPushButton>(this, IdEdit);
     m_close = DlgItem<QPushButton>(this, IdClose);
     m_edit->setCheckable(true);
-    m_edit->setToolTip(kTapKeysHelp + StringTable::text(KaraokeControlString::EditModeKeys));
+    m_edit->setToolTip(Ui::tr(kTapKeysHelp) + StringTable::text(KaraokeControlString::EditModeKeys));
     m_strip = DlgItem<CKaraokeStrip>(this, IdStrip);
     FitTextsToFont();
     AttachControls();
@@ -121,21 +121,21 @@ DialogTemplate CKaraokeDlg::Template()
 {
     return DialogTemplate{
         TemplateId,
-        QStringLiteral("カラオケ表示"),
+        Ui::tr("カラオケ表示"),
         QSize(193, 164),
         {
-            {IdTitleLabel, ControlKind::Label, QStringLiteral("タイトル"), QRect(7, 7, 25, 10)},
+            {IdTitleLabel, ControlKind::Label, Ui::tr("タイトル"), QRect(7, 7, 25, 10)},
             {IdTitle, ControlKind::ReadOnlyEdit, QString(), QRect(35, 3, 50, 20)},
-            {IdArtistLabel, ControlKind::Label, QStringLiteral("アーティスト"), QRect(95, 7, 40, 10)},
+            {IdArtistLabel, ControlKind::Label, Ui::tr("アーティスト"), QRect(95, 7, 40, 10)},
             {IdArtist, ControlKind::ReadOnlyEdit, QString(), QRect(135, 3, 55, 20)},
             {IdDisplay, ControlKind::Static, QString(), QRect(0, 25, 185, 70)},
             {IdVScroll, ControlKind::Static, QString(), QRect(185, 25, 8, 70)},
             {IdHScroll, ControlKind::Static, QString(), QRect(0, 95, 185, 8)},
             // The karaoke controls between the lyrics and the window's own buttons.
             {IdStrip, ControlKind::Static, QString(), QRect(3, 105, 187, 34)},
-            {IdAlwaysOnTop, ControlKind::CheckBox, QStringLiteral("常に前面に表示"), QRect(10, 146, 60, 10)},
-            {IdEdit, ControlKind::PushButton, QStringLiteral("編 集"), QRect(75, 144, 45, 16)},
-            {IdClose, ControlKind::PushButton, QStringLiteral("閉じる"), QRect(130, 144, 50, 16)},
+            {IdAlwaysOnTop, ControlKind::CheckBox, Ui::tr("常に前面に表示"), QRect(10, 146, 60, 10)},
+            {IdEdit, ControlKind::PushButton, Ui::tr("編 集"), QRect(75, 144, 45, 16)},
+            {IdClose, ControlKind::PushButton, Ui::tr("閉じる"), QRect(130, 144, 50, 16)},
         },
     };
 }

@@ -3,6 +3,7 @@
 #include "common/ui/DialogTemplate.h"
 #include "common/ui/MessageBox.h"
 #include "common/ui/StringTable.h"
+#include "common/ui/Ui.h"
 #include "platform/net/LrclibChallengeSolver.h"
 #include "platform/net/LrclibClient.h"
 #include "platform/net/LrclibRequest.h"
@@ -67,15 +68,15 @@ void CLyricPublishDlg::BuildControls(const CLrclibLyrics::Lines& lyrics)
     m_title = new QLineEdit(tags.TrackName);
     m_artist = new QLineEdit(tags.ArtistName);
     m_album = new QLineEdit(tags.AlbumName);
-    form->addRow(QStringLiteral("タイトル(&T)"), m_title);
-    form->addRow(QStringLiteral("アーティスト(&R)"), m_artist);
-    form->addRow(QStringLiteral("アルバム(&L)"), m_album);
-    form->addRow(QStringLiteral("長さ"), new QLabel(CLyricRecordOrder::DurationText(tags.Duration)));
-    form->addRow(QStringLiteral("送信先"), new QLabel(m_client.Server().toString()));
+    form->addRow(Ui::tr("タイトル(&T)"), m_title);
+    form->addRow(Ui::tr("アーティスト(&R)"), m_artist);
+    form->addRow(Ui::tr("アルバム(&L)"), m_album);
+    form->addRow(Ui::tr("長さ"), new QLabel(CLyricRecordOrder::DurationText(tags.Duration)));
+    form->addRow(Ui::tr("送信先"), new QLabel(m_client.Server().toString()));
 
     auto* texts = new QGridLayout;
-    texts->addWidget(new QLabel(QStringLiteral("同期歌詞 (syncedLyrics)")), 0, 0);
-    texts->addWidget(new QLabel(QStringLiteral("テキスト歌詞 (plainLyrics)")), 0, 1);
+    texts->addWidget(new QLabel(Ui::tr("同期歌詞 (syncedLyrics)")), 0, 0);
+    texts->addWidget(new QLabel(Ui::tr("テキスト歌詞 (plainLyrics)")), 0, 1);
     m_synced = readOnlyText(lyrics.Synced);
     m_plain = readOnlyText(lyrics.Plain);
     texts->addWidget(m_synced, 1, 0);
@@ -87,8 +88,8 @@ void CLyricPublishDlg::BuildControls(const CLrclibLyrics::Lines& lyrics)
     m_progress->setRange(0, kProgressSteps);
     m_progress->hide();
     auto* buttons = new QDialogButtonBox;
-    m_publish = buttons->addButton(QStringLiteral("公開(&P)"), QDialogButtonBox::ActionRole);
-    m_close = buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
+    m_publish = buttons->addButton(Ui::tr("公開(&P)"), QDialogButtonBox::ActionRole);
+    m_close = buttons->addButton(Ui::tr("閉じる"), QDialogButtonBox::RejectRole);
     connect(m_publish, &QPushButton::clicked, this, &CLyricPublishDlg::Publish);
     connect(buttons, &QDialogButtonBox::rejected, this, &CLyricPublishDlg::reject);
     // Sending is asked for by the button alone, never by an Enter meant for a field.
@@ -246,7 +247,7 @@ void CLyricPublishDlg::SetWorking(bool working)
     m_publish->setEnabled(!working);
     for (QLineEdit* edit : {m_title, m_artist, m_album})
         edit->setReadOnly(working);
-    m_close->setText(working ? QStringLiteral("キャンセル") : QStringLiteral("閉じる"));
+    m_close->setText(working ? Ui::tr("キャンセル") : Ui::tr("閉じる"));
     if (working)
         setCursor(Qt::BusyCursor);
     else

@@ -3,6 +3,7 @@
 #include "common/ui/DialogTemplate.h"
 #include "common/ui/MessageBox.h"
 #include "common/ui/StringTable.h"
+#include "common/ui/Ui.h"
 #include "platform/net/LrclibClient.h"
 #include "platform/net/LrclibRequest.h"
 #include "player/karaoke/FetchedLyricsSaver.h"
@@ -73,12 +74,12 @@ void CLyricSearchDlg::BuildControls()
 {
     const LrclibTrack& tags = m_track.Tags;
     auto* fields = new QGridLayout;
-    m_title = addField(fields, 0, 0, QStringLiteral("タイトル(&T)"), tags.TrackName);
-    m_artist = addField(fields, 0, 2, QStringLiteral("アーティスト(&R)"), tags.ArtistName);
-    m_album = addField(fields, 1, 0, QStringLiteral("アルバム(&L)"), tags.AlbumName);
-    m_duration = addField(fields, 1, 2, QStringLiteral("長さ(&D)"), CLyricRecordOrder::DurationText(tags.Duration));
+    m_title = addField(fields, 0, 0, Ui::tr("タイトル(&T)"), tags.TrackName);
+    m_artist = addField(fields, 0, 2, Ui::tr("アーティスト(&R)"), tags.ArtistName);
+    m_album = addField(fields, 1, 0, Ui::tr("アルバム(&L)"), tags.AlbumName);
+    m_duration = addField(fields, 1, 2, Ui::tr("長さ(&D)"), CLyricRecordOrder::DurationText(tags.Duration));
     m_duration->setPlaceholderText(QStringLiteral("m:ss"));
-    m_search = new QPushButton(QStringLiteral("検索(&S)"));
+    m_search = new QPushButton(Ui::tr("検索(&S)"));
     fields->addWidget(m_search, 1, 4);
     for (QLineEdit* edit : {m_title, m_artist, m_album, m_duration})
         connect(edit, &QLineEdit::returnPressed, this, &CLyricSearchDlg::Search);
@@ -87,8 +88,8 @@ void CLyricSearchDlg::BuildControls()
     m_list = new QTreeWidget;
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
-    m_list->setHeaderLabels({QStringLiteral("タイトル"), QStringLiteral("アーティスト"), QStringLiteral("アルバム"),
-                             QStringLiteral("長さ"), QStringLiteral("種類")});
+    m_list->setHeaderLabels(
+        {Ui::tr("タイトル"), Ui::tr("アーティスト"), Ui::tr("アルバム"), Ui::tr("長さ"), Ui::tr("種類")});
     m_list->header()->setStretchLastSection(false);
     for (int column : {ColumnTitle, ColumnArtist, ColumnAlbum})
         m_list->header()->setSectionResizeMode(column, QHeaderView::Stretch);
@@ -110,9 +111,9 @@ void CLyricSearchDlg::BuildControls()
     auto* buttons = new QDialogButtonBox;
     // An action, not the box's accept button, which a dialog would make its default for Enter;
     // "保存" closes the dialog only when it wrote.
-    m_save = buttons->addButton(QStringLiteral("保存(&A)"), QDialogButtonBox::ActionRole);
+    m_save = buttons->addButton(Ui::tr("保存(&A)"), QDialogButtonBox::ActionRole);
     m_save->setEnabled(false);
-    buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
+    buttons->addButton(Ui::tr("閉じる"), QDialogButtonBox::RejectRole);
     connect(m_save, &QPushButton::clicked, this, [this] { SaveSelected(); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* bottom = new QHBoxLayout;

@@ -1,5 +1,6 @@
 #include "player/library/ArtWorkDlg.h"
 
+#include "common/ui/Ui.h"
 #include "platform/profile/Profile.h"
 #include "player/library/PictureCtrl.h"
 #include "player/settings/ProfileHelpers.h"
@@ -31,7 +32,7 @@ CArtWorkDlg::CArtWorkDlg(QWidget* owner) : CSizableDialog(Template(), owner, &CA
 {
     setAttribute(Qt::WA_DeleteOnClose);
     QComboBox* combo = SizeCombo();
-    combo->addItems({QStringLiteral("25%"), QStringLiteral("50%"), QStringLiteral("100%"), QStringLiteral("自動伸縮")});
+    combo->addItems({QStringLiteral("25%"), QStringLiteral("50%"), QStringLiteral("100%"), Ui::tr("自動伸縮")});
     FitControlsToTheirTexts();
     connect(DlgItem<QPushButton>(this, IdClose), &QPushButton::clicked, this, &CArtWorkDlg::reject);
 
@@ -73,12 +74,12 @@ DialogTemplate CArtWorkDlg::Template()
 {
     using K = ControlKind;
     return DialogTemplate{156,
-                          QStringLiteral("アートワーク"),
+                          Ui::tr("アートワーク"),
                           QSize(90, 85),
                           {
                               {IdPicture, K::Static, QString(), QRect(0, 0, 90, 60)},
                               {IdSizeCombo, K::ComboBox, QString(), QRect(5, 65, 44, 64)},
-                              {IdClose, K::PushButton, QStringLiteral("閉じる"), QRect(55, 65, 30, 14)},
+                              {IdClose, K::PushButton, Ui::tr("閉じる"), QRect(55, 65, 30, 14)},
                           }};
 }
 

@@ -9,12 +9,13 @@ void RegisterLibraryStrings()
         return;
     registered = true;
     StringTable::add({
-        {LibraryString::ColumnFileName, "ファイル名"},
-        {LibraryString::ColumnTitle, "タイトル"},
-        {LibraryString::ColumnArtist, "アーティスト"},
-        {LibraryString::ColumnAlbum, "アルバム"},
-        {LibraryString::ColumnTrack, "トラック"},
+        {LibraryString::ColumnFileName, QT_TRANSLATE_NOOP("Ui", "ファイル名")},
+        {LibraryString::ColumnTitle, QT_TRANSLATE_NOOP("Ui", "タイトル")},
+        {LibraryString::ColumnArtist, QT_TRANSLATE_NOOP("Ui", "アーティスト")},
+        {LibraryString::ColumnAlbum, QT_TRANSLATE_NOOP("Ui", "アルバム")},
+        {LibraryString::ColumnTrack, QT_TRANSLATE_NOOP("Ui", "トラック")},
         {LibraryString::ReadShortcutFailed,
-         "ショートカット \"%s\" の読み込みに失敗しました。\nファイル \"%s\" が存在しません。\nショートカット \"%s\" を削除しますか？"},
+         QT_TRANSLATE_NOOP("Ui", "ショートカット \"%s\" の読み込みに失敗しました。\nファイル \"%s\" "
+                                 "が存在しません。\nショートカット \"%s\" を削除しますか？")},
     });
 }

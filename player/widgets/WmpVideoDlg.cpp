@@ -1,5 +1,6 @@
 #include "player/widgets/WmpVideoDlg.h"
 
+#include "common/ui/Ui.h"
 #include "platform/engine/Player.h"
 #include "platform/engine/VideoSurface.h"
 #include "platform/profile/Profile.h"
@@ -61,7 +62,7 @@ DialogTemplate CWmpVideoDlg::Template()
 
 void CWmpVideoDlg::BuildMenu()
 {
-    m_menu = new QMenu(QStringLiteral("WMPビデオ画面"), this);
+    m_menu = new QMenu(Ui::tr("WMPビデオ画面"), this);
     const auto add = [this](int id, const QString& text, auto handler) {
         QAction* action = m_menu->addAction(text, this, handler);
         action->setData(id);
@@ -69,9 +70,9 @@ void CWmpVideoDlg::BuildMenu()
     add(IdHalfSize, QStringLiteral("×0.5"), [this] { SizeToFactor(1, 2); });
     add(IdNormalSize, QStringLiteral("×1"), [this] { SizeToFactor(1, 1); });
     add(IdDoubleSize, QStringLiteral("×2"), [this] { SizeToFactor(2, 1); });
-    add(IdFullScreen, QStringLiteral("全画面表示"), [this] { ToggleFullScreen(); });
+    add(IdFullScreen, Ui::tr("全画面表示"), [this] { ToggleFullScreen(); });
     m_menu->addSeparator();
-    add(IdAlwaysOnTop, QStringLiteral("常に手前に表示"), [this] { ToggleAlwaysOnTop(); });
+    add(IdAlwaysOnTop, Ui::tr("常に手前に表示"), [this] { ToggleAlwaysOnTop(); });
 }
 
 QAction* CWmpVideoDlg::MenuAction(int commandId) const
