@@ -1001,5 +1001,25 @@ Make the folder available, then undo again.</translation>
         <source>ディスクに空きがありません</source>
         <translation>The disk is full</translation>
     </message>
+    <message>
+        <source>ルビ</source>
+        <translation>Ruby</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>指定のみ</source>
+        <translation>Written only</translation>
+    </message>
+    <message>
+        <source>自動</source>
+        <translation>Automatic</translation>
+    </message>
+    <message>
+        <source>漢字の上に読みがなを表示します (自動: 歌詞ファイルにない読みを辞書で補います)</source>
+        <translation>Shows kana readings above kanji (Automatic: the dictionary supplies readings the lyric file lacks)</translation>
+    </message>
 </context>
 </TS>
