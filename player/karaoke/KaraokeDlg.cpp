@@ -9,6 +9,7 @@
 #include "platform/text/NativeName.h"
 #include "player/karaoke/KaraokeControlStrings.h"
 #include "player/karaoke/KaraokeData.h"
+#include "player/karaoke/KaraokeFollower.h"
 #include "player/karaoke/KaraokeStatic.h"
 #include "player/karaoke/KaraokeStrings.h"
 #include "player/karaoke/KaraokeStrip.h"
@@ -102,6 +103,7 @@ CKaraokeDlg::CKaraokeDlg(QWidget* owner) : CSizableDialog(Template(), owner, &CK
     m_edit->setCheckable(true);
     m_edit->setToolTip(Ui::tr(kTapKeysHelp) + StringTable::text(KaraokeControlString::EditModeKeys));
     m_strip = DlgItem<CKaraokeStrip>(this, IdStrip);
+    m_follower = new CKaraokeFollower(*m_display, [this](const QPoint& offset) { ScrollTo(offset); });
     FitTextsToFont();
     AttachControls();
     ConnectControls();
@@ -272,8 +274,10 @@ void CKaraokeDlg::Create()
         activateWindow();
         return;
     }
-    if (!EnableSaveRestore(QString::fromLatin1(Section)))
+    if (!EnableSaveRestore(QString::fromLatin1(Section))) {
+        ApplyFirstSize();
         PlaceBesideOwner();
+    }
     const bool topmost = GetProfileInt(QString::fromLatin1(Section), kAlwaysOnTopKey, kDefaultAlwaysOnTop) != 0;
     SetTopmost(topmost);
     m_alwaysOnTop->setChecked(topmost);
@@ -587,11 +591,24 @@ void CKaraokeDlg::UpdateScrollBars()
     m_display->SetScrollOffset(offset);
 }
 
+void CKaraokeDlg::ScrollTo(const QPoint& offset)
+{
+    const Axis across = AxisOf(*m_display, Qt::Horizontal);
+    const Axis down = AxisOf(*m_display, Qt::Vertical);
+    const QPoint clamped(std::clamp(offset.x(), 0, across.Range()), std::clamp(offset.y(), 0, down.Range()));
+    for (QScrollBar* bar : {HScroll(), VScroll()}) {
+        const QSignalBlocker blocker(bar);
+        bar->setValue(bar->orientation() == Qt::Horizontal ? clamped.x() : clamped.y());
+    }
+    m_display->SetScrollOffset(clamped);
+}
+
 void CKaraokeDlg::OnScrollAction(QScrollBar* bar, int action)
 {
     m_display->CancelInlineEdit();
     if (!bar->isEnabled())
         return;
+    m_follower->OnManualScroll();
     const Qt::Orientation orientation = bar->orientation();
     const Axis axis = AxisOf(*m_display, orientation);
     const int current = OffsetAlong(*m_display, orientation);
@@ -618,6 +635,7 @@ void CKaraokeDlg::OnWheel(int delta)
     const Axis down = AxisOf(*m_display, Qt::Vertical);
     if (down.content <= down.client)
         return;
+    m_follower->OnManualScroll();
     const int value = std::clamp(OffsetAlong(*m_display, Qt::Vertical) - delta / WheelDivisor, 0, down.Range());
     VScroll()->setValue(value);
     SetOffsetAlong(*m_display, Qt::Vertical, value);
@@ -674,6 +692,21 @@ void CKaraokeDlg::changeEvent(QEvent* event)
             m_fitting = false;
         });
     }
+}
+
+void CKaraokeDlg::ApplyFirstSize()
+{
+    // The display grows to the lines wanted; the window around it by as much, and the whole
+    // stays on the desktop.
+    const QFontMetrics metrics(m_display->LyricFont());
+    const QSize client = m_display->ClientSize();
+    const int wantedHeight = FirstSizeLines * metrics.height() + 2 * m_display->Margins().y();
+    QSize wanted = size() + QSize(0, std::max(0, wantedHeight - client.height()));
+    wanted.setWidth(std::max(wanted.width(), FirstSizeWidth));
+    const QRect desktop = screen() ? screen()->availableGeometry() : DesktopRect();
+    const QSize frame = frameGeometry().size() - size();
+    wanted = wanted.boundedTo(desktop.size() - frame).expandedTo(minimumSize());
+    resize(wanted);
 }
 
 void CKaraokeDlg::FitToContent()

@@ -7,6 +7,7 @@
 #include <functional>
 
 class CKaraokeActions;
+class CKaraokeFollower;
 class CKaraokeStatic;
 class CKaraokeStrip;
 class QCheckBox;
@@ -125,6 +126,15 @@ public:
     QString SavePath() const;
 
     void UpdateScrollBars();
+    // Moves the display and its scroll bars to an offset (clamped to the content).
+    void ScrollTo(const QPoint& offset);
+    // Keeps the sung line in view; a manual scroll pauses it.
+    CKaraokeFollower& Follower() const { return *m_follower; }
+    // The size of a window opened without a stored placement: about FirstSizeLines lines of the
+    // lyric font, at least FirstSizeWidth pixels wide, inside the desktop.
+    static constexpr int FirstSizeLines = 6;
+    static constexpr int FirstSizeWidth = 480;
+    void ApplyFirstSize();
     // Sizes the window so that the display shows all of the lyrics (instead of maximising).
     void FitToContent();
     // The frame rectangle after growing the client by `growth`: without clipping the right and
@@ -170,6 +180,7 @@ private:
 
     CKaraokeStatic* m_display = nullptr;
     CKaraokeStrip* m_strip = nullptr;
+    CKaraokeFollower* m_follower = nullptr;
     QLineEdit* m_title = nullptr;
     QLineEdit* m_artist = nullptr;
     QCheckBox* m_alwaysOnTop = nullptr;
