@@ -35,6 +35,8 @@ const char* const kTapKeysHelp = QT_TRANSLATE_NOOP("Ui", "編集中、再生し�
                                                          "F8: 次の行頭に再生位置のタイムタグを打つ\n"
                                                          "F9: 次の語に再生位置のタイムタグを打つ\n"
                                                          "F7: 一つ前に打った位置へ戻る\n");
+const char* const kTrackNotOpenTip = QT_TRANSLATE_NOOP("Ui", "再生中の曲はこの歌詞の曲ではないため、タイムタグは打てません。\n"
+                                                             "この歌詞の曲を再生すると打てるようになります。\n\n");
 // Where a replay of the selected tag starts, in seconds before it.
 constexpr double kReplayLeadSeconds = 2.0;
 
@@ -217,11 +219,25 @@ QScrollBar* CKaraokeDlg::HScroll() const
     return DlgItem<QScrollBar>(this, IdHScroll);
 }
 
-void CKaraokeDlg::SetPositionSource(std::function<double()> engineSeconds)
+void CKaraokeDlg::SetPositionSource(std::function<std::optional<double>()> engineSeconds)
 {
-    m_display->SetPositionSource([engineSeconds = std::move(engineSeconds)]() -> std::optional<double> {
-        return engineSeconds();
-    });
+    m_display->SetPositionSource(std::move(engineSeconds));
+}
+
+void CKaraokeDlg::SetTrackOpenCheck(std::function<bool()> isOpen)
+{
+    m_trackOpen = std::move(isOpen);
+    RefreshEditTip();
+}
+
+void CKaraokeDlg::RefreshEditTip()
+{
+    const bool closed = !IsTrackOpen();
+    if (closed == m_tipSaysClosed)
+        return;
+    m_tipSaysClosed = closed;
+    const QString keys = Ui::tr(kTapKeysHelp) + StringTable::text(KaraokeControlString::EditModeKeys);
+    m_edit->setToolTip(closed ? Ui::tr(kTrackNotOpenTip) + keys : keys);
 }
 
 void CKaraokeDlg::SetKaraokeActions(CKaraokeActions& actions)
@@ -239,7 +255,7 @@ void CKaraokeDlg::SetKaraokeActions(CKaraokeActions& actions)
 bool CKaraokeDlg::ReplaySelectedTag()
 {
     const auto word = m_display->TapCursorWord();
-    if (!m_seek || !word || !word->block)
+    if (!m_seek || !word || !word->block || !IsTrackOpen())
         return false;
     m_seek(std::max(0.0, word->block->StartTime() / 1000.0 - kReplayLeadSeconds));
     return true;
@@ -361,6 +377,7 @@ bool CKaraokeDlg::LoadFromTagText(QStringView text, double durationSeconds, cons
     m_tagArtist = artist;
     m_tagTitle = title;
     m_saveAsCopy = false;
+    RefreshEditTip();
     m_editable = result && !trackPath.isEmpty();
     if (m_created) {
         ResetEditControls();
@@ -379,6 +396,7 @@ bool CKaraokeDlg::LoadFromFile(const QString& path, int& codePage, double durati
     m_trackPath.clear();
     m_tagText.clear();
     m_saveAsCopy = false;
+    RefreshEditTip();
     m_editable = result;
     if (m_created) {
         ResetEditControls();
@@ -396,11 +414,17 @@ void CKaraokeDlg::ClearLyrics()
 
 void CKaraokeDlg::SetPosition(double seconds)
 {
-    m_display->SetPosition(seconds);
+    SetPosition(seconds, false);
 }
 
 void CKaraokeDlg::SetPosition(double seconds, bool playing)
 {
+    RefreshEditTip();
+    // The time tags being edited belong to their own track: another one's clock must not move them.
+    if (m_display->GetMode() != CKaraokeStatic::ModeView && !IsTrackOpen()) {
+        m_display->SetPosition(m_display->WipePosition(), false);
+        return;
+    }
     m_display->SetPosition(seconds, playing);
 }
 
@@ -660,8 +684,9 @@ bool CKaraokeDlg::eventFilter(QObject* watched, QEvent* event)
 
 void CKaraokeDlg::keyPressEvent(QKeyEvent* event)
 {
-    // A held key would stamp stop after stop: only real presses count.
-    if (m_display->GetMode() == CKaraokeStatic::ModeEdit && !event->isAutoRepeat()) {
+    // A held key would stamp stop after stop: only real presses count; and none while another
+    // track than the one of these lyrics is open.
+    if (m_display->GetMode() == CKaraokeStatic::ModeEdit && !event->isAutoRepeat() && IsTrackOpen()) {
         switch (event->key()) {
         case TapLineKey: m_display->TapLine(); return;
         case TapWordKey: m_display->TapWord(); return;

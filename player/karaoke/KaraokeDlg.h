@@ -5,6 +5,7 @@
 #include <QStringView>
 
 #include <functional>
+#include <optional>
 
 class CKaraokeActions;
 class CKaraokeFollower;
@@ -90,8 +91,13 @@ public:
 
     void SetEditEndedHandler(EditEndedHandler handler) { m_editEnded = std::move(handler); }
     void SetClosingHandler(ClosingHandler handler) { m_closing = std::move(handler); }
-    // The engine's playback position in seconds, read for right-click stamping and tap-to-time.
-    void SetPositionSource(std::function<double()> engineSeconds);
+    // The engine's playback position in seconds, read for right-click stamping and tap-to-time;
+    // no value while the engine does not play the track of these lyrics.
+    void SetPositionSource(std::function<std::optional<double>()> engineSeconds);
+    // Whether the engine's open item is the track of these lyrics. While it is not, edit mode
+    // stamps nothing (its keys do nothing, the edit button's tip says why) and its wipe stands.
+    void SetTrackOpenCheck(std::function<bool()> isOpen);
+    bool IsTrackOpen() const { return !m_trackOpen || m_trackOpen(); }
     // Where the engine seeks to (seconds) for a replay in edit mode.
     void SetSeekHandler(std::function<void(double)> seek) { m_seek = std::move(seek); }
     // The strip and the window's shortcuts act through these actions from now on.
@@ -175,6 +181,7 @@ private:
     bool TextsDiffer() const;
     void OnScrollAction(QScrollBar* bar, int action);
     void OnWheel(int delta);
+    void RefreshEditTip();
     QScrollBar* VScroll() const;
     QScrollBar* HScroll() const;
 
@@ -202,4 +209,6 @@ private:
     EditEndedHandler m_editEnded;
     ClosingHandler m_closing;
     std::function<void(double)> m_seek;
+    std::function<bool()> m_trackOpen;
+    bool m_tipSaysClosed = false;
 };
