@@ -38,13 +38,16 @@ void CStagePainter::PaintBackground(const QRect& area)
     m_painter.fillRect(area, Qt::black);
 }
 
-void CStagePainter::PaintLine(const CStageLayout::PlacedLine& line, double clockMs, double durationMs)
+void CStagePainter::PaintLine(const CStageLayout::PlacedLine& line, double clockMs, double durationMs,
+                              const QRegion& area)
 {
     for (const CStageLayout::PlacedRow& row : line.rows)
-        PaintRow(row, clockMs, durationMs);
+        if (area.intersects(row.rect))
+            PaintRow(row, clockMs, durationMs, area);
 }
 
-void CStagePainter::PaintRow(const CStageLayout::PlacedRow& row, double clockMs, double durationMs)
+void CStagePainter::PaintRow(const CStageLayout::PlacedRow& row, double clockMs, double durationMs,
+                             const QRegion& area)
 {
     const QColor sung = ToQColor(m_colours.sung);
     const QColor unsung = ToQColor(m_colours.unsung);
@@ -59,6 +62,10 @@ void CStagePainter::PaintRow(const CStageLayout::PlacedRow& row, double clockMs,
         const StageWord& word = *placed.word;
         const QString& text = word.block->Tokens[size_t(word.token)].Text();
         const QRect rect = placed.rect;
+        const QRect onScreen(CStageLayout::ScreenX(row, rect.left()), rect.top(),
+                             int(rect.width() * row.scale) + 2, rect.height());
+        if (!area.intersects(onScreen))
+            continue;
         const bool error = CLyricTimeline::StateAt(*word.block, clockMs, durationMs, word.block->TextWidth) ==
                            CLyricTimeline::State::Error;
         const int done = error ? 0 : SungPixels(word, clockMs, durationMs);

@@ -18,7 +18,8 @@ public:
     CStagePainter(QPainter& painter, CShapedTextCache& lyricTexts, const KaraokeColours& colours);
 
     void PaintBackground(const QRect& area);
-    void PaintLine(const CStageLayout::PlacedLine& line, double clockMs, double durationMs);
+    // Only the words that meet `area`: the wipe's small repaints touch one word or two.
+    void PaintLine(const CStageLayout::PlacedLine& line, double clockMs, double durationMs, const QRegion& area);
     void PaintDots(const std::vector<QRect>& dots);
     void PaintTitleCard(const CStageLayout& layout, const QString& title, const QString& artist,
                         const QFont& titleFont, const QFont& artistFont);
@@ -29,7 +30,7 @@ public:
     static int LineProgress(const StageLine& line, double clockMs, double durationMs);
 
 private:
-    void PaintRow(const CStageLayout::PlacedRow& row, double clockMs, double durationMs);
+    void PaintRow(const CStageLayout::PlacedRow& row, double clockMs, double durationMs, const QRegion& area);
 
     QPainter& m_painter;
     CShapedTextCache& m_texts;

@@ -288,7 +288,7 @@ void CStageView::paintEvent(QPaintEvent* event)
     }
     for (int slot = 0; slot < 2; ++slot) {
         const CStageLayout::PlacedLine line = PlacedSlot(slot);
-        stage.PaintLine(line, m_clockMs, m_durationMs);
+        stage.PaintLine(line, m_clockMs, m_durationMs, event->region());
         if (slot == m_scene.countdownSlot)
             stage.PaintDots(m_layout.Dots(line, m_scene.dots));
     }
