@@ -1,5 +1,7 @@
 #include "player/karaoke/stage/StageView.h"
 
+#include "common/ui/Ui.h"
+
 #include "player/karaoke/display/LyricFonts.h"
 #include "player/karaoke/display/TokenMeasure.h"
 #include "player/karaoke/stage/StagePainter.h"
@@ -32,7 +34,7 @@ CStageView::CStageView(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_ticker(*this),
       m_inhibitor(QStringLiteral("Sonavel"), QStringLiteral("ステージ表示"))
 {
-    setWindowTitle(QStringLiteral("ステージ表示"));
+    setWindowTitle(Ui::tr("ステージ表示"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
