@@ -23,14 +23,19 @@ if(git_result EQUAL 0 AND git_common_dir)
 endif()
 get_filename_component(SONAVEL_CORPUS_DIR ${SONAVEL_REPOSITORY_DIR}/../shared/corpus ABSOLUTE)
 
-# area_test(<name> LABELS <labels>... SOURCES <files>... [LIBS <targets>...] [SESSION_BUS] [LANG <locale>])
-# A Qt Test executable run by CTest off screen; the label "xvfb" runs it under xvfb-run,
-# SESSION_BUS inside a private D-Bus session of its own (dbus-run-session). Tests run on a Japanese
-# desktop (LANG=ja_JP.UTF-8, whatever the caller's language variables) unless LANG names another.
+# area_test(<name> LABELS <labels>... SOURCES <files>... [LIBS <targets>...] [SESSION_BUS] [LANG <locale>]
+#           [SCREEN <WxHxD>])
+# A Qt Test executable run by CTest off screen; the label "xvfb" runs it under xvfb-run (on a
+# screen of 1600x1200x24 unless SCREEN says otherwise), SESSION_BUS inside a private D-Bus session
+# of its own (dbus-run-session). Tests run on a Japanese desktop (LANG=ja_JP.UTF-8, whatever the
+# caller's language variables) unless LANG names another.
 function(area_test name)
-  cmake_parse_arguments(ARG "SESSION_BUS" "LANG" "LABELS;SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "SESSION_BUS" "LANG;SCREEN" "LABELS;SOURCES;LIBS" ${ARGN})
   if(NOT ARG_LANG)
     set(ARG_LANG ja_JP.UTF-8)
+  endif()
+  if(NOT ARG_SCREEN)
+    set(ARG_SCREEN 1600x1200x24)
   endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE test_support Qt6::Test ${ARG_LIBS})
@@ -39,7 +44,7 @@ function(area_test name)
     set(launcher dbus-run-session --)
   endif()
   if("xvfb" IN_LIST ARG_LABELS)
-    add_test(NAME ${name} COMMAND ${launcher} xvfb-run -a -s "-screen 0 1600x1200x24" $<TARGET_FILE:${name}>)
+    add_test(NAME ${name} COMMAND ${launcher} xvfb-run -a -s "-screen 0 ${ARG_SCREEN}" $<TARGET_FILE:${name}>)
     set(platform xcb)
   else()
     add_test(NAME ${name} COMMAND ${launcher} $<TARGET_FILE:${name}>)

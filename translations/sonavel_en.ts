@@ -1021,5 +1021,27 @@ Make the folder available, then undo again.</translation>
         <source>漢字の上に読みがなを表示します (自動: 歌詞ファイルにない読みを辞書で補います)</source>
         <translation>Shows kana readings above kanji (Automatic: the dictionary supplies readings the lyric file lacks)</translation>
     </message>
+    <message>
+        <source>再生中の曲はこの歌詞の曲ではないため、タイムタグは打てません。
+この歌詞の曲を再生すると打てるようになります。
+
+</source>
+        <translation>The track playing is not the track of these lyrics: no time tags can be stamped.
+Play the track of these lyrics to stamp them.
+
+</translation>
+    </message>
+    <message>
+        <source>ステージ表示</source>
+        <translation>Stage view</translation>
+    </message>
+    <message>
+        <source>歌詞を別の画面に全画面で大きく表示します (F11)</source>
+        <translation>Shows the lyrics large, full screen on another screen (F11)</translation>
+    </message>
+    <message>
+        <source>ステージ表示の画面</source>
+        <translation>Screen for the stage view</translation>
+    </message>
 </context>
 </TS>

@@ -9,6 +9,8 @@
 #include "player/karaoke/KaraokeControlStrings.h"
 #include "player/karaoke/KaraokeDlg.h"
 #include "player/karaoke/KaraokeStatic.h"
+#include "player/karaoke/stage/StageCommand.h"
+#include "player/karaoke/stage/StageView.h"
 #include "player/widgets/ScrollStatic.h"
 
 #include <QMenu>
@@ -31,6 +33,8 @@ CKaraokeControlsBridge::CKaraokeControlsBridge(CSonavelDlg& dialog)
 
     CKaraokeDlg& window = m_dialog.Lyrics().KaraokeWindow();
     window.SetKaraokeActions(m_actions);
+    // The stage view takes the karaoke window's shortcuts: the same actions.
+    m_dialog.Lyrics().Stage().View().addActions(m_actions.All());
     window.SetSeekHandler([this](double seconds) { m_dialog.Control().SeekTo(seconds); });
 }
 
@@ -93,6 +97,7 @@ void CKaraokeControlsBridge::ApplyTempo()
     // The lyric clocks run on between the engine's reports at the speed it plays.
     m_dialog.Lyrics().KaraokeWindow().Display()->SetPlaybackSpeed(m_controls.TempoRate());
     m_dialog.ScrollLine()->SetPlaybackSpeed(m_controls.TempoRate());
+    m_dialog.Lyrics().Stage().View().SetPlaybackSpeed(m_controls.TempoRate());
 }
 
 void CKaraokeControlsBridge::ApplyVocalReduction()
@@ -108,6 +113,7 @@ void CKaraokeControlsBridge::ApplyOffsetNudge()
 {
     m_dialog.Lyrics().KaraokeWindow().Display()->SetOffsetNudge(m_controls.OffsetNudge());
     m_dialog.ScrollLine()->SetOffsetNudge(m_controls.OffsetNudge());
+    m_dialog.Lyrics().Stage().View().SetOffsetNudge(m_controls.OffsetNudge());
 }
 
 void CKaraokeControlsBridge::SaveOffset()
@@ -122,6 +128,7 @@ void CKaraokeControlsBridge::SaveOffset()
 void CKaraokeControlsBridge::TakeSavedOffset(int offset)
 {
     m_dialog.Lyrics().KaraokeWindow().Display()->Data().Header.Offset = offset;
+    m_dialog.Lyrics().Stage().View().Data().Header.Offset = offset;
     CScrollStatic& line = *m_dialog.ScrollLine();
     if (line.HasLyrics()) {
         int codePage = m_dialog.Options().KaraokeCodePage;

@@ -12,7 +12,10 @@
 #include "player/app/SonavelStrings.h"
 #include "player/karaoke/KaraokeData.h"
 #include "player/karaoke/KaraokeDlg.h"
+#include "player/karaoke/KaraokeOnlineMenu.h"
 #include "player/karaoke/KaraokeStatic.h"
+#include "player/karaoke/stage/StageCommand.h"
+#include "player/karaoke/stage/StageView.h"
 #include "player/library/TrackItem.h"
 #include "player/library/TrackLibrary.h"
 #include "player/library/TrackListCtrl.h"
@@ -62,11 +65,21 @@ CLyricCommands::CLyricCommands(CSonavelDlg& dialog, CScrollStatic& scrollLine)
     m_karaoke->SetEditEndedHandler(
         [this](const QString& path, bool savedOrReloaded) { return OnEditEnded(path, savedOrReloaded); });
     m_karaoke->SetClosingHandler([this] { OnKaraokeClosing(); });
-    m_karaoke->SetPositionSource([this] {
+    // Stamps and the edit mode's wipe take only the position of the track being edited.
+    m_karaoke->SetPositionSource([this]() -> std::optional<double> {
         const Player* player = m_dialog.GetPlayer();
-        return player ? player->currentPosition() : 0.0;
+        if (!player || !KaraokeTrackIsOpen())
+            return std::nullopt;
+        return player->currentPosition();
     });
+    m_karaoke->SetTrackOpenCheck([this] { return KaraokeTrackIsOpen(); });
     m_online = std::make_unique<COnlineLyricCommands>(dialog, *this);
+    m_stage = new CStageCommand(dialog);
+    m_stage->ToggleAction()->setData(IdStageView);
+    m_stage->View().SetPositionSource([this]() -> std::optional<double> {
+        const Player* player = m_dialog.GetPlayer();
+        return player ? std::optional<double>(player->currentPosition()) : std::nullopt;
+    });
 }
 
 CLyricCommands::~CLyricCommands() = default;
@@ -81,11 +94,34 @@ void CLyricCommands::TrackLyricsOnNewTrack(const QString& url, int row)
             // A file that gave way to the tag's lyrics is not the track's lyric file.
             if (Load(*found, row, true) == Source::File)
                 m_currentLyricPath = *found;
+            LoadStage(row);
             return;
         }
     }
     if (Load(QString(), row, true) == Source::None)
         m_online->OnTrackWithoutLyrics(url, row);
+    LoadStage(row);
+}
+
+void CLyricCommands::LoadStage(int row)
+{
+    CStageView& stage = m_stage->View();
+    const CKaraokeStatic& display = *m_karaoke->Display();
+    stage.SetLook(display.GetLogFont(), display.Colours());
+    const auto [artist, title] = PlayingArtistAndTitle(row);
+    stage.SetTrackTexts(title, artist);
+    const double duration = CurrentDuration();
+    if (!m_currentLyricPath.isEmpty() &&
+        stage.LoadFromFile(m_currentLyricPath, m_dialog.Options().KaraokeCodePage, duration))
+        return;
+    if (const std::optional<QString> tagLyrics = PlayingTagLyrics(); tagLyrics && stage.LoadFromText(*tagLyrics, duration))
+        return;
+    stage.ClearLyrics();
+}
+
+bool CLyricCommands::KaraokeTrackIsOpen() const
+{
+    return !m_karaokeTrackUrl.isEmpty() && m_karaokeTrackUrl == PlayingUrl();
 }
 
 void CLyricCommands::AdoptLyricFile(const QString& path, bool showWindow)
@@ -95,6 +131,7 @@ void CLyricCommands::AdoptLyricFile(const QString& path, bool showWindow)
         m_scrollLine.SetKaraokeLine(false);
     if (Load(path, PlayingRow(), true) == Source::File)
         m_currentLyricPath = path;
+    LoadStage(PlayingRow());
 }
 
 bool CLyricCommands::LoadLyrics(const QString& path, int row, bool alsoScrollLine)
@@ -197,6 +234,7 @@ int CLyricCommands::OnEditEnded(const QString& lyricPath, bool savedOrReloaded)
             ShowReadFailed(m_currentLyricPath, kEditEndCaption);
         if (const int row = PlayingRow(); row >= 0)
             m_dialog.TrackList()->SetCheck(row, true);
+        LoadStage(PlayingRow());
         return 1;
     }
     if (sameTrack && lyricPath == m_currentLyricPath)
@@ -235,6 +273,16 @@ void CLyricCommands::LoadMenus()
         }
         m_menus[index] = menu;
     }
+    // The stage view from the lyric mark's menu, the karaoke window's menu and F11 in both windows.
+    for (QMenu* menu : {m_menus[PopupLyricMark], m_online->KaraokeMenu().Menu()}) {
+        if (menu->actions().contains(m_stage->ToggleAction()))
+            continue;
+        menu->addSeparator();
+        menu->addAction(m_stage->ToggleAction());
+        menu->addMenu(m_stage->ScreenMenu());
+    }
+    m_dialog.addAction(m_stage->ToggleAction());
+    m_karaoke->addAction(m_stage->ToggleAction());
     CTrackListCtrl* list = m_dialog.TrackList();
     list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list, &QWidget::customContextMenuRequested, this, &CLyricCommands::OnContextMenuRequested);

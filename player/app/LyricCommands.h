@@ -10,6 +10,7 @@
 
 class CKaraokeDlg;
 class COnlineLyricCommands;
+class CStageCommand;
 class CScrollStatic;
 class CSonavelDlg;
 class CTrackItem;
@@ -36,6 +37,7 @@ public:
         IdKaraokeShow = 32788,
         IdLyricsSearch = 32800,
         IdLyricsPublish = 32801,
+        IdStageView = 32802,
     };
     // The four pop-ups of menu 131, used as context menus.
     enum Popup { PopupLyricMark, PopupTitle, PopupArtist, PopupAlbum, PopupCount };
@@ -48,6 +50,8 @@ public:
     // Search, publish and the automatic lookup on the lyrics server.
     COnlineLyricCommands& Online() const { return *m_online; }
     CScrollStatic& ScrollLine() const { return m_scrollLine; }
+    // The stage view and its command.
+    CStageCommand& Stage() const { return *m_stage; }
     // The lyric file of the playing track; empty when it has none or its lyrics come from its tag.
     QString CurrentLyricPath() const { return m_currentLyricPath; }
 
@@ -111,12 +115,17 @@ private:
     int PlayingRow() const;
     double CurrentDuration() const;
     void ShowKaraoke();
+    // The stage view takes the playing track's lyrics: its lyric file, else its tag's lyrics.
+    void LoadStage(int row);
+    // Whether the engine's open item is the track whose lyrics the karaoke window holds.
+    bool KaraokeTrackIsOpen() const;
     void ShowReadFailed(const QString& path, const QString& caption);
 
     CSonavelDlg& m_dialog;
     CScrollStatic& m_scrollLine;
     std::unique_ptr<CKaraokeDlg> m_karaoke;
     std::unique_ptr<COnlineLyricCommands> m_online;
+    CStageCommand* m_stage = nullptr;
     std::array<QMenu*, PopupCount> m_menus{};
     QString m_currentLyricPath;
     // The karaoke window holds the playing track's lyrics (cleared after a failed read).

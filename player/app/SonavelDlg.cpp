@@ -417,6 +417,8 @@ void CSonavelDlg::OnWmpPlayState(int state)
     RefreshArtwork();
     QString caption = PlayStateText(state);
     Player* player = GetPlayer();
+    const bool fromPause = m_lastPlayState == 2;
+    m_lastPlayState = state;
     switch (state) {
     case 1:
         CloseKaraokeUnlessEditing();
@@ -430,7 +432,7 @@ void CSonavelDlg::OnWmpPlayState(int state)
         const bool showPath = m_options.ShowFilePathOnTitleBar != 0 && !url.isEmpty();
         const QString shown = showPath ? NativeName::displayText(url) : title;
         caption = StringTable::format(SonavelString::PlayStatePlaying, {shown});
-        LoadLyricsForNewTrack(url, row);
+        LoadLyricsForNewTrack(url, row, fromPause);
         ShowVideoFor(media, shown);
         TrackList()->viewport()->repaint();
         break;

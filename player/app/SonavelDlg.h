@@ -137,7 +137,9 @@ public:
     void RefreshArtwork();
     void OnArtworkClicked();
     // Lyrics, karaoke window and scrolling line.
-    void LoadLyricsForNewTrack(const QString& url, int row);
+    // Play state 3: the lyrics of the item, unless it only resumes from a pause (`fromPause`)
+    // with the lyrics it has.
+    void LoadLyricsForNewTrack(const QString& url, int row, bool fromPause = false);
     void CloseKaraokeUnlessEditing();
     void DestroyKaraokeWindow();
     void SetKaraokeClipOnDesktop(bool clip);
@@ -224,6 +226,9 @@ private:
     std::unique_ptr<CLyricCommands> m_lyrics;
     // Made once the engine exists, before MPRIS, which shows its tempo.
     std::unique_ptr<CKaraokeControlsBridge> m_karaokeControls;
+    // The item whose lyrics were loaded last, and the play state reported before the last.
+    std::weak_ptr<Media> m_lyricsItem;
+    int m_lastPlayState = 0;
     // Made once the engine and the library exist; goes first.
     std::unique_ptr<CMprisBridge> m_mpris;
     QToolBar* m_toolBar = nullptr;

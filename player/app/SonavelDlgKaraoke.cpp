@@ -7,6 +7,8 @@
 #include "player/app/KaraokeControlsBridge.h"
 #include "player/app/LyricCommands.h"
 #include "player/karaoke/KaraokeDlg.h"
+#include "player/karaoke/stage/StageCommand.h"
+#include "player/karaoke/stage/StageView.h"
 #include "player/widgets/ScrollStatic.h"
 
 namespace {
@@ -24,9 +26,14 @@ QWidget* CSonavelDlg::CreateScrollLine(QWidget* parent)
     return new CScrollStatic(parent);
 }
 
-void CSonavelDlg::LoadLyricsForNewTrack(const QString& url, int row)
+void CSonavelDlg::LoadLyricsForNewTrack(const QString& url, int row, bool fromPause)
 {
-    m_lyrics->TrackLyricsOnNewTrack(url, row);
+    // Played on after a pause, the item keeps its lyrics as they stand: the scroll position, the
+    // time tags being edited and any message. A new item reads its lyrics.
+    const MediaPtr item = GetPlayer() ? GetPlayer()->currentMedia() : nullptr;
+    if (!(fromPause && item && item == m_lyricsItem.lock()))
+        m_lyrics->TrackLyricsOnNewTrack(url, row);
+    m_lyricsItem = item;
     if (m_karaokeControls)
         m_karaokeControls->OnTrackPlaying(url);
 }
@@ -34,6 +41,8 @@ void CSonavelDlg::LoadLyricsForNewTrack(const QString& url, int row)
 void CSonavelDlg::CloseKaraokeUnlessEditing()
 {
     m_lyrics->CloseKaraokeUnlessEditing();
+    // Stopped: the stage shows the title card until something plays.
+    m_lyrics->Stage().View().ShowTitleCard();
 }
 
 void CSonavelDlg::DestroyKaraokeWindow()
@@ -59,7 +68,9 @@ void CSonavelDlg::PassPositionToScrollLine(double seconds)
 
 void CSonavelDlg::PassPositionToKaraoke(double seconds)
 {
-    m_lyrics->KaraokeWindow().SetPosition(seconds, IsPlaying(GetPlayer()));
+    const bool playing = IsPlaying(GetPlayer());
+    m_lyrics->KaraokeWindow().SetPosition(seconds, playing);
+    m_lyrics->Stage().View().SetPosition(seconds, playing);
 }
 
 void CSonavelDlg::ShowNowPlayingInfo(const QString& fileName, const QString& title, const QString& artist,

@@ -9,6 +9,7 @@
 #include "platform/text/NativeName.h"
 #include "player/karaoke/KaraokeControlStrings.h"
 #include "player/karaoke/KaraokeData.h"
+#include "player/karaoke/KaraokeFollower.h"
 #include "player/karaoke/KaraokeStatic.h"
 #include "player/karaoke/KaraokeStrings.h"
 #include "player/karaoke/KaraokeStrip.h"
@@ -34,6 +35,8 @@ const char* const kTapKeysHelp = QT_TRANSLATE_NOOP("Ui", "編集中、再生し�
                                                          "F8: 次の行頭に再生位置のタイムタグを打つ\n"
                                                          "F9: 次の語に再生位置のタイムタグを打つ\n"
                                                          "F7: 一つ前に打った位置へ戻る\n");
+const char* const kTrackNotOpenTip = QT_TRANSLATE_NOOP("Ui", "再生中の曲はこの歌詞の曲ではないため、タイムタグは打てません。\n"
+                                                             "この歌詞の曲を再生すると打てるようになります。\n\n");
 // Where a replay of the selected tag starts, in seconds before it.
 constexpr double kReplayLeadSeconds = 2.0;
 
@@ -102,6 +105,7 @@ CKaraokeDlg::CKaraokeDlg(QWidget* owner) : CSizableDialog(Template(), owner, &CK
     m_edit->setCheckable(true);
     m_edit->setToolTip(Ui::tr(kTapKeysHelp) + StringTable::text(KaraokeControlString::EditModeKeys));
     m_strip = DlgItem<CKaraokeStrip>(this, IdStrip);
+    m_follower = new CKaraokeFollower(*m_display, [this](const QPoint& offset) { ScrollTo(offset); });
     FitTextsToFont();
     AttachControls();
     ConnectControls();
@@ -215,11 +219,25 @@ QScrollBar* CKaraokeDlg::HScroll() const
     return DlgItem<QScrollBar>(this, IdHScroll);
 }
 
-void CKaraokeDlg::SetPositionSource(std::function<double()> engineSeconds)
+void CKaraokeDlg::SetPositionSource(std::function<std::optional<double>()> engineSeconds)
 {
-    m_display->SetPositionSource([engineSeconds = std::move(engineSeconds)]() -> std::optional<double> {
-        return engineSeconds();
-    });
+    m_display->SetPositionSource(std::move(engineSeconds));
+}
+
+void CKaraokeDlg::SetTrackOpenCheck(std::function<bool()> isOpen)
+{
+    m_trackOpen = std::move(isOpen);
+    RefreshEditTip();
+}
+
+void CKaraokeDlg::RefreshEditTip()
+{
+    const bool closed = !IsTrackOpen();
+    if (closed == m_tipSaysClosed)
+        return;
+    m_tipSaysClosed = closed;
+    const QString keys = Ui::tr(kTapKeysHelp) + StringTable::text(KaraokeControlString::EditModeKeys);
+    m_edit->setToolTip(closed ? Ui::tr(kTrackNotOpenTip) + keys : keys);
 }
 
 void CKaraokeDlg::SetKaraokeActions(CKaraokeActions& actions)
@@ -237,7 +255,7 @@ void CKaraokeDlg::SetKaraokeActions(CKaraokeActions& actions)
 bool CKaraokeDlg::ReplaySelectedTag()
 {
     const auto word = m_display->TapCursorWord();
-    if (!m_seek || !word || !word->block)
+    if (!m_seek || !word || !word->block || !IsTrackOpen())
         return false;
     m_seek(std::max(0.0, word->block->StartTime() / 1000.0 - kReplayLeadSeconds));
     return true;
@@ -272,8 +290,10 @@ void CKaraokeDlg::Create()
         activateWindow();
         return;
     }
-    if (!EnableSaveRestore(QString::fromLatin1(Section)))
+    if (!EnableSaveRestore(QString::fromLatin1(Section))) {
+        ApplyFirstSize();
         PlaceBesideOwner();
+    }
     const bool topmost = GetProfileInt(QString::fromLatin1(Section), kAlwaysOnTopKey, kDefaultAlwaysOnTop) != 0;
     SetTopmost(topmost);
     m_alwaysOnTop->setChecked(topmost);
@@ -357,6 +377,7 @@ bool CKaraokeDlg::LoadFromTagText(QStringView text, double durationSeconds, cons
     m_tagArtist = artist;
     m_tagTitle = title;
     m_saveAsCopy = false;
+    RefreshEditTip();
     m_editable = result && !trackPath.isEmpty();
     if (m_created) {
         ResetEditControls();
@@ -375,6 +396,7 @@ bool CKaraokeDlg::LoadFromFile(const QString& path, int& codePage, double durati
     m_trackPath.clear();
     m_tagText.clear();
     m_saveAsCopy = false;
+    RefreshEditTip();
     m_editable = result;
     if (m_created) {
         ResetEditControls();
@@ -392,11 +414,17 @@ void CKaraokeDlg::ClearLyrics()
 
 void CKaraokeDlg::SetPosition(double seconds)
 {
-    m_display->SetPosition(seconds);
+    SetPosition(seconds, false);
 }
 
 void CKaraokeDlg::SetPosition(double seconds, bool playing)
 {
+    RefreshEditTip();
+    // The time tags being edited belong to their own track: another one's clock must not move them.
+    if (m_display->GetMode() != CKaraokeStatic::ModeView && !IsTrackOpen()) {
+        m_display->SetPosition(m_display->WipePosition(), false);
+        return;
+    }
     m_display->SetPosition(seconds, playing);
 }
 
@@ -587,11 +615,24 @@ void CKaraokeDlg::UpdateScrollBars()
     m_display->SetScrollOffset(offset);
 }
 
+void CKaraokeDlg::ScrollTo(const QPoint& offset)
+{
+    const Axis across = AxisOf(*m_display, Qt::Horizontal);
+    const Axis down = AxisOf(*m_display, Qt::Vertical);
+    const QPoint clamped(std::clamp(offset.x(), 0, across.Range()), std::clamp(offset.y(), 0, down.Range()));
+    for (QScrollBar* bar : {HScroll(), VScroll()}) {
+        const QSignalBlocker blocker(bar);
+        bar->setValue(bar->orientation() == Qt::Horizontal ? clamped.x() : clamped.y());
+    }
+    m_display->SetScrollOffset(clamped);
+}
+
 void CKaraokeDlg::OnScrollAction(QScrollBar* bar, int action)
 {
     m_display->CancelInlineEdit();
     if (!bar->isEnabled())
         return;
+    m_follower->OnManualScroll();
     const Qt::Orientation orientation = bar->orientation();
     const Axis axis = AxisOf(*m_display, orientation);
     const int current = OffsetAlong(*m_display, orientation);
@@ -618,6 +659,7 @@ void CKaraokeDlg::OnWheel(int delta)
     const Axis down = AxisOf(*m_display, Qt::Vertical);
     if (down.content <= down.client)
         return;
+    m_follower->OnManualScroll();
     const int value = std::clamp(OffsetAlong(*m_display, Qt::Vertical) - delta / WheelDivisor, 0, down.Range());
     VScroll()->setValue(value);
     SetOffsetAlong(*m_display, Qt::Vertical, value);
@@ -642,8 +684,9 @@ bool CKaraokeDlg::eventFilter(QObject* watched, QEvent* event)
 
 void CKaraokeDlg::keyPressEvent(QKeyEvent* event)
 {
-    // A held key would stamp stop after stop: only real presses count.
-    if (m_display->GetMode() == CKaraokeStatic::ModeEdit && !event->isAutoRepeat()) {
+    // A held key would stamp stop after stop: only real presses count; and none while another
+    // track than the one of these lyrics is open.
+    if (m_display->GetMode() == CKaraokeStatic::ModeEdit && !event->isAutoRepeat() && IsTrackOpen()) {
         switch (event->key()) {
         case TapLineKey: m_display->TapLine(); return;
         case TapWordKey: m_display->TapWord(); return;
@@ -674,6 +717,21 @@ void CKaraokeDlg::changeEvent(QEvent* event)
             m_fitting = false;
         });
     }
+}
+
+void CKaraokeDlg::ApplyFirstSize()
+{
+    // The display grows to the lines wanted; the window around it by as much, and the whole
+    // stays on the desktop.
+    const QFontMetrics metrics(m_display->LyricFont());
+    const QSize client = m_display->ClientSize();
+    const int wantedHeight = FirstSizeLines * metrics.height() + 2 * m_display->Margins().y();
+    QSize wanted = size() + QSize(0, std::max(0, wantedHeight - client.height()));
+    wanted.setWidth(std::max(wanted.width(), FirstSizeWidth));
+    const QRect desktop = screen() ? screen()->availableGeometry() : DesktopRect();
+    const QSize frame = frameGeometry().size() - size();
+    wanted = wanted.boundedTo(desktop.size() - frame).expandedTo(minimumSize());
+    resize(wanted);
 }
 
 void CKaraokeDlg::FitToContent()

@@ -5,8 +5,10 @@
 #include <QStringView>
 
 #include <functional>
+#include <optional>
 
 class CKaraokeActions;
+class CKaraokeFollower;
 class CKaraokeStatic;
 class CKaraokeStrip;
 class QCheckBox;
@@ -89,8 +91,13 @@ public:
 
     void SetEditEndedHandler(EditEndedHandler handler) { m_editEnded = std::move(handler); }
     void SetClosingHandler(ClosingHandler handler) { m_closing = std::move(handler); }
-    // The engine's playback position in seconds, read for right-click stamping and tap-to-time.
-    void SetPositionSource(std::function<double()> engineSeconds);
+    // The engine's playback position in seconds, read for right-click stamping and tap-to-time;
+    // no value while the engine does not play the track of these lyrics.
+    void SetPositionSource(std::function<std::optional<double>()> engineSeconds);
+    // Whether the engine's open item is the track of these lyrics. While it is not, edit mode
+    // stamps nothing (its keys do nothing, the edit button's tip says why) and its wipe stands.
+    void SetTrackOpenCheck(std::function<bool()> isOpen);
+    bool IsTrackOpen() const { return !m_trackOpen || m_trackOpen(); }
     // Where the engine seeks to (seconds) for a replay in edit mode.
     void SetSeekHandler(std::function<void(double)> seek) { m_seek = std::move(seek); }
     // The strip and the window's shortcuts act through these actions from now on.
@@ -125,6 +132,15 @@ public:
     QString SavePath() const;
 
     void UpdateScrollBars();
+    // Moves the display and its scroll bars to an offset (clamped to the content).
+    void ScrollTo(const QPoint& offset);
+    // Keeps the sung line in view; a manual scroll pauses it.
+    CKaraokeFollower& Follower() const { return *m_follower; }
+    // The size of a window opened without a stored placement: about FirstSizeLines lines of the
+    // lyric font, at least FirstSizeWidth pixels wide, inside the desktop.
+    static constexpr int FirstSizeLines = 6;
+    static constexpr int FirstSizeWidth = 480;
+    void ApplyFirstSize();
     // Sizes the window so that the display shows all of the lyrics (instead of maximising).
     void FitToContent();
     // The frame rectangle after growing the client by `growth`: without clipping the right and
@@ -165,11 +181,13 @@ private:
     bool TextsDiffer() const;
     void OnScrollAction(QScrollBar* bar, int action);
     void OnWheel(int delta);
+    void RefreshEditTip();
     QScrollBar* VScroll() const;
     QScrollBar* HScroll() const;
 
     CKaraokeStatic* m_display = nullptr;
     CKaraokeStrip* m_strip = nullptr;
+    CKaraokeFollower* m_follower = nullptr;
     QLineEdit* m_title = nullptr;
     QLineEdit* m_artist = nullptr;
     QCheckBox* m_alwaysOnTop = nullptr;
@@ -191,4 +209,6 @@ private:
     EditEndedHandler m_editEnded;
     ClosingHandler m_closing;
     std::function<void(double)> m_seek;
+    std::function<bool()> m_trackOpen;
+    bool m_tipSaysClosed = false;
 };

@@ -87,6 +87,8 @@ public:
     double LyricClockMs() const { return m_clockMs; }
     // Whether the wipe is running on between position updates now.
     bool IsAnimating() const { return m_ticker.IsActive(); }
+    // Whether the engine played at the last position update.
+    bool IsPlaying() const { return m_playhead.IsRunning(); }
 
     // Closes an open inline edit box without applying it; with a new mode or `force`, measures,
     // lays out and repaints everything.

@@ -183,7 +183,7 @@ private slots:
         QTest::addColumn<int>("ownerTopFromBottom");
         QTest::addColumn<bool>("below");
         QTest::newRow("room below") << 700 << true;
-        QTest::newRow("no room below") << 250 << false;
+        QTest::newRow("no room below") << 450 << false;
     }
     void firstOpeningBesideItsOwner()
     {
@@ -487,7 +487,7 @@ private slots:
     {
         QString lines;
         for (int i = 0; i < 40; ++i)
-            lines += QStringLiteral("[00:%1:00]とても長い行の歌詞がここに続いていきます、まだまだ長く続いていきます %2\r\n").arg(i + 1, 2, 10, QChar('0')).arg(i);
+            lines += QStringLiteral("[00:%1:00]とても長い行の歌詞がここに続いていきます、まだまだ長く続いていきます、どこまでも長く、もっと長く続いていきます %2\r\n").arg(i + 1, 2, 10, QChar('0')).arg(i);
         CKaraokeDlg& dlg = WindowOn(lines, 60.0);
         QScrollBar* vertical = DlgItem<QScrollBar>(&dlg, CKaraokeDlg::IdVScroll);
         QScrollBar* horizontal = DlgItem<QScrollBar>(&dlg, CKaraokeDlg::IdHScroll);

@@ -172,12 +172,13 @@ private slots:
         const int remove = CLyricCommands::IdKaraokeDelete;
         const int search = CLyricCommands::IdLyricsSearch;
         const int publish = CLyricCommands::IdLyricsPublish;
+        const int stage = CLyricCommands::IdStageView;
         // Row 0 plays and has a file and tag lyrics; 1 a file; 2 tag lyrics; 3 nothing.
-        QTest::newRow("playing, window open") << 0 << true << QList<int>{edit, remove, search, publish};
-        QTest::newRow("playing, window closed") << 0 << false << QList<int>{show, edit, remove, search, publish};
-        QTest::newRow("not playing, file") << 1 << false << QList<int>{edit, remove, search, publish};
-        QTest::newRow("not playing, tag lyrics") << 2 << false << QList<int>{create, search};
-        QTest::newRow("no lyrics") << 3 << false << QList<int>{create, search};
+        QTest::newRow("playing, window open") << 0 << true << QList<int>{edit, remove, search, publish, stage};
+        QTest::newRow("playing, window closed") << 0 << false << QList<int>{show, edit, remove, search, publish, stage};
+        QTest::newRow("not playing, file") << 1 << false << QList<int>{edit, remove, search, publish, stage};
+        QTest::newRow("not playing, tag lyrics") << 2 << false << QList<int>{create, search, stage};
+        QTest::newRow("no lyrics") << 3 << false << QList<int>{create, search, stage};
     }
 
     void lyricMarkMenuIsEnabledByTheRowsLyrics()
@@ -232,7 +233,7 @@ private slots:
         for (const QAction* action : shown->actions())
             captions.append(action->isSeparator() ? QStringLiteral("-") : action->text());
         QCOMPARE(captions, QStringList({"カラオケ表示", "-", "新規作成", "テキストエディタで開く", "-", "削除", "-",
-                                            "歌詞を検索…", "公開…", "-", "カラオケ"}));
+                                            "歌詞を検索…", "公開…", "-", "ステージ表示", "ステージ表示の画面", "-", "カラオケ"}));
         QCOMPARE(lyrics.Menu(CLyricCommands::PopupTitle)->actions().first()->text(), QStringLiteral("コピー (タイトル)"));
         QCOMPARE(lyrics.Menu(CLyricCommands::PopupArtist)->actions().first()->text(), QStringLiteral("コピー(アーティスト)"));
         QCOMPARE(lyrics.Menu(CLyricCommands::PopupAlbum)->actions().first()->text(), QStringLiteral("コピー(アルバム)"));
