@@ -52,6 +52,25 @@ bool Playlist::moveItem(int from, int to)
     return true;
 }
 
+bool Playlist::reorder(const std::vector<int>& order)
+{
+    if (int(order.size()) != count())
+        return false;
+    std::vector<bool> taken(order.size());
+    for (const int from : order) {
+        if (from < 0 || from >= count() || taken[size_t(from)])
+            return false;
+        taken[size_t(from)] = true;
+    }
+    std::vector<MediaPtr> items;
+    items.reserve(order.size());
+    for (const int from : order)
+        items.push_back(std::move(m_items[size_t(from)]));
+    m_items = std::move(items);
+    changed();
+    return true;
+}
+
 void Playlist::changed()
 {
     if (m_changed)

@@ -28,6 +28,9 @@ public:
     bool appendItem(const MediaPtr& media);
     // Moves item `from` to index `to`; the items between shift by one. False when out of range.
     bool moveItem(int from, int to);
+    // Puts the items in a new order at once: position i gets the item that was at order[i].
+    // False (and nothing moved) unless `order` holds every index once.
+    bool reorder(const std::vector<int>& order);
 
     // Called after every change (the playlist collection saves the file then).
     void setChangeListener(std::function<void()> listener) { m_changed = std::move(listener); }

@@ -20,6 +20,8 @@ public:
     void clear();
     // Moves record `from` in front of record `to` (to < from) or behind it (to > from).
     bool move(int from, int to);
+    // Record i becomes the one that was at order[i] (every index once), links renewed.
+    bool reorder(const std::vector<int>& order);
 
 private:
     std::vector<std::unique_ptr<CTagRecord>> m_records;

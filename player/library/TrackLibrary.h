@@ -12,8 +12,10 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 class CFolderTree;
+class CListedAttributes;
 class CTrackItem;
 class CTrackListCtrl;
 class Player;
@@ -69,7 +71,8 @@ public:
     int GetDiscPlaylist(const QString& path, PlaylistPtr& playlist);
     // The slot's item count, 0 (and no playlist) when it does not exist yet.
     int GetSlotPlaylist(int slot, PlaylistPtr& playlist);
-    void SortSlot(int slot, Playlist* playlist, int count, int column);
+    // False (nothing moved) while the texts the column sorts by are still being read.
+    bool SortSlot(int slot, Playlist* playlist, int count, int column);
     // Rows get their path at once; texts and the lyric mark when first shown or asked for.
     void FillTrackList(int slot, const PlaylistPtr& playlist, int count);
     void SetSortMark(int column);
@@ -98,7 +101,15 @@ private:
     int ListedPlaylist(int& slot, PlaylistPtr& playlist);
     const CTagRecord* RecordOf(const QString& url) const;
     MediaPtr ListedItem(int row) const;
-    QStringList SortKeys(int slot, const Playlist& playlist, int count, int column) const;
+    // No keys while some item's texts are still being read.
+    std::optional<QStringList> SortKeys(int slot, const Playlist& playlist, int count, int column) const;
+    // Sorts the listing by `column` once its texts are in (the wait cursor meanwhile when the
+    // user asked for the sort).
+    void SortWhenRead(int column, bool userAsked);
+    // Refills after a sort, keeping the selected item selected and the scroll position.
+    void RefillKeepingView(int slot, const PlaylistPtr& playlist, int count);
+    // Position i of the sorted list takes item order[i].
+    std::vector<int> SortOrder(const QStringList& texts, int column) const;
     bool AppendFile(Playlist& playlist, const QString& path, const QString* title);
     void OnBeginDrag(int row, const QPoint& globalPos, const QPoint& hotSpot);
     void OnDragMove(const QPoint& globalPos);
@@ -116,6 +127,7 @@ private:
     int m_listedSlot = -1;
     QString m_listedFolder;
     PlaylistPtr m_listedPlaylist;
+    CListedAttributes* m_attributes;
     QPointer<QLabel> m_dragImage;
     QPoint m_dragHotSpot;
 };
