@@ -35,6 +35,15 @@ bool Playlist::appendItem(const MediaPtr& media)
     return true;
 }
 
+bool Playlist::removeItem(int index)
+{
+    if (index < 0 || index >= count())
+        return false;
+    m_items.erase(m_items.begin() + index);
+    changed();
+    return true;
+}
+
 bool Playlist::moveItem(int from, int to)
 {
     if (from < 0 || from >= count() || to < 0 || to >= count())

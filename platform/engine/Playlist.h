@@ -26,6 +26,8 @@ public:
 
     void clear();
     bool appendItem(const MediaPtr& media);
+    // Takes item `index` out of the list; false when out of range.
+    bool removeItem(int index);
     // Moves item `from` to index `to`; the items between shift by one. False when out of range.
     bool moveItem(int from, int to);
     // Puts the items in a new order at once: position i gets the item that was at order[i].

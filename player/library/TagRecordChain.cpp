@@ -25,6 +25,14 @@ void CTagRecordChain::clear()
     m_records.clear();
 }
 
+bool CTagRecordChain::remove(int index)
+{
+    if (index < 0 || index >= count())
+        return false;
+    m_records.erase(m_records.begin() + index); // the record unlinks itself
+    return true;
+}
+
 bool CTagRecordChain::move(int from, int to)
 {
     if (from < 0 || to < 0 || from >= count() || to >= count())

@@ -1,6 +1,7 @@
 #include "player/library/TrackLibrary.h"
 
 #include "player/library/FolderTree.h"
+#include "player/library/FolderWatch.h"
 #include "player/library/LibraryStrings.h"
 #include "player/library/ListedAttributes.h"
 #include "player/library/M3uList.h"
@@ -125,7 +126,7 @@ const QString CTrackLibrary::PlaylistName = QStringLiteral("SonavelPlayList");
 CTrackLibrary::CTrackLibrary(Player& player, CFolderTree& tree, CTrackListCtrl& list, QObject* parent,
                              ScanSettings* settings)
     : QObject(parent), m_player(player), m_tree(tree), m_list(list), m_settings(settings ? *settings : m_ownSettings),
-      m_attributes(new CListedAttributes(list, this))
+      m_attributes(new CListedAttributes(list, this)), m_folderWatch(new CFolderWatch(this))
 {
     RegisterLibraryStrings();
     m_list.SetPlayingUrlSource([this] {
@@ -133,6 +134,7 @@ CTrackLibrary::CTrackLibrary(Player& player, CFolderTree& tree, CTrackListCtrl& 
         return media ? media->sourceURL() : QString();
     });
     connect(&m_tree, &CFolderTree::SelectionChanged, this, &CTrackLibrary::ShowFolder);
+    connect(m_folderWatch, &CFolderWatch::Changed, this, &CTrackLibrary::OnListedFolderChanged);
     connect(&m_list, &CTrackListCtrl::ColumnClicked, this, &CTrackLibrary::OnColumnClick);
     connect(&m_list, &CTrackListCtrl::BeginDrag, this, &CTrackLibrary::OnBeginDrag);
     connect(&m_list, &CTrackListCtrl::DragMove, this, &CTrackLibrary::OnDragMove);
@@ -238,6 +240,7 @@ void CTrackLibrary::ShowFolder()
     FillTrackList(slot, playlist, count);
     if (!sorted)
         SortWhenRead(m_settings.SortColumn, false);
+    WatchListedFolder();
 
     if (m_playingSlot == -1 && playlist && m_player.setCurrentPlaylist(playlist)) {
         m_playingSlot = slot;
@@ -375,13 +378,16 @@ void CTrackLibrary::ReadSlotTags(int slot, const Playlist* playlist, int count)
     chain.clear();
     for (int i = 0; i < count; ++i) {
         CTagRecord& record = chain.append();
-        const MediaPtr media = playlist ? playlist->item(i) : nullptr;
-        if (!media)
-            continue;
-        const CPathParts parts(media->sourceURL());
-        if (parts.Extension.compare(QLatin1String("mp3"), Qt::CaseInsensitive) == 0)
-            record.read(parts.Folder, parts.Name());
+        if (const MediaPtr media = playlist ? playlist->item(i) : nullptr)
+            ReadRecordTags(record, *media);
     }
+}
+
+void CTrackLibrary::ReadRecordTags(CTagRecord& record, const Media& media)
+{
+    const CPathParts parts(media.sourceURL());
+    if (parts.Extension.compare(QLatin1String("mp3"), Qt::CaseInsensitive) == 0)
+        record.read(parts.Folder, parts.Name());
 }
 
 int CTrackLibrary::GetDiscPlaylist(const QString& path, PlaylistPtr& playlist)
@@ -425,7 +431,8 @@ std::optional<QStringList> CTrackLibrary::SortKeys(int slot, const Playlist& pla
         const MediaPtr media = playlist.item(i);
         if (!media)
             break;
-        if (column != 0 && !media->attributesRead())
+        const bool keyInMemory = column == 0 || (column == 1 && media->hasOwnTitle()) || media->attributesRead();
+        if (!keyInMemory)
             return std::nullopt; // the reader has not come to it yet
         keys[i] = itemInfo(*media, kSortAttributes[qBound(0, column, 4)]);
         if (column == 0)
@@ -669,6 +676,7 @@ void CTrackLibrary::ShowDisc(const QString& driveSpecifier)
     FillTrackList(DiscSlot, playlist, count);
     if (!sorted)
         SortWhenRead(m_settings.SortColumn, false);
+    WatchListedFolder();
 }
 
 int CTrackLibrary::OtherSlot() const

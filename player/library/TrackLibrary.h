@@ -15,6 +15,7 @@
 #include <vector>
 
 class CFolderTree;
+class CFolderWatch;
 class CListedAttributes;
 class CTrackItem;
 class CTrackListCtrl;
@@ -67,6 +68,8 @@ public:
     int ScanShortcuts(const QString& folder, Playlist& playlist);
     int ScanM3uFiles(const QString& folder, Playlist& playlist);
     void ReadSlotTags(int slot, const Playlist* playlist, int count);
+    // The listed folder changed on disk: its tracks, lyric marks and subfolders follow.
+    void OnListedFolderChanged();
     // The disc's item count, -1 when the path is not a disc drive, -2 when it has no playlist.
     int GetDiscPlaylist(const QString& path, PlaylistPtr& playlist);
     // The slot's item count, 0 (and no playlist) when it does not exist yet.
@@ -91,6 +94,8 @@ public:
     static QString MakeShortcutName(const CTrackItem& item);
 
 signals:
+    // The list followed a change of the shown folder on disk.
+    void ListedFolderUpdated();
     // File name, title, artist, album, track of the current media (empty texts without one).
     void NowPlayingInfo(const QString& fileName, const QString& title, const QString& artist,
                         const QString& album, const QString& track);
@@ -108,6 +113,9 @@ private:
     void SortWhenRead(int column, bool userAsked);
     // Refills after a sort, keeping the selected item selected and the scroll position.
     void RefillKeepingView(int slot, const PlaylistPtr& playlist, int count);
+    // Reads the own tags of an mp3 item into its record.
+    static void ReadRecordTags(CTagRecord& record, const Media& media);
+    void WatchListedFolder();
     // Position i of the sorted list takes item order[i].
     std::vector<int> SortOrder(const QStringList& texts, int column) const;
     bool AppendFile(Playlist& playlist, const QString& path, const QString* title);
@@ -128,6 +136,7 @@ private:
     QString m_listedFolder;
     PlaylistPtr m_listedPlaylist;
     CListedAttributes* m_attributes;
+    CFolderWatch* m_folderWatch;
     QPointer<QLabel> m_dragImage;
     QPoint m_dragHotSpot;
 };
