@@ -572,8 +572,9 @@ void CTrackLibrary::OnColumnClick(int column)
     int slot = -1;
     PlaylistPtr playlist;
     const int count = ListedPlaylist(slot, playlist);
+    const MediaPtr selected = SelectedItem();
     if (SortSlot(slot, playlist.get(), count, column))
-        RefillKeepingView(slot, playlist, count);
+        RefillKeepingView(slot, playlist, count, selected);
     else
         SortWhenRead(column, true);
 }
@@ -590,14 +591,19 @@ void CTrackLibrary::SortWhenRead(int column, bool userAsked)
         // Only the listing and the sort that were waiting.
         if (playlist != waiting || column != m_settings.SortColumn || m_settings.SortState == 0)
             return;
+        const MediaPtr selected = SelectedItem();
         if (SortSlot(slot, playlist.get(), count, column))
-            RefillKeepingView(slot, playlist, count);
+            RefillKeepingView(slot, playlist, count, selected);
     }, userAsked);
 }
 
-void CTrackLibrary::RefillKeepingView(int slot, const PlaylistPtr& playlist, int count)
+MediaPtr CTrackLibrary::SelectedItem() const
 {
-    const MediaPtr selected = ListedItem(m_list.GetSelectedRow());
+    return ListedItem(m_list.GetSelectedRow());
+}
+
+void CTrackLibrary::RefillKeepingView(int slot, const PlaylistPtr& playlist, int count, const MediaPtr& selected)
+{
     const int scrolled = m_list.verticalScrollBar()->value();
     FillTrackList(slot, playlist, count);
     if (const int row = selected && playlist ? playlist->indexOf(selected) : -1; row >= 0)

@@ -111,8 +111,10 @@ private:
     // Sorts the listing by `column` once its texts are in (the wait cursor meanwhile when the
     // user asked for the sort).
     void SortWhenRead(int column, bool userAsked);
-    // Refills after a sort, keeping the selected item selected and the scroll position.
-    void RefillKeepingView(int slot, const PlaylistPtr& playlist, int count);
+    // Refills after a sort or a change on disk, keeping the scroll position and `selected`
+    // (the item selected before the playlist changed) selected.
+    void RefillKeepingView(int slot, const PlaylistPtr& playlist, int count, const MediaPtr& selected);
+    MediaPtr SelectedItem() const;
     // Reads the own tags of an mp3 item into its record.
     static void ReadRecordTags(CTagRecord& record, const Media& media);
     void WatchListedFolder();

@@ -43,6 +43,7 @@ void CTrackLibrary::OnListedFolderChanged()
     for (int i = 0; i < scanned.count(); ++i)
         ++remaining[scanned.item(i)->sourceURL()];
 
+    const MediaPtr selected = SelectedItem();
     CTagRecordChain* records = slot == 0 || slot == 1 ? &m_records[size_t(slot)] : nullptr;
     bool changed = false;
     for (int i = playlist->count() - 1; i >= 0; --i) {
@@ -72,7 +73,7 @@ void CTrackLibrary::OnListedFolderChanged()
     // Lyric files come and go too: the marks are looked for again even when no track changed.
     const int count = playlist->count();
     const bool sorted = !changed || SortSlot(slot, playlist.get(), count, m_settings.SortColumn);
-    RefillKeepingView(slot, playlist, count);
+    RefillKeepingView(slot, playlist, count, selected);
     if (!sorted)
         SortWhenRead(m_settings.SortColumn, false);
     emit ListedFolderUpdated();
