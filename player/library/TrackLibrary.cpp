@@ -29,6 +29,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <malloc.h>
 #include <numeric>
 
 namespace {
@@ -241,6 +242,8 @@ void CTrackLibrary::ShowFolder()
     if (!sorted)
         SortWhenRead(m_settings.SortColumn, false);
     WatchListedFolder();
+    // The old listing's records and items and the scan's buffers go back to the system.
+    malloc_trim(0);
 
     if (m_playingSlot == -1 && playlist && m_player.setCurrentPlaylist(playlist)) {
         m_playingSlot = slot;
