@@ -157,8 +157,7 @@ void benchFlac(CTrackLibrary& library, CFolderTree& tree, CTrackListCtrl& list, 
     tree.SelectPath(folder, true);
     list.horizontalHeader()->sectionClicked(1);
     timer.restart();
-    runUntil([&] { return list.GetItemCount() == count && list.GetItem(0)->TitleText == QLatin1String("Title 0") &&
-                          list.GetItem(1)->TitleText == QLatin1String("Title 1"); });
+    runUntil([&] { return list.GetItemCount() == count && list.GetItem(2)->TitleText == QLatin1String("Title 10"); });
     const double sortMs = elapsedMs(timer);
     const double sortGap = gaps.takeLongest();
     std::printf("sort by title asked for while reading: in order after %.1f ms\n", sortMs);
