@@ -15,6 +15,8 @@
 #include <taglib/tdebuglistener.h>
 #include <taglib/tpropertymap.h>
 
+#include <mutex>
+
 #include <unistd.h>
 
 namespace {
@@ -188,20 +190,41 @@ void Media::noteOpened(double seconds, int width, int height, bool hasVideo)
     m_hasVideo = hasVideo;
 }
 
+bool Media::attributesRead() const
+{
+    return m_kind != Kind::File || m_tagsRead.load(std::memory_order_acquire);
+}
+
+void Media::readAttributes() const
+{
+    tags();
+}
+
 const std::optional<Media::Tags>& Media::tags() const
 {
-    if (m_tagsRead || m_kind != Kind::File)
+    if (attributesRead())
         return m_tags;
-    m_tagsRead = true;
+    // One read at a time: the GUI thread asking for an item the reader is reading waits for it.
+    static std::mutex reading;
+    const std::lock_guard lock(reading);
+    if (!m_tagsRead.load(std::memory_order_relaxed)) {
+        m_tags = readTags();
+        m_tagsRead.store(true, std::memory_order_release);
+    }
+    return m_tags;
+}
+
+std::optional<Media::Tags> Media::readTags() const
+{
     silenceTagLib();
     // FileRef would happily open a directory or a device; only regular readable files are read.
     const QByteArray name = NativeName::toBytes(m_sourceURL);
     const auto entry = NativeFile::status(m_sourceURL);
     if (!entry || !S_ISREG(entry->st_mode) || entry->st_size == 0 || ::access(name.constData(), R_OK) != 0)
-        return m_tags;
+        return std::nullopt;
     TagLib::FileRef file(name.constData(), true, TagLib::AudioProperties::Fast);
     if (file.isNull() || !file.file()->isValid())
-        return m_tags;
+        return std::nullopt;
     Tags read;
     if (const TagLib::Tag* tag = file.tag()) {
         read.title = toQString(tag->title());
@@ -212,8 +235,7 @@ const std::optional<Media::Tags>& Media::tags() const
     read.lyrics = lyricsOf(*file.file());
     if (const TagLib::AudioProperties* audio = file.audioProperties())
         read.seconds = audio->lengthInMilliseconds() / 1000.0;
-    m_tags = read;
-    return m_tags;
+    return read;
 }
 
 const std::vector<QString>& Media::lyrics() const

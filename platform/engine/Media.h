@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <optional>
@@ -15,6 +16,8 @@ using MediaPtr = std::shared_ptr<Media>;
 // Items are shared: a playlist holds references, and the same path given to newMedia twice makes
 // two items. Tag attributes are read once (TagLib) on the first request and cached; a file that
 // cannot be read gives "no result" for its tag attributes but still has a title and a URL.
+// The tags may be read on another thread (AttributeReader) while the GUI thread uses the item:
+// attributesRead() tells, without waiting, whether asking for a tag attribute costs a read.
 class Media
 {
 public:
@@ -48,6 +51,11 @@ public:
     bool setItemInfo(const QString& attribute, const QString& value);
     bool hasOwnTitle() const { return m_ownTitle.has_value(); }
 
+    // True once the tag attributes are in memory (always for items without tags to read).
+    bool attributesRead() const;
+    // Reads the tag attributes now if they are not yet; safe from any thread.
+    void readAttributes() const;
+
     // Used by the player while the item is open: what mpv plays, with which options for this
     // file alone (name and value apart, so a device path may hold any character), and what it found.
     using PlaybackOptions = std::vector<std::pair<QString, QString>>;
@@ -64,6 +72,7 @@ private:
 
     Media(Kind kind, const QString& sourceURL);
     const std::optional<Tags>& tags() const;
+    std::optional<Tags> readTags() const;
     const std::vector<QString>& lyrics() const;
     QString fallbackTitle() const;
     bool looksLikeVideo() const;
@@ -77,6 +86,6 @@ private:
     int m_height = 0;
     std::optional<bool> m_hasVideo;
     std::optional<QString> m_ownTitle;
-    mutable bool m_tagsRead = false;
+    mutable std::atomic<bool> m_tagsRead = false;
     mutable std::optional<Tags> m_tags;
 };

@@ -35,6 +35,15 @@ bool Playlist::appendItem(const MediaPtr& media)
     return true;
 }
 
+bool Playlist::removeItem(int index)
+{
+    if (index < 0 || index >= count())
+        return false;
+    m_items.erase(m_items.begin() + index);
+    changed();
+    return true;
+}
+
 bool Playlist::moveItem(int from, int to)
 {
     if (from < 0 || from >= count() || to < 0 || to >= count())
@@ -48,6 +57,25 @@ bool Playlist::moveItem(int from, int to)
     else
         std::move_backward(first + to, first + from, first + from + 1);
     m_items[size_t(to)] = std::move(moved);
+    changed();
+    return true;
+}
+
+bool Playlist::reorder(const std::vector<int>& order)
+{
+    if (int(order.size()) != count())
+        return false;
+    std::vector<bool> taken(order.size());
+    for (const int from : order) {
+        if (from < 0 || from >= count() || taken[size_t(from)])
+            return false;
+        taken[size_t(from)] = true;
+    }
+    std::vector<MediaPtr> items;
+    items.reserve(order.size());
+    for (const int from : order)
+        items.push_back(std::move(m_items[size_t(from)]));
+    m_items = std::move(items);
     changed();
     return true;
 }

@@ -26,8 +26,13 @@ public:
 
     void clear();
     bool appendItem(const MediaPtr& media);
+    // Takes item `index` out of the list; false when out of range.
+    bool removeItem(int index);
     // Moves item `from` to index `to`; the items between shift by one. False when out of range.
     bool moveItem(int from, int to);
+    // Puts the items in a new order at once: position i gets the item that was at order[i].
+    // False (and nothing moved) unless `order` holds every index once.
+    bool reorder(const std::vector<int>& order);
 
     // Called after every change (the playlist collection saves the file then).
     void setChangeListener(std::function<void()> listener) { m_changed = std::move(listener); }

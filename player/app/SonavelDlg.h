@@ -234,6 +234,9 @@ private:
     QToolBar* m_toolBar = nullptr;
     QMenu* m_windowMenu = nullptr;
     QPointer<CArtWorkDlg> m_artWork;
+    // The track whose picture the thumbnail shows.
+    QString m_artworkUrl;
+    std::weak_ptr<Media> m_artworkMedia;
     QBasicTimer m_timer;
     int m_timerPeriod = 50;
     bool m_destroyed = false;

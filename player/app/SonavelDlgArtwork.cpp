@@ -34,14 +34,23 @@ QImage CSonavelDlg::CurrentArtwork()
 
 void CSonavelDlg::RefreshArtwork()
 {
-    // Decoded once for both controls. A track without a picture, or with one that cannot be
-    // decoded, clears the thumbnail and hides the artwork window rather than leaving the last
-    // track's picture on show; the window comes back with the next track that has one.
-    const QImage artwork = CurrentArtwork();
-    Thumbnail()->SetImage(artwork);
+    // Decoded once per track for both controls (and the desktop's media controls, which take
+    // the thumbnail's): the play-state changes of the same track reuse it. A track without a
+    // picture, or with one that cannot be decoded, clears the thumbnail and hides the artwork
+    // window rather than leaving the last track's picture on show; the window comes back with
+    // the next track that has one.
+    const MediaPtr media = GetPlayer() ? GetPlayer()->currentMedia() : nullptr;
+    const QString url = media ? media->sourceURL() : QString();
+    const bool sameTrack = !url.isEmpty() && url == m_artworkUrl && media == m_artworkMedia.lock();
+    const QImage artwork = sameTrack ? Thumbnail()->Image() : CurrentArtwork();
+    m_artworkUrl = url;
+    m_artworkMedia = media;
+    if (!sameTrack)
+        Thumbnail()->SetImage(artwork);
     if (!m_artWork)
         return;
-    m_artWork->Picture()->SetImage(artwork);
+    if (!sameTrack || m_artWork->Picture()->Image().cacheKey() != artwork.cacheKey())
+        m_artWork->Picture()->SetImage(artwork);
     m_artWork->setVisible(!artwork.isNull());
 }
 

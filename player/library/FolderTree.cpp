@@ -136,6 +136,30 @@ void CFolderTree::RefreshDriveItem(const QString& path)
     ApplyEntry(item, entry, FlagsFor(entry) | (m_folders.hasSubfolders(entry) ? FlagHasSubfolders : 0));
 }
 
+void CFolderTree::SyncChildren(const QString& path)
+{
+    QTreeWidgetItem* item = SelectPath(path, false);
+    if (!item)
+        return;
+    const int flags = ItemFlags(item);
+    if (!(flags & FlagListed)) {
+        const bool has = m_folders.hasSubfolders(Entry(item));
+        SetItemFlags(item, has ? flags | FlagHasSubfolders : flags & ~FlagHasSubfolders);
+        return;
+    }
+    const std::optional<QList<FolderItem>> children = m_folders.children(Entry(item));
+    if (!children)
+        return;
+    for (int i = item->childCount() - 1; i >= 0; --i)
+        if (!children->contains(Entry(item->child(i))))
+            delete item->takeChild(i);
+    for (const FolderItem& child : *children)
+        if (!FindChild(item, child))
+            InsertItem(item, child, true);
+    if (children->isEmpty())
+        SetItemFlags(item, ItemFlags(item) & ~FlagHasSubfolders);
+}
+
 void CFolderTree::Refresh()
 {
     const QString selected = GetSelectedFolderPath();

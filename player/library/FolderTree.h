@@ -36,6 +36,9 @@ public:
     QString GetFolderPath(const QTreeWidgetItem* item) const;
     // Re-reads the item of a drive (found or created, not selected) and drops its children.
     void RefreshDriveItem(const QString& path);
+    // The folder's subfolders changed on disk: its listed children follow (new ones inserted in
+    // order, gone ones removed), or its expansion mark when it was never listed.
+    void SyncChildren(const QString& path);
     // Rebuilds the whole tree and selects the same folder again (F5).
     void Refresh();
     // The item under a point in viewport coordinates.

@@ -10,11 +10,6 @@ namespace {
 
 const QString kLyricsAttribute = QStringLiteral("WM/Lyrics");
 
-bool engineReadsLyrics(const CTagRecord* record)
-{
-    return !record || !record->FileFound || record->HasApeTag;
-}
-
 QString cutToMaxLength(QString text)
 {
     if (text.size() <= TagLyrics::MaxLength)
@@ -32,7 +27,7 @@ QStringList candidates(const CTagRecord* record, const Media* media, int codePag
         if (const TagFrame* frame = record->lyricsFrame())
             texts << frame->decodeLyrics(codePage);
     }
-    if (media && engineReadsLyrics(record)) {
+    if (media && TagLyrics::EngineReads(record)) {
         const int count = media->getAttributeCountByType(kLyricsAttribute, QString());
         for (int i = 0; i < count; ++i)
             texts << media->getItemInfoByType(kLyricsAttribute, QString(), i).value_or(QString());
@@ -44,11 +39,16 @@ QStringList candidates(const CTagRecord* record, const Media* media, int codePag
 
 namespace TagLyrics {
 
+bool EngineReads(const CTagRecord* record)
+{
+    return !record || !record->FileFound || record->HasApeTag;
+}
+
 bool Has(const CTagRecord* record, const Media* media)
 {
     if (record && record->FileFound && (record->lyricsFrame() || record->syncedLyricsFrame()))
         return true;
-    return media && engineReadsLyrics(record) && media->getAttributeCountByType(kLyricsAttribute, QString()) > 0;
+    return media && EngineReads(record) && media->getAttributeCountByType(kLyricsAttribute, QString()) > 0;
 }
 
 std::optional<QString> Choose(const CTagRecord* record, const Media* media, int codePage)

@@ -18,6 +18,9 @@ namespace TagLyrics {
 // long, and laying out millions of words would hold the window up for seconds.
 inline constexpr qsizetype MaxLength = 64 * 1024;
 
+// Whether the engine's tags are asked for lyrics: for files the own reader did not read or
+// that carry an APE tag.
+bool EngineReads(const CTagRecord* record);
 // Whether the tags hold any lyrics, without decoding them (for the track list's lyric mark).
 bool Has(const CTagRecord* record, const Media* media);
 // The chosen text; 8-bit ID3v2 texts are read in the lyric code page. No value without lyrics.

@@ -18,8 +18,12 @@ public:
     // Appends an empty record and returns it.
     CTagRecord& append();
     void clear();
+    // Deletes record `index`, its neighbours linked to each other.
+    bool remove(int index);
     // Moves record `from` in front of record `to` (to < from) or behind it (to > from).
     bool move(int from, int to);
+    // Record i becomes the one that was at order[i] (every index once), links renewed.
+    bool reorder(const std::vector<int>& order);
 
 private:
     std::vector<std::unique_ptr<CTagRecord>> m_records;

@@ -1,7 +1,9 @@
 #include "player/library/TrackLibrary.h"
 
 #include "player/library/FolderTree.h"
+#include "player/library/FolderWatch.h"
 #include "player/library/LibraryStrings.h"
+#include "player/library/ListedAttributes.h"
 #include "player/library/M3uList.h"
 #include "player/library/RenameTable.h"
 #include "player/library/TagLyrics.h"
@@ -23,9 +25,11 @@
 #include "player/karaoke/SavedLyricsFolder.h"
 
 #include <QLabel>
+#include <QScrollBar>
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <malloc.h>
 #include <numeric>
 
 namespace {
@@ -122,7 +126,8 @@ const QString CTrackLibrary::PlaylistName = QStringLiteral("SonavelPlayList");
 
 CTrackLibrary::CTrackLibrary(Player& player, CFolderTree& tree, CTrackListCtrl& list, QObject* parent,
                              ScanSettings* settings)
-    : QObject(parent), m_player(player), m_tree(tree), m_list(list), m_settings(settings ? *settings : m_ownSettings)
+    : QObject(parent), m_player(player), m_tree(tree), m_list(list), m_settings(settings ? *settings : m_ownSettings),
+      m_attributes(new CListedAttributes(list, this)), m_folderWatch(new CFolderWatch(this))
 {
     RegisterLibraryStrings();
     m_list.SetPlayingUrlSource([this] {
@@ -130,6 +135,7 @@ CTrackLibrary::CTrackLibrary(Player& player, CFolderTree& tree, CTrackListCtrl& 
         return media ? media->sourceURL() : QString();
     });
     connect(&m_tree, &CFolderTree::SelectionChanged, this, &CTrackLibrary::ShowFolder);
+    connect(m_folderWatch, &CFolderWatch::Changed, this, &CTrackLibrary::OnListedFolderChanged);
     connect(&m_list, &CTrackListCtrl::ColumnClicked, this, &CTrackLibrary::OnColumnClick);
     connect(&m_list, &CTrackListCtrl::BeginDrag, this, &CTrackLibrary::OnBeginDrag);
     connect(&m_list, &CTrackListCtrl::DragMove, this, &CTrackLibrary::OnDragMove);
@@ -231,8 +237,13 @@ void CTrackLibrary::ShowFolder()
     count = qMax(count, 0);
     m_listedSlot = slot;
     m_listedFolder = path;
-    SortSlot(slot, playlist.get(), count, m_settings.SortColumn);
+    const bool sorted = SortSlot(slot, playlist.get(), count, m_settings.SortColumn);
     FillTrackList(slot, playlist, count);
+    if (!sorted)
+        SortWhenRead(m_settings.SortColumn, false);
+    WatchListedFolder();
+    // The old listing's records and items and the scan's buffers go back to the system.
+    malloc_trim(0);
 
     if (m_playingSlot == -1 && playlist && m_player.setCurrentPlaylist(playlist)) {
         m_playingSlot = slot;
@@ -370,13 +381,16 @@ void CTrackLibrary::ReadSlotTags(int slot, const Playlist* playlist, int count)
     chain.clear();
     for (int i = 0; i < count; ++i) {
         CTagRecord& record = chain.append();
-        const MediaPtr media = playlist ? playlist->item(i) : nullptr;
-        if (!media)
-            continue;
-        const CPathParts parts(media->sourceURL());
-        if (parts.Extension.compare(QLatin1String("mp3"), Qt::CaseInsensitive) == 0)
-            record.read(parts.Folder, parts.Name());
+        if (const MediaPtr media = playlist ? playlist->item(i) : nullptr)
+            ReadRecordTags(record, *media);
     }
+}
+
+void CTrackLibrary::ReadRecordTags(CTagRecord& record, const Media& media)
+{
+    const CPathParts parts(media.sourceURL());
+    if (parts.Extension.compare(QLatin1String("mp3"), Qt::CaseInsensitive) == 0)
+        record.read(parts.Folder, parts.Name());
 }
 
 int CTrackLibrary::GetDiscPlaylist(const QString& path, PlaylistPtr& playlist)
@@ -399,7 +413,7 @@ int CTrackLibrary::GetSlotPlaylist(int slot, PlaylistPtr& playlist)
     return playlist->count();
 }
 
-QStringList CTrackLibrary::SortKeys(int slot, const Playlist& playlist, int count, int column) const
+std::optional<QStringList> CTrackLibrary::SortKeys(int slot, const Playlist& playlist, int count, int column) const
 {
     QStringList keys(count);
     const int codePage = m_settings.ID3EditCodePage;
@@ -420,6 +434,9 @@ QStringList CTrackLibrary::SortKeys(int slot, const Playlist& playlist, int coun
         const MediaPtr media = playlist.item(i);
         if (!media)
             break;
+        const bool keyInMemory = column == 0 || (column == 1 && media->hasOwnTitle()) || media->attributesRead();
+        if (!keyInMemory)
+            return std::nullopt; // the reader has not come to it yet
         keys[i] = itemInfo(*media, kSortAttributes[qBound(0, column, 4)]);
         if (column == 0)
             keys[i] = NativeName::displayText(CPathParts(keys[i]).Name());
@@ -457,48 +474,38 @@ int compareEntries(const SortEntry& a, const SortEntry& b, int column)
 
 } // namespace
 
-void CTrackLibrary::SortSlot(int slot, Playlist* playlist, int count, int column)
+bool CTrackLibrary::SortSlot(int slot, Playlist* playlist, int count, int column)
 {
     if (m_settings.SortState == 0 || !playlist)
-        return;
+        return true;
     count = qMin(count, playlist->count());
-    const std::vector<SortEntry> entries = sortEntries(SortKeys(slot, *playlist, count, column), column);
-    const auto goesBefore = [&](int key, int x) {
-        const int order = compareEntries(entries[size_t(key)], entries[size_t(x)], column);
-        return m_settings.SortState == 1 ? order < 0 : order > 0;
-    };
-    // keys[i] is the entry of the item now at position i.
-    std::vector<int> keys(size_t(qMax(count, 0)));
-    std::iota(keys.begin(), keys.end(), 0);
-    for (int k = 1; k < count; ++k) {
-        const int x = keys[size_t(k)];
-        // Binary search that places x in front of every key equal to it.
-        int lo = 0;
-        int hi = k - 1;
-        int g = 0;
-        for (;;) {
-            const int h = (lo + hi) / 2;
-            if (goesBefore(keys[size_t(h)], x)) {
-                if (h == hi) {
-                    g = h + 1;
-                    break;
-                }
-                lo = h + 1;
-            } else {
-                if (h == lo) {
-                    g = h;
-                    break;
-                }
-                hi = h;
-            }
-        }
-        if (g == k)
-            continue;
-        std::rotate(keys.begin() + g, keys.begin() + k, keys.begin() + k + 1);
-        if (slot == 0 || slot == 1)
-            m_records[size_t(slot)].move(k, g);
-        playlist->moveItem(k, g);
-    }
+    const std::optional<QStringList> keys = SortKeys(slot, *playlist, count, column);
+    if (!keys)
+        return false;
+    std::vector<int> order = SortOrder(*keys, column);
+    if (std::is_sorted(order.begin(), order.end()))
+        return true;
+    for (int rest = count; rest < playlist->count(); ++rest)
+        order.push_back(rest); // items past `count` keep their places
+    if (slot == 0 || slot == 1)
+        m_records[size_t(slot)].reorder(order);
+    playlist->reorder(order);
+    return true;
+}
+
+std::vector<int> CTrackLibrary::SortOrder(const QStringList& texts, int column) const
+{
+    const std::vector<SortEntry> entries = sortEntries(texts, column);
+    const bool ascending = m_settings.SortState == 1;
+    // The order of a binary insertion that puts each item in front of the keys equal to it:
+    // a stable sort of the items taken from last to first.
+    std::vector<int> order(size_t(texts.size()));
+    std::iota(order.rbegin(), order.rend(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const int compared = compareEntries(entries[size_t(a)], entries[size_t(b)], column);
+        return ascending ? compared < 0 : compared > 0;
+    });
+    return order;
 }
 
 void CTrackLibrary::FillTrackList(int slot, const PlaylistPtr& playlist, int count)
@@ -506,12 +513,15 @@ void CTrackLibrary::FillTrackList(int slot, const PlaylistPtr& playlist, int cou
     m_list.DeleteAllItems();
     m_listedPlaylist = playlist;
     std::vector<CTrackListModel::Row> rows(size_t(qMax(count, 0)));
+    std::vector<bool> needsEngine(rows.size());
     const bool useTags = m_settings.UseID3Edit;
     for (int i = 0; i < count; ++i) {
         CTrackListModel::Row& row = rows[size_t(i)];
         row.item = std::make_unique<CTrackItem>();
         const CTagRecord* record = Record(slot, i);
         const MediaPtr media = playlist ? playlist->item(i) : nullptr;
+        // The engine's tags give the texts, or lyrics the own reader leaves to it.
+        needsEngine[size_t(i)] = !(useTags && record && record->FileFound) || record->HasApeTag;
         if (useTags && record && record->FileFound)
             row.item->Path.Split(record->FullPath);
         else if (media && !media->sourceURL().isEmpty())
@@ -520,20 +530,26 @@ void CTrackLibrary::FillTrackList(int slot, const PlaylistPtr& playlist, int cou
             continue; // the row stays blank
         row.complete = false;
     }
+    m_attributes->Follow(playlist, std::move(needsEngine));
     const int codePage = m_settings.ID3EditCodePage;
     const QPointer<CTrackLibrary> self(this);
     m_list.Model().setRows(std::move(rows), [self, slot, playlist, useTags, codePage](int i, CTrackListModel::Row& row) {
         if (!self)
-            return;
+            return true;
         CTrackItem& track = *row.item;
         const CTagRecord* record = self->Record(slot, i);
         const MediaPtr media = playlist ? playlist->item(i) : nullptr;
         if (useTags && record && record->FileFound)
             takeTagTexts(track, *record, codePage);
+        else if (media && !media->attributesRead())
+            return false; // completed when the reader has come to it
         else if (media)
             takeMediaTexts(track, *media);
+        if (media && !media->attributesRead() && TagLyrics::EngineReads(record))
+            return false;
         row.checked = CSavedLyricsFolder::FindLyrics(track.FullPath(), track.ArtistText, track.TitleText).has_value() ||
                       TagLyrics::Has(record, media.get());
+        return true;
     });
 }
 
@@ -551,14 +567,51 @@ void CTrackLibrary::SetSortMark(int column)
 void CTrackLibrary::OnColumnClick(int column)
 {
     SetSortMark(column);
-    if (m_settings.SortState == 0)
+    if (m_settings.SortState == 0) {
+        m_attributes->WhenAllRead([] {}, false); // a sort still waiting for its texts is off
         return;
+    }
     CWaitCursor wait;
     int slot = -1;
     PlaylistPtr playlist;
     const int count = ListedPlaylist(slot, playlist);
-    SortSlot(slot, playlist.get(), count, column);
+    const MediaPtr selected = SelectedItem();
+    if (SortSlot(slot, playlist.get(), count, column))
+        RefillKeepingView(slot, playlist, count, selected);
+    else
+        SortWhenRead(column, true);
+}
+
+void CTrackLibrary::SortWhenRead(int column, bool userAsked)
+{
+    int slot = -1;
+    PlaylistPtr waiting;
+    ListedPlaylist(slot, waiting);
+    m_attributes->WhenAllRead([this, column, waiting] {
+        int slot = -1;
+        PlaylistPtr playlist;
+        const int count = ListedPlaylist(slot, playlist);
+        // Only the listing and the sort that were waiting.
+        if (playlist != waiting || column != m_settings.SortColumn || m_settings.SortState == 0)
+            return;
+        const MediaPtr selected = SelectedItem();
+        if (SortSlot(slot, playlist.get(), count, column))
+            RefillKeepingView(slot, playlist, count, selected);
+    }, userAsked);
+}
+
+MediaPtr CTrackLibrary::SelectedItem() const
+{
+    return ListedItem(m_list.GetSelectedRow());
+}
+
+void CTrackLibrary::RefillKeepingView(int slot, const PlaylistPtr& playlist, int count, const MediaPtr& selected)
+{
+    const int scrolled = m_list.verticalScrollBar()->value();
     FillTrackList(slot, playlist, count);
+    if (const int row = selected && playlist ? playlist->indexOf(selected) : -1; row >= 0)
+        m_list.SelectRow(row);
+    m_list.verticalScrollBar()->setValue(scrolled);
 }
 
 int CTrackLibrary::ActivateShownFolder()
@@ -628,26 +681,11 @@ void CTrackLibrary::ShowDisc(const QString& driveSpecifier)
     const int count = qMax(GetDiscPlaylist(root, playlist), 0);
     m_listedSlot = DiscSlot;
     m_listedFolder = root;
-    SortSlot(DiscSlot, playlist.get(), count, m_settings.SortColumn);
+    const bool sorted = SortSlot(DiscSlot, playlist.get(), count, m_settings.SortColumn);
     FillTrackList(DiscSlot, playlist, count);
-}
-
-QString CTrackLibrary::MakeShortcutName(const CTrackItem& item)
-{
-    QString name = item.ArtistText;
-    if (!item.TitleText.isEmpty()) {
-        if (!name.isEmpty())
-            name += '_';
-        name += item.TitleText;
-    }
-    if (name.isEmpty() || !IsFileNameCorrectSilent(name))
-        name = item.Path.Title;
-    if (item.Path.Extension.isEmpty())
-        return name;
-    const QString suffix = '.' + item.Path.Extension;
-    if (!name.endsWith(suffix, Qt::CaseInsensitive))
-        name += suffix;
-    return name;
+    if (!sorted)
+        SortWhenRead(m_settings.SortColumn, false);
+    WatchListedFolder();
 }
 
 int CTrackLibrary::OtherSlot() const
@@ -673,56 +711,4 @@ int CTrackLibrary::ListedPlaylist(int& slot, PlaylistPtr& playlist)
     }
     slot = OtherSlot();
     return GetSlotPlaylist(slot, playlist);
-}
-
-QTreeWidgetItem* CTrackLibrary::TreeItemAt(const QPoint& globalPos) const
-{
-    const QPoint local = m_tree.viewport()->mapFromGlobal(globalPos);
-    if (!m_tree.viewport()->rect().contains(local))
-        return nullptr;
-    return m_tree.HitTest(local);
-}
-
-void CTrackLibrary::OnBeginDrag(int row, const QPoint& globalPos, const QPoint& hotSpot)
-{
-    if (!m_settings.EnableDrag)
-        return;
-    delete m_dragImage;
-    m_dragImage = new QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput);
-    m_dragImage->setAttribute(Qt::WA_DeleteOnClose);
-    m_dragImage->setPixmap(m_list.RowPixmap(row));
-    m_dragImage->setWindowOpacity(0.7);
-    m_dragHotSpot = hotSpot;
-    m_dragImage->move(globalPos - m_dragHotSpot);
-    m_dragImage->show();
-}
-
-void CTrackLibrary::OnDragMove(const QPoint& globalPos)
-{
-    if (m_dragImage)
-        m_dragImage->move(globalPos - m_dragHotSpot);
-    m_tree.SetDropHighlight(TreeItemAt(globalPos));
-}
-
-void CTrackLibrary::OnDragEnd(const QPoint& globalPos)
-{
-    delete m_dragImage;
-    m_tree.SetDropHighlight(nullptr);
-    if (QTreeWidgetItem* item = TreeItemAt(globalPos))
-        DropSelectedRowOn(item);
-}
-
-void CTrackLibrary::DropSelectedRowOn(QTreeWidgetItem* folderItem)
-{
-    const QString folder = m_tree.GetFolderPath(folderItem);
-    const CTrackItem* track = m_list.GetItem(m_list.GetSelectedRow());
-    if (folder.isEmpty() || !track)
-        return;
-    CShortcutDlg dialog(m_list.window());
-    dialog.LinkSource = track->FullPath();
-    dialog.Location = folder;
-    dialog.FileName = MakeShortcutName(*track);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    CShortcutFile().Create(dialog.LinkSource, dialog.Location + dialog.FileName);
 }

@@ -12,8 +12,11 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 class CFolderTree;
+class CFolderWatch;
+class CListedAttributes;
 class CTrackItem;
 class CTrackListCtrl;
 class Player;
@@ -65,11 +68,14 @@ public:
     int ScanShortcuts(const QString& folder, Playlist& playlist);
     int ScanM3uFiles(const QString& folder, Playlist& playlist);
     void ReadSlotTags(int slot, const Playlist* playlist, int count);
+    // The listed folder changed on disk: its tracks, lyric marks and subfolders follow.
+    void OnListedFolderChanged();
     // The disc's item count, -1 when the path is not a disc drive, -2 when it has no playlist.
     int GetDiscPlaylist(const QString& path, PlaylistPtr& playlist);
     // The slot's item count, 0 (and no playlist) when it does not exist yet.
     int GetSlotPlaylist(int slot, PlaylistPtr& playlist);
-    void SortSlot(int slot, Playlist* playlist, int count, int column);
+    // False (nothing moved) while the texts the column sorts by are still being read.
+    bool SortSlot(int slot, Playlist* playlist, int count, int column);
     // Rows get their path at once; texts and the lyric mark when first shown or asked for.
     void FillTrackList(int slot, const PlaylistPtr& playlist, int count);
     void SetSortMark(int column);
@@ -88,6 +94,8 @@ public:
     static QString MakeShortcutName(const CTrackItem& item);
 
 signals:
+    // The list followed a change of the shown folder on disk.
+    void ListedFolderUpdated();
     // File name, title, artist, album, track of the current media (empty texts without one).
     void NowPlayingInfo(const QString& fileName, const QString& title, const QString& artist,
                         const QString& album, const QString& track);
@@ -98,7 +106,20 @@ private:
     int ListedPlaylist(int& slot, PlaylistPtr& playlist);
     const CTagRecord* RecordOf(const QString& url) const;
     MediaPtr ListedItem(int row) const;
-    QStringList SortKeys(int slot, const Playlist& playlist, int count, int column) const;
+    // No keys while some item's texts are still being read.
+    std::optional<QStringList> SortKeys(int slot, const Playlist& playlist, int count, int column) const;
+    // Sorts the listing by `column` once its texts are in (the wait cursor meanwhile when the
+    // user asked for the sort).
+    void SortWhenRead(int column, bool userAsked);
+    // Refills after a sort or a change on disk, keeping the scroll position and `selected`
+    // (the item selected before the playlist changed) selected.
+    void RefillKeepingView(int slot, const PlaylistPtr& playlist, int count, const MediaPtr& selected);
+    MediaPtr SelectedItem() const;
+    // Reads the own tags of an mp3 item into its record.
+    static void ReadRecordTags(CTagRecord& record, const Media& media);
+    void WatchListedFolder();
+    // Position i of the sorted list takes item order[i].
+    std::vector<int> SortOrder(const QStringList& texts, int column) const;
     bool AppendFile(Playlist& playlist, const QString& path, const QString* title);
     void OnBeginDrag(int row, const QPoint& globalPos, const QPoint& hotSpot);
     void OnDragMove(const QPoint& globalPos);
@@ -116,6 +137,8 @@ private:
     int m_listedSlot = -1;
     QString m_listedFolder;
     PlaylistPtr m_listedPlaylist;
+    CListedAttributes* m_attributes;
+    CFolderWatch* m_folderWatch;
     QPointer<QLabel> m_dragImage;
     QPoint m_dragHotSpot;
 };

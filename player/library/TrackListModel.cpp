@@ -79,11 +79,8 @@ void CTrackListModel::setRows(std::vector<Row> rows, RowCompleter completer)
 const CTrackListModel::Row& CTrackListModel::completed(int row) const
 {
     Row& data = m_rows[size_t(row)];
-    if (!data.complete) {
-        data.complete = true;
-        if (m_completer)
-            m_completer(row, data);
-    }
+    if (!data.complete)
+        data.complete = !m_completer || m_completer(row, data);
     return data;
 }
 
@@ -113,6 +110,12 @@ void CTrackListModel::setChecked(int row, bool checked)
     m_rows[size_t(row)].checked = checked;
     const QModelIndex cell = index(row, 0);
     emit dataChanged(cell, cell, {Qt::CheckStateRole});
+}
+
+void CTrackListModel::rowsChanged()
+{
+    if (!m_rows.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
 void CTrackListModel::setHeaderTexts(const QStringList& texts)

@@ -24,7 +24,9 @@ public:
     };
     // Completes a row the first time it is shown or asked for: reading texts and looking for
     // lyric files only for the rows a user sees keeps tens of thousands of rows quick to list.
-    using RowCompleter = std::function<void(int row, Row& data)>;
+    // False when what the row needs is not there yet: it is asked again at its next showing
+    // (after rowsChanged).
+    using RowCompleter = std::function<bool(int row, Row& data)>;
 
     explicit CTrackListModel(QObject* parent = nullptr);
 
@@ -41,6 +43,9 @@ public:
     bool isChecked(int row) const;
     // Sets or clears a row's lyric mark (after a lyric file was made or deleted).
     void setChecked(int row, bool checked);
+    // What the rows show may have changed (texts came in): the views ask again, keeping their
+    // selection and scroll position.
+    void rowsChanged();
 
     // Asked once per painted row: the source URL of the engine's current media, or empty.
     void setPlayingUrlSource(std::function<QString()> source) { m_playingUrl = std::move(source); }

@@ -78,6 +78,16 @@ private:
         return Mp3Fixture::write(m_temp->file(name), tags, 0.1);
     }
 
+    // The engine's reader has brought every listed item's texts.
+    bool listedRead()
+    {
+        const PlaylistPtr playlist = slotPlaylist(library().ListedSlot());
+        for (int i = 0; playlist && i < playlist->count(); ++i)
+            if (!playlist->item(i)->attributesRead())
+                return false;
+        return true;
+    }
+
     PlaylistPtr slotPlaylist(int slot)
     {
         PlaylistPtr playlist;
@@ -199,6 +209,7 @@ private slots:
         m_temp->write("video/Rename.txt",
                       utf16("# titles\r\nCLIP.DAT\tClip Title\r\nmovie.mpg\tMovie\tPart 2\r\nsong.mp3\tNot used\r\n", true));
         show(m_temp->file("video"));
+        QTRY_VERIFY(listedRead());
         QMap<QString, QString> titles;
         for (int row = 0; row < m_list->GetItemCount(); ++row)
             titles.insert(m_list->GetItem(row)->FileName(), m_list->GetItem(row)->TitleText);
@@ -222,6 +233,7 @@ private slots:
 
         MessageBoxRecorder boxes(IDNO);
         show(folder);
+        QTRY_VERIFY(listedRead());
         const QStringList names = column(0);
         QCOMPARE(QSet<QString>(names.begin(), names.end()), QSet<QString>({"t1.mp3", "Song.mpg"}));
         QCOMPARE(m_list->GetItemCount(), 2);
