@@ -24,13 +24,13 @@ endif()
 get_filename_component(SONAVEL_CORPUS_DIR ${SONAVEL_REPOSITORY_DIR}/../shared/corpus ABSOLUTE)
 
 # area_test(<name> LABELS <labels>... SOURCES <files>... [LIBS <targets>...] [SESSION_BUS] [LANG <locale>]
-#           [SCREEN <WxHxD>])
+#           [SCREEN <WxHxD>] [RUN_SERIAL])
 # A Qt Test executable run by CTest off screen; the label "xvfb" runs it under xvfb-run (on a
 # screen of 1600x1200x24 unless SCREEN says otherwise), SESSION_BUS inside a private D-Bus session
 # of its own (dbus-run-session). Tests run on a Japanese desktop (LANG=ja_JP.UTF-8, whatever the
-# caller's language variables) unless LANG names another.
+# caller's language variables) unless LANG names another. RUN_SERIAL runs it with no other test.
 function(area_test name)
-  cmake_parse_arguments(ARG "SESSION_BUS" "LANG;SCREEN" "LABELS;SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "SESSION_BUS;RUN_SERIAL" "LANG;SCREEN" "LABELS;SOURCES;LIBS" ${ARGN})
   if(NOT ARG_LANG)
     set(ARG_LANG ja_JP.UTF-8)
   endif()
@@ -54,6 +54,11 @@ function(area_test name)
     LABELS "${ARG_LABELS}"
     TIMEOUT 300
     ENVIRONMENT "LANG=${ARG_LANG};LANGUAGE=;LC_ALL=;LC_MESSAGES=;QT_QPA_PLATFORM=${platform};SONAVEL_ENGINE_OUTPUT=null;SONAVEL_SOURCE_DIR=${PROJECT_SOURCE_DIR};SONAVEL_BINARY_DIR=${PROJECT_BINARY_DIR};SONAVEL_CORPUS_DIR=${SONAVEL_CORPUS_DIR};QT_LOGGING_RULES=qt.qpa.*=false")
+  # A test that compares the painted clock with the engine's needs the cores to itself: beside
+  # other tests a loaded machine delays paints by more than the tolerance it checks.
+  if(ARG_RUN_SERIAL)
+    set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
+  endif()
 endfunction()
 
 # area_bench(<name> SOURCES <files>... [LIBS <targets>...]): a benchmark that prints figures.

@@ -225,12 +225,16 @@ void CStageView::OnFrame()
 
 // ---- What changes on screen ---------------------------------------------------------------
 
-CStageLayout::PlacedLine CStageView::PlacedSlot(int slot) const
+// Placed once per scene: breaking and placing a line every frame would cost more than drawing it.
+void CStageView::PlaceSlots()
 {
-    const int line = m_scene.slotLines[size_t(slot)];
-    if (m_scene.kind != StageScene::Kind::Lines || line < 0 || size_t(line) >= m_lines.Lines().size())
-        return {};
-    return m_layout.Place(m_lines.Lines()[size_t(line)], slot, m_rowHeight);
+    for (int slot = 0; slot < 2; ++slot) {
+        const int line = m_scene.slotLines[size_t(slot)];
+        const bool shown = m_scene.kind == StageScene::Kind::Lines && line >= 0 &&
+                           size_t(line) < m_lines.Lines().size();
+        m_placed[size_t(slot)] = shown ? m_layout.Place(m_lines.Lines()[size_t(line)], slot, m_rowHeight)
+                                       : CStageLayout::PlacedLine();
+    }
 }
 
 void CStageView::UpdateStage()
@@ -239,9 +243,13 @@ void CStageView::UpdateStage()
     m_clockMs = m_playhead.ClockMs(m_data.Header, m_wipePosition);
     const StageScene scene = m_titleOnly ? StageScene() : CStageScene::At(m_lines.Lines(), m_clockMs);
     const bool changed = !m_painted || scene != m_scene;
+    QRegion dirty = changed ? SceneArea() : QRegion();
     m_scene = scene;
+    if (changed) {
+        PlaceSlots();
+        dirty += SceneArea();
+    }
     std::array<int, 2> progress{0, 0};
-    QRegion dirty;
     for (int slot = 0; slot < 2; ++slot) {
         const int line = scene.slotLines[size_t(slot)];
         if (scene.kind != StageScene::Kind::Lines || line < 0)
@@ -255,11 +263,32 @@ void CStageView::UpdateStage()
     m_progress = progress;
     if (!isVisible())
         return;
-    m_painted = true;
-    if (changed)
+    if (!m_painted)
         update();
+    else if (changed)
+        update(dirty);
     else if (!dirty.isEmpty())
         repaint(dirty);
+    m_painted = true;
+}
+
+// The screen a scene takes: a full repaint of a 1920x1080 screen costs as much as a second of
+// wipe frames, so a change of lines repaints only the rows that were there and the new ones.
+QRegion CStageView::SceneArea() const
+{
+    if (m_scene.kind != StageScene::Kind::Lines)
+        return rect();
+    QRegion area;
+    const int overhang = m_rowHeight / 4;
+    for (int slot = 0; slot < 2; ++slot) {
+        const CStageLayout::PlacedLine& line = PlacedSlot(slot);
+        for (const CStageLayout::PlacedRow& row : line.rows)
+            area += row.rect.adjusted(-overhang, 0, overhang, 0);
+        if (slot == m_scene.countdownSlot)
+            for (const QRect& dot : m_layout.Dots(line, int(CStageScene::LeadMs / CStageScene::DotMs)))
+                area += dot.adjusted(-1, -1, 1, 1);
+    }
+    return area;
 }
 
 void CStageView::UpdateFrames()
@@ -289,7 +318,7 @@ void CStageView::paintEvent(QPaintEvent* event)
         return;
     }
     for (int slot = 0; slot < 2; ++slot) {
-        const CStageLayout::PlacedLine line = PlacedSlot(slot);
+        const CStageLayout::PlacedLine& line = PlacedSlot(slot);
         stage.PaintLine(line, m_clockMs, m_durationMs, event->region());
         if (slot == m_scene.countdownSlot)
             stage.PaintDots(m_layout.Dots(line, m_scene.dots));

@@ -65,7 +65,7 @@ public:
     const CStageLines& Lines() const { return m_lines; }
     const CStageLayout& Layout() const { return m_layout; }
     // A slot's line as placed on the screen (no rows when the slot is empty).
-    CStageLayout::PlacedLine PlacedSlot(int slot) const;
+    const CStageLayout::PlacedLine& PlacedSlot(int slot) const { return m_placed[size_t(slot)]; }
     bool IsAnimating() const { return m_ticker.IsActive(); }
     bool IsInhibitingScreenSaver() const { return m_inhibitor.IsInhibiting(); }
     int Updates() const { return m_updates; }
@@ -86,6 +86,8 @@ private:
     void AfterLoad(double durationSeconds);
     void Remeasure();
     void UpdateStage();
+    void PlaceSlots();
+    QRegion SceneArea() const;
     void UpdateFrames();
     void OnFrame();
     void ShowCursorForAWhile();
@@ -113,6 +115,7 @@ private:
     double m_wipePosition = 0;
     // What was painted last: the scene and the wipe of each slot's line.
     StageScene m_scene;
+    std::array<CStageLayout::PlacedLine, 2> m_placed;
     std::array<int, 2> m_progress{0, 0};
     bool m_painted = false;
     bool m_titleOnly = false;
