@@ -205,6 +205,21 @@ private slots:
         QCOMPARE(view.Scene().dots, 3);
     }
 
+    // The view repaints only what changed: after each step the screen shows what a whole paint
+    // shows, with nothing left of the lines or dots before.
+    void screenMatchesAWholePaint()
+    {
+        CStageView& view = View(Song());
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        for (const double position : {5.0, 6.5, 8.6, 9.0, 9.4, 11.0, 15.0, 17.5, 28.0}) {
+            view.SetPosition(position, false);
+            QTest::qWait(50);
+            const QImage onScreen =
+                view.screen()->grabWindow(view.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+            QVERIFY2(onScreen == Grab(view), qPrintable(QStringLiteral("at %1 s").arg(position)));
+        }
+    }
+
     // A line wider than the screen goes on two rows, split at a word boundary, that wipe in turn.
     void wrapsALongLine_data()
     {
