@@ -11,7 +11,6 @@
 #include "platform/profile/Profile.h"
 #include "player/karaoke/KaraokeDlg.h"
 #include "player/karaoke/KaraokeStatic.h"
-#include "player/karaoke/display/LyricFonts.h"
 #include "player/karaoke/stage/StageView.h"
 #include "tests/support/Measures.h"
 #include "tests/support/Mp3Fixture.h"
@@ -131,7 +130,6 @@ const char* Verdict(bool met)
 
 int main(int argc, char** argv)
 {
-    CLyricFonts::CacheLargeGlyphs();
     QApplication app(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
     TempFolder folder;

@@ -1,12 +1,10 @@
 #include "platform/text/NativeName.h"
 #include "player/app/SonavelApp.h"
-#include "player/karaoke/display/LyricFonts.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
-    CLyricFonts::CacheLargeGlyphs();
     QApplication application(argc, argv);
     // The arguments Qt left, with the bytes of paths whose names are not UTF-8 kept.
     QStringList arguments;

@@ -16,10 +16,3 @@ QFont CLyricFonts::AtPixelSize(const LogFont& font, int pixels)
     sized.lfWidth = 0;
     return sized.toQFont();
 }
-
-void CLyricFonts::CacheLargeGlyphs()
-{
-    // Glyphs are kept as 8-bit masks: a few hundred of them at this size are a few megabytes.
-    if (!qEnvironmentVariableIsSet("QT_MAX_CACHED_GLYPH_SIZE"))
-        qputenv("QT_MAX_CACHED_GLYPH_SIZE", "256");
-}

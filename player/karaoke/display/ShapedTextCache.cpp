@@ -8,6 +8,7 @@ void CShapedTextCache::SetFont(const QFont& font)
         return;
     m_font = font;
     m_texts.clear();
+    m_images.Clear();
 }
 
 void CShapedTextCache::Draw(QPainter& painter, const QPointF& topLeft, const QString& text)
@@ -21,6 +22,10 @@ void CShapedTextCache::Draw(QPainter& painter, const QPointF& topLeft, const QSt
         shaped.setPerformanceHint(QStaticText::AggressiveCaching);
         shaped.prepare(QTransform(), m_font);
         it = m_texts.insert(text, shaped);
+    }
+    if (CWordImageCache::Wanted(m_font, painter)) {
+        m_images.Draw(painter, topLeft, text, *it, m_font);
+        return;
     }
     // A static text is drawn in the painter's font: another one would shape it all over again.
     if (painter.font() != m_font)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "player/karaoke/display/WordImageCache.h"
+
 #include <QFont>
 #include <QHash>
 #include <QStaticText>
@@ -25,4 +27,5 @@ public:
 private:
     QFont m_font;
     QHash<QString, QStaticText> m_texts;
+    CWordImageCache m_images;
 };
