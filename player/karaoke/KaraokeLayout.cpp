@@ -234,6 +234,6 @@ void CKaraokeLayout::AddReadings(QRegion& region, const CKaraokeBlock* block, in
                                  const QPoint& shift, const QRect& client) const
 {
     const QPoint origin = block->Tokens[size_t(token)].LayoutRect.topLeft() + shift;
-    m_rubies->ForEachMeeting(block, token, from, to,
+    m_rubies->ForEachChange(block, token, from, to,
                              [&](const QRect& rect) { region += rect.translated(origin).intersected(client); });
 }

@@ -28,7 +28,8 @@ const QString kTimed = QStringLiteral("[00:01:00]■■[00:03:00]\r\n@Ruby1=■�
 const QString kWrapped = QStringLiteral("[00:00:10]") + QStringLiteral("■■■ ").repeated(10) + kWritten;
 
 struct Face {
-    QImage picture;
+    QImage picture;   // as the wipe's repaints left the screen
+    QImage fresh;     // painted whole
     QRect word;   // the base: the last word on screen
     int band = 0;
     size_t rows = 1;
@@ -60,29 +61,47 @@ class RubyDisplayTest : public QObject
         return *m_stage;
     }
 
+    // The face on screen after the wipe came to `seconds` in steps, as frames bring it.
     Face Show(bool stage, const QString& lyrics, double seconds)
     {
+        QWidget* widget = nullptr;
+        std::function<void(double)> position;
         if (stage) {
-            CStageView& view = Stage(lyrics);
-            if (!QTest::qWaitForWindowExposed(&view))
-                return {};
-            view.SetPosition(seconds, false);
-            const CStageLayout::PlacedLine line = view.PlacedSlot(0);
+            widget = &Stage(lyrics);
+            position = [this](double at) { m_stage->SetPosition(at, false); };
+        } else {
+            m_display = std::make_unique<CKaraokeStatic>();
+            m_display->resize(400, 200);
+            LogFont font = m_display->GetLogFont();
+            font.lfHeight = -32;
+            m_display->SetFontAndColors(font, Sung, Unsung, Tag);
+            m_display->LoadFromText(lyrics, 4.0);
+            m_display->show();
+            widget = m_display.get();
+            position = [this](double at) { m_display->SetPosition(at); };
+        }
+        if (!QTest::qWaitForWindowExposed(widget))
+            return {};
+        for (double at = 0; at < seconds; at += 0.05)
+            position(at);
+        position(seconds);
+        Face face;
+        face.picture = QGuiApplication::primaryScreen()->grabWindow(widget->winId()).toImage().convertToFormat(
+            QImage::Format_RGB32);
+        face.fresh = Grab(*widget);
+        if (stage) {
+            const CStageLayout::PlacedLine line = m_stage->PlacedSlot(0);
             const auto& row = line.rows.back();
             const QRect word = row.words.back().rect;
-            return {Grab(view), QRect(CStageLayout::ScreenX(row, word.left()), word.top(), word.width(), word.height()),
-                    view.Rubies().Band(), line.rows.size()};
+            face.word = QRect(CStageLayout::ScreenX(row, word.left()), word.top(), word.width(), word.height());
+            face.band = m_stage->Rubies().Band();
+            face.rows = line.rows.size();
+        } else {
+            const int base = BlockCount(m_display->Data()) - 2;
+            face.word = WidgetRectOf(*m_display, {LyricBlocks::at(m_display->Data(), base), 0});
+            face.band = m_display->RubyBand();
         }
-        m_display = std::make_unique<CKaraokeStatic>();
-        m_display->resize(400, 200);
-        LogFont font = m_display->GetLogFont();
-        font.lfHeight = -32;
-        m_display->SetFontAndColors(font, Sung, Unsung, Tag);
-        m_display->LoadFromText(lyrics, 4.0);
-        m_display->SetPosition(seconds);
-        const int base = BlockCount(m_display->Data()) - 2;
-        return {Grab(*m_display), WidgetRectOf(*m_display, {LyricBlocks::at(m_display->Data(), base), 0}),
-                m_display->RubyBand()};
+        return face;
     }
 
 private slots:
@@ -127,6 +146,7 @@ private slots:
         const Face face = Show(stage, lyrics, seconds);
         QVERIFY(face.band >= face.word.height() / 3);
         QCOMPARE(face.rows, size_t(lyrics == kWrapped ? 2 : 1));
+        QVERIFY(face.picture == face.fresh);
         const int middle = face.word.center().x();
         const int top = face.word.top() - face.band;
         QVERIFY(ColoursIn(face.picture, QRect(face.word.left(), top, middle - 3 - face.word.left(), face.band)).Only(left));

@@ -135,6 +135,21 @@ int CRubyLayer::SungPixels(const Placed& placed, int tokenSung, double clockMs)
         return width;
     if (placed.times.empty())
         return width * (tokenSung - placed.baseLeft) / (placed.baseRight - placed.baseLeft);
+    return TimedPixels(placed, clockMs);
+}
+
+QRect CRubyLayer::ChangedPart(const Placed& placed, int from, int to)
+{
+    if (!placed.times.empty())
+        return placed.rect;
+    // A column either side for the edges of glyphs.
+    const int left = SungPixels(placed, from, 0) - 1;
+    const int right = SungPixels(placed, to, 0) + 1;
+    return QRect(placed.rect.left() + left, placed.rect.top(), right - left, placed.rect.height());
+}
+
+int CRubyLayer::TimedPixels(const Placed& placed, double clockMs)
+{
     int sung = 0;
     for (size_t i = 0; i < placed.times.size() && clockMs >= placed.times[i].first; ++i) {
         const auto [start, from] = placed.times[i];
@@ -145,7 +160,7 @@ int CRubyLayer::SungPixels(const Placed& placed, int tokenSung, double clockMs)
         const auto [end, to] = placed.times[i + 1];
         sung = end > start ? from + int((to - from) * std::min(1.0, (clockMs - start) / (end - start))) : to;
     }
-    return std::clamp(sung, 0, width);
+    return std::clamp(sung, 0, placed.rect.width());
 }
 
 void CRubyLayer::Paint(QPainter& painter, const CKaraokeBlock* block, int token, const QPoint& origin,

@@ -53,14 +53,15 @@ public:
     // The readings over a token (in the order of their bases).
     std::pair<const Placed*, const Placed*> Over(const CKaraokeBlock* block, int token) const;
 
-    // The rectangles (from the token's top-left) of a token's readings whose base meets the
-    // token's pixels [from, to): what a wipe over those pixels changes.
+    // What a wipe over the token's pixels [from, to) changes of its readings (from the token's
+    // top-left): the columns between the two wipes of each reading over those pixels; the whole
+    // of one with its own times.
     template <typename Fn>
-    void ForEachMeeting(const CKaraokeBlock* block, int token, int from, int to, Fn fn) const
+    void ForEachChange(const CKaraokeBlock* block, int token, int from, int to, Fn fn) const
     {
         for (auto [it, end] = Over(block, token); it != end; ++it)
             if (it->baseLeft < to && from < it->baseRight)
-                fn(it->rect);
+                fn(ChangedPart(*it, from, to));
     }
 
     // Paints a token's readings that meet `area` (device coordinates) with the token's top-left
@@ -81,6 +82,8 @@ private:
 
     void PlaceSpan(const CRubySpan& span, const std::vector<Piece>& pieces, const QFontMetrics& ruby);
     static int SungPixels(const Placed& placed, int tokenSung, double clockMs);
+    static int TimedPixels(const Placed& placed, double clockMs);
+    static QRect ChangedPart(const Placed& placed, int from, int to);
 
     std::unordered_map<const CKaraokeBlock*, std::vector<Placed>> m_placed;
     CShapedTextCache m_texts;

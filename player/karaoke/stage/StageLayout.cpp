@@ -70,7 +70,7 @@ QRegion CStageLayout::Span(const PlacedLine& line, int from, int to, const CRuby
                 const int x1 = ScreenX(row, placed.rect.left() + right - sum) + 1;
                 const QRect rect = placed.rect;
                 region += QRect(x0, rect.top(), std::max(1, x1 - x0), rect.height());
-                rubies.ForEachMeeting(placed.word->block, placed.word->token, left - sum, right - sum,
+                rubies.ForEachChange(placed.word->block, placed.word->token, left - sum, right - sum,
                                       [&](const QRect& reading) {
                                           const int x = ScreenX(row, rect.left() + reading.left());
                                           region += QRect(x, rect.top() + reading.top(),
