@@ -12,7 +12,6 @@
 #include "player/karaoke/RubySetting.h"
 #include "player/karaoke/stage/StageView.h"
 
-#include <QDir>
 #include <QScreen>
 #include <QTest>
 
@@ -30,17 +29,10 @@ const QString kWrapped = QStringLiteral("[00:00:10]") + QStringLiteral("■■�
 struct Face {
     QImage picture;   // as the wipe's repaints left the screen
     QImage fresh;     // painted whole
-    QRect word;   // the base: the last word on screen
+    QRect word;       // the base: the last word on screen
     int band = 0;
     size_t rows = 1;
 };
-
-QString Artifacts()
-{
-    const QString folder = qEnvironmentVariable("SONAVEL_BINARY_DIR", QDir::currentPath()) + "/artifacts";
-    QDir().mkpath(folder);
-    return folder;
-}
 
 } // namespace
 
@@ -222,12 +214,12 @@ private slots:
         dlg.Display()->SetFontAndColors(font, sung, unsung, tag);
         dlg.SetPosition(12.8, false);
         QTRY_VERIFY(dlg.isVisible());
-        QVERIFY(dlg.grab().save(Artifacts() + "/karaoke-ruby.png"));
+        QVERIFY(dlg.grab().save(ArtifactsFolder() + "/karaoke-ruby.png"));
         CStageView& stage = Stage(QString());
         stage.LoadFromFile(song, codePage, 50.0);
         QVERIFY(QTest::qWaitForWindowExposed(&stage));
         stage.SetPosition(12.8, false);
-        QVERIFY(Grab(stage).save(Artifacts() + "/stage-ruby.png"));
+        QVERIFY(Grab(stage).save(ArtifactsFolder() + "/stage-ruby.png"));
         const CLyricRubies rubies = stage.Data().Rubies(RubyMode::Written);
         QVERIFY(std::any_of(rubies.Spans().begin(), rubies.Spans().end(),
                             [](const CRubySpan& span) { return span.From == CRubySpan::Source::Header; }));

@@ -13,7 +13,6 @@
 #include "player/widgets/ScrollStatic.h"
 
 #include <QDBusConnection>
-#include <QDir>
 #include <QScreen>
 #include <QTest>
 #include <QVBoxLayout>
@@ -35,12 +34,6 @@ QString Song(bool longLine = false)
         .arg(line10);
 }
 
-QString ArtifactsFolder()
-{
-    const QString folder = qEnvironmentVariable("SONAVEL_BINARY_DIR", QDir::currentPath()) + "/artifacts";
-    QDir().mkpath(folder);
-    return folder;
-}
 
 // The colours seen on a slot's rows, and nothing of them when the slot is empty.
 Colours SlotColours(const CStageView& view, const QImage& picture, int slot)
