@@ -42,8 +42,9 @@ QString BenchLyrics(double seconds)
 {
     QString text = QStringLiteral("@Title=ベンチマーク\r\n@Artist=Sonavel\r\n");
     for (int line = 0; line * 2.0 + 1.0 < seconds; ++line)
-        text += CKaraokeBlock::FormatTagText(LyricTime(1000 + line * 2000)) +
-                QStringLiteral("明《あか》るい 光《ひかり》の 中《なか》で 歌《うた》が 聞《き》こえる %1\r\n").arg(line);
+        text +=
+            CKaraokeBlock::FormatTagText(LyricTime(1000 + line * 2000)) +
+            QStringLiteral("明《あか》るい 光《ひかり》の 中《なか》で 歌《うた》が 聞《き》こえる %1\r\n").arg(line);
     return text;
 }
 
@@ -206,9 +207,10 @@ int main(int argc, char** argv)
                 "%s)\n",
                 alone.CpuShare(), withStage.CpuShare(), extra, kGoalExtraCpu, Verdict(extra <= kGoalExtraCpu));
     const double rubyExtra = rubyStage.CpuShare() - plainStage.CpuShare();
-    std::printf("  CPU of the stage view alone: without readings %.2f %% of a core, with them %.2f %% (%+.2f %%, goal <= "
-                "+%.1f %%: %s); %.1f wipe updates /s with them\n",
-                plainStage.CpuShare(), rubyStage.CpuShare(), rubyExtra, kGoalRubyCpu, Verdict(rubyExtra <= kGoalRubyCpu),
-                rubyStage.stage.paints / rubyStage.wallSeconds);
+    std::printf(
+        "  CPU of the stage view alone: without readings %.2f %% of a core, with them %.2f %% (%+.2f %%, goal <= "
+        "+%.1f %%: %s); %.1f wipe updates /s with them\n",
+        plainStage.CpuShare(), rubyStage.CpuShare(), rubyExtra, kGoalRubyCpu, Verdict(rubyExtra <= kGoalRubyCpu),
+        rubyStage.stage.paints / rubyStage.wallSeconds);
     return 0;
 }

@@ -235,5 +235,5 @@ void CKaraokeLayout::AddReadings(QRegion& region, const CKaraokeBlock* block, in
 {
     const QPoint origin = block->Tokens[size_t(token)].LayoutRect.topLeft() + shift;
     m_rubies->ForEachChange(block, token, from, to,
-                             [&](const QRect& rect) { region += rect.translated(origin).intersected(client); });
+                            [&](const QRect& rect) { region += rect.translated(origin).intersected(client); });
 }

@@ -60,7 +60,6 @@ void KeyClick(QWidget* target, Qt::Key key)
     QApplication::sendEvent(target, &press);
 }
 
-
 } // namespace
 
 class KaraokeDlgTest : public QObject

@@ -27,9 +27,9 @@ const QString kTimed = QStringLiteral("[00:01:00]■■[00:03:00]\r\n@Ruby1=■�
 const QString kWrapped = QStringLiteral("[00:00:10]") + QStringLiteral("■■■ ").repeated(10) + kWritten;
 
 struct Face {
-    QImage picture;   // as the wipe's repaints left the screen
-    QImage fresh;     // painted whole
-    QRect word;       // the base: the last word on screen
+    QImage picture; // as the wipe's repaints left the screen
+    QImage fresh;   // painted whole
+    QRect word;     // the base: the last word on screen
     int band = 0;
     size_t rows = 1;
 };
@@ -78,8 +78,10 @@ class RubyDisplayTest : public QObject
             position(at);
         position(seconds);
         Face face;
-        face.picture = QGuiApplication::primaryScreen()->grabWindow(widget->winId()).toImage().convertToFormat(
-            QImage::Format_RGB32);
+        face.picture = QGuiApplication::primaryScreen()
+                           ->grabWindow(widget->winId())
+                           .toImage()
+                           .convertToFormat(QImage::Format_RGB32);
         face.fresh = Grab(*widget);
         if (stage) {
             const CStageLayout::PlacedLine line = m_stage->PlacedSlot(0);
@@ -141,10 +143,12 @@ private slots:
         QVERIFY(face.picture == face.fresh);
         const int middle = face.word.center().x();
         const int top = face.word.top() - face.band;
-        QVERIFY(ColoursIn(face.picture, QRect(face.word.left(), top, middle - 3 - face.word.left(), face.band)).Only(left));
+        QVERIFY(
+            ColoursIn(face.picture, QRect(face.word.left(), top, middle - 3 - face.word.left(), face.band)).Only(left));
         QVERIFY(ColoursIn(face.picture, QRect(middle + 3, top, face.word.right() - middle - 3, face.band)).Only(right));
         // Nothing of it stands outside its band.
-        QVERIFY(!ColoursIn(face.picture, QRect(face.word.left(), top - face.band, face.word.width(), face.band)).unsung);
+        QVERIFY(
+            !ColoursIn(face.picture, QRect(face.word.left(), top - face.band, face.word.width(), face.band)).unsung);
     }
 
     // Each mode at once in both faces: the band and the dictionary's reading of 空 come and go,

@@ -34,7 +34,6 @@ QString Song(bool longLine = false)
         .arg(line10);
 }
 
-
 // The colours seen on a slot's rows, and nothing of them when the slot is empty.
 Colours SlotColours(const CStageView& view, const QImage& picture, int slot)
 {

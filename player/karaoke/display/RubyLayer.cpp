@@ -43,8 +43,7 @@ CLyricRubies CRubyLayer::ReadingsOf(CKaraokeData& data)
     return data.Rubies(mode);
 }
 
-void CRubyLayer::Build(const CKaraokeData& data, const CLyricRubies& rubies, const QFont& lyricFont,
-                       double durationMs)
+void CRubyLayer::Build(const CKaraokeData& data, const CLyricRubies& rubies, const QFont& lyricFont, double durationMs)
 {
     m_placed.clear();
     m_texts.SetFont(CLyricFonts::Ruby(lyricFont));
@@ -66,10 +65,11 @@ void CRubyLayer::Build(const CKaraokeData& data, const CLyricRubies& rubies, con
             placed.baseLeft = lyric.horizontalAdvance(text.left(segment.Begin));
             placed.baseRight = lyric.horizontalAdvance(text.left(segment.End));
             placed.text = segment.Reading;
-            const bool startsLine = segment.Begin == 0 && (segment.Token == 0 ? blockStartsLine
-                                                               : block->Tokens[size_t(segment.Token - 1)].IsLineBreak());
-            const double leaves = CLyricTimeline::TimeAtPixel(*block, durationMs,
-                                                              offsets[size_t(segment.Token)] + placed.baseRight);
+            const bool startsLine =
+                segment.Begin == 0 &&
+                (segment.Token == 0 ? blockStartsLine : block->Tokens[size_t(segment.Token - 1)].IsLineBreak());
+            const double leaves =
+                CLyricTimeline::TimeAtPixel(*block, durationMs, offsets[size_t(segment.Token)] + placed.baseRight);
             std::vector<Placed>& list = m_placed[block];
             pieces[size_t(segment.Span)].push_back({block, list.size(), segment.ReadingBegin, startsLine, leaves});
             list.push_back(std::move(placed));
@@ -97,7 +97,8 @@ void CRubyLayer::PlaceSpan(const CRubySpan& span, const std::vector<Piece>& piec
     int baseBefore = 0;
     for (const Piece& piece : pieces) {
         Placed& placed = m_placed[piece.block][piece.index];
-        const int left = placed.baseLeft - baseBefore + start + ruby.horizontalAdvance(span.Reading.left(piece.readingBegin));
+        const int left =
+            placed.baseLeft - baseBefore + start + ruby.horizontalAdvance(span.Reading.left(piece.readingBegin));
         placed.rect = QRect(left, -m_band, ruby.horizontalAdvance(placed.text), m_band);
         baseBefore += placed.baseRight - placed.baseLeft;
         if (span.Timings.empty())
@@ -163,8 +164,8 @@ int CRubyLayer::TimedPixels(const Placed& placed, double clockMs)
     return std::clamp(sung, 0, placed.rect.width());
 }
 
-void CRubyLayer::Paint(QPainter& painter, const CKaraokeBlock* block, int token, const QPoint& origin,
-                       int sungPixels, double clockMs, const QColor& sung, const QColor& unsung, const QRegion& area)
+void CRubyLayer::Paint(QPainter& painter, const CKaraokeBlock* block, int token, const QPoint& origin, int sungPixels,
+                       double clockMs, const QColor& sung, const QColor& unsung, const QRegion& area)
 {
     for (auto [it, end] = Over(block, token); it != end; ++it) {
         const QRect rect = it->rect.translated(origin);

@@ -31,8 +31,8 @@ public:
     // A reading over characters of one token, placed from the token's top-left corner.
     struct Placed {
         int token = 0;
-        QRect rect;          // in the band above the token: bottom at y = -1
-        int baseLeft = 0;    // the base's pixels in the token, [left, right)
+        QRect rect;       // in the band above the token: bottom at y = -1
+        int baseLeft = 0; // the base's pixels in the token, [left, right)
         int baseRight = 0;
         QString text;
         // Own times: (lyric time, sung pixels of the reading) points between which the wipe
@@ -56,8 +56,7 @@ public:
     // What a wipe over the token's pixels [from, to) changes of its readings (from the token's
     // top-left): the columns between the two wipes of each reading over those pixels; the whole
     // of one with its own times.
-    template <typename Fn>
-    void ForEachChange(const CKaraokeBlock* block, int token, int from, int to, Fn fn) const
+    template <typename Fn> void ForEachChange(const CKaraokeBlock* block, int token, int from, int to, Fn fn) const
     {
         for (auto [it, end] = Over(block, token); it != end; ++it)
             if (it->baseLeft < to && from < it->baseRight)

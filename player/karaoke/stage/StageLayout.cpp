@@ -70,13 +70,12 @@ QRegion CStageLayout::Span(const PlacedLine& line, int from, int to, const CRuby
                 const int x1 = ScreenX(row, placed.rect.left() + right - sum) + 1;
                 const QRect rect = placed.rect;
                 region += QRect(x0, rect.top(), std::max(1, x1 - x0), rect.height());
-                rubies.ForEachChange(placed.word->block, placed.word->token, left - sum, right - sum,
-                                      [&](const QRect& reading) {
-                                          const int x = ScreenX(row, rect.left() + reading.left());
-                                          region += QRect(x, rect.top() + reading.top(),
-                                                          int(std::ceil(reading.width() * row.scale)) + 1,
-                                                          reading.height());
-                                      });
+                rubies.ForEachChange(
+                    placed.word->block, placed.word->token, left - sum, right - sum, [&](const QRect& reading) {
+                        const int x = ScreenX(row, rect.left() + reading.left());
+                        region += QRect(x, rect.top() + reading.top(), int(std::ceil(reading.width() * row.scale)) + 1,
+                                        reading.height());
+                    });
             }
             sum += width;
         }

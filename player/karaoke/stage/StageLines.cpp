@@ -14,7 +14,8 @@ void CStageLines::Build(const CKaraokeData& data, double durationMs)
             const StageWord& first = line.words.front();
             const StageWord& last = line.words.back();
             line.start = CLyricTimeline::TimeAtPixel(*first.block, durationMs, first.offset);
-            line.end = std::max(line.start, CLyricTimeline::TimeAtPixel(*last.block, durationMs, last.offset + last.width));
+            line.end =
+                std::max(line.start, CLyricTimeline::TimeAtPixel(*last.block, durationMs, last.offset + last.width));
             m_lines.push_back(std::move(line));
         }
         line = StageLine();

@@ -64,8 +64,8 @@ void CStagePainter::PaintRow(const CStageLayout::PlacedRow& row, double clockMs,
         const StageWord& word = *placed.word;
         const QString& text = word.block->Tokens[size_t(word.token)].Text();
         const QRect rect = placed.rect;
-        const QRect onScreen(CStageLayout::ScreenX(row, rect.left()), rect.top(),
-                             int(rect.width() * row.scale) + 2, rect.height());
+        const QRect onScreen(CStageLayout::ScreenX(row, rect.left()), rect.top(), int(rect.width() * row.scale) + 2,
+                             rect.height());
         const bool error = CLyricTimeline::StateAt(*word.block, clockMs, durationMs, word.block->TextWidth) ==
                            CLyricTimeline::State::Error;
         const int done = error ? 0 : SungPixels(word, clockMs, durationMs);

@@ -235,8 +235,9 @@ void CStageView::PlaceSlots()
         const int line = m_scene.slotLines[size_t(slot)];
         const bool shown = m_scene.kind == StageScene::Kind::Lines && line >= 0 &&
                            size_t(line) < m_lines.Lines().size();
-        m_placed[size_t(slot)] = shown ? m_layout.Place(m_lines.Lines()[size_t(line)], slot, m_rowHeight, m_rubies.Band())
-                                       : CStageLayout::PlacedLine();
+        m_placed[size_t(slot)] = shown
+                                     ? m_layout.Place(m_lines.Lines()[size_t(line)], slot, m_rowHeight, m_rubies.Band())
+                                     : CStageLayout::PlacedLine();
     }
 }
 
