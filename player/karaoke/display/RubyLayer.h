@@ -16,12 +16,12 @@ class CKaraokeData;
 class CLyricRubies;
 class QFontMetrics;
 class QPainter;
-struct CRubySpan;
 class QPoint;
 class QRegion;
+struct CRubySpan;
 
 // The readings over a measured document as the lyric faces draw them, in a font half the lyric
-// font's size, centred over their bases in a band above the words. A reading is wiped with its
+// font's size (CLyricFonts::Ruby), centred over their bases in a band above the words. A reading is wiped with its
 // base: its sung share is the base's. One with times of its own follows them instead, but only
 // while its base is being sung, so it changes only where the base's wipe does. The karaoke window
 // and the stage view each keep one over their own copy of the lyrics.
@@ -46,10 +46,8 @@ public:
 
     // Places the readings over the document measured (the tokens' widths set) in `lyricFont`.
     void Build(const CKaraokeData& data, const CLyricRubies& rubies, const QFont& lyricFont, double durationMs);
-    bool IsEmpty() const { return m_placed.empty(); }
     // The room above each line of words; 0 without readings.
     int Band() const { return m_band; }
-    const QFont& Font() const { return m_texts.Font(); }
     // The readings over a token (in the order of their bases).
     std::pair<const Placed*, const Placed*> Over(const CKaraokeBlock* block, int token) const;
 
