@@ -60,6 +60,13 @@ void KeyClick(QWidget* target, Qt::Key key)
     QApplication::sendEvent(target, &press);
 }
 
+QString ArtifactsFolder()
+{
+    const QString folder = qEnvironmentVariable("SONAVEL_BINARY_DIR", QDir::currentPath()) + "/artifacts";
+    QDir().mkpath(folder);
+    return folder;
+}
+
 } // namespace
 
 class KaraokeDlgTest : public QObject

@@ -1,6 +1,5 @@
 #include "tests/karaoke/KaraokeTestSupport.h"
 
-#include <QDir>
 #include <QEvent>
 #include <QWidget>
 
@@ -45,13 +44,6 @@ int BlockCount(const CKaraokeData& data)
     for (const CKaraokeBlock* block = data.FirstBlock(); block; block = block->Next())
         ++count;
     return count;
-}
-
-QString ArtifactsFolder()
-{
-    const QString folder = qEnvironmentVariable("SONAVEL_BINARY_DIR", QDir::currentPath()) + "/artifacts";
-    QDir().mkpath(folder);
-    return folder;
 }
 
 } // namespace KaraokeTest

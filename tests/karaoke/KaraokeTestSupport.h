@@ -36,7 +36,5 @@ Colours ColoursIn(const QImage& image, const QRect& area);
 QImage Grab(QWidget& widget);
 QRect WidgetRectOf(const CKaraokeStatic& display, const CKaraokeStatic::Hit& item);
 int BlockCount(const CKaraokeData& data);
-// build/artifacts/, made when missing: where the tests leave their pictures.
-QString ArtifactsFolder();
 
 } // namespace KaraokeTest

@@ -161,6 +161,7 @@ private slots:
         const QString before = describe(data, RubyMode::Written, true);
         for (CKaraokeBlock* block = data.FirstBlock(); block; block = block->Next()) {
             CKaraokeBlock* added = data.SplitBlock(block, 0, 1, block->StartTime());
+            QCOMPARE(describe(data, RubyMode::Written, true), before);
             QVERIFY(data.MergeIntoPrevious(added) == block);
         }
         QVERIFY(data.SaveKaraokeFile(path, readPage));

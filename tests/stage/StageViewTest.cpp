@@ -13,6 +13,7 @@
 #include "player/widgets/ScrollStatic.h"
 
 #include <QDBusConnection>
+#include <QDir>
 #include <QScreen>
 #include <QTest>
 #include <QVBoxLayout>
@@ -32,6 +33,13 @@ QString Song(bool longLine = false)
     return QStringLiteral("@Title=■■■■\r\n@Artist=■■\r\n[00:08:00]■■■ ■■■\r\n[00:10:00]%1\r\n[00:12:00]■■■ ■■■\r\n"
                           "[00:14:00]\r\n[00:20:00]■■■ ■■■\r\n[00:22:00]■■■\r\n[00:24:00]\r\n")
         .arg(line10);
+}
+
+QString ArtifactsFolder()
+{
+    const QString folder = qEnvironmentVariable("SONAVEL_BINARY_DIR", QDir::currentPath()) + "/artifacts";
+    QDir().mkpath(folder);
+    return folder;
 }
 
 // The colours seen on a slot's rows, and nothing of them when the slot is empty.
@@ -195,6 +203,17 @@ private slots:
             QVERIFY(Grab(view).save(ArtifactsFolder() + "/" + name));
         }
         QCOMPARE(view.Scene().dots, 3);
+        // The demo's, with readings, mid-wipe over 空《そら》; the karaoke window full screen, in a large font.
+        const QString demo = QStringLiteral(SONAVEL_DEMO_FOLDER "/01 さくらさくら.kra");
+        QVERIFY(dlg.LoadFromFile(demo, codePage, 50.0) && view.LoadFromFile(demo, codePage, 50.0));
+        LogFont font = dlg.Display()->GetLogFont();
+        font.lfHeight = -48;
+        dlg.Display()->SetFontAndColors(font, Sung, Unsung, Tag);
+        dlg.setGeometry(view.geometry());
+        dlg.SetPosition(12.8, false);
+        view.SetPosition(12.8, false);
+        QVERIFY(dlg.grab().save(ArtifactsFolder() + "/karaoke-ruby.png"));
+        QVERIFY(Grab(view).save(ArtifactsFolder() + "/stage-ruby.png"));
     }
 
     // The view repaints only what changed: after each step the screen shows what a whole paint
