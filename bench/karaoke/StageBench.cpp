@@ -1,16 +1,18 @@
 // The stage view at 1920x1080 while a track plays through the engine, fed as the main window
 // feeds it (position and play state every 50 ms), beside the karaoke window. Run under Xvfb:
 //   xvfb-run -a -s "-screen 0 1920x1080x24" build/bench/karaoke/bench_stage [seconds per run] [rounds]
-// Runs of the karaoke window alone and of the karaoke window with the stage view take turns
-// (default 5 rounds of 4 s), so that a change of load on the machine weighs on both alike.
-// Prints the stage view's wipe updates per second, how far its painted clock was from the
-// engine's timeline, and the CPU share of a core of each run, against the goals.
+// Runs of the karaoke window alone, of the karaoke window with the stage view, and of the stage
+// view alone without and with readings over the kanji (the ルビ setting off and on, the same
+// lyrics) take turns (default 5 rounds of 4 s), so that a change of load on the machine weighs on
+// all alike. Prints the stage view's wipe updates per second, how far its painted clock was from
+// the engine's timeline, and the CPU share of a core of each run, against the goals.
 
 #include "bench/karaoke/WipeTimeline.h"
 #include "platform/engine/Player.h"
 #include "platform/profile/Profile.h"
 #include "player/karaoke/KaraokeDlg.h"
 #include "player/karaoke/KaraokeStatic.h"
+#include "player/karaoke/RubySetting.h"
 #include "player/karaoke/stage/StageView.h"
 #include "tests/support/Measures.h"
 #include "tests/support/Mp3Fixture.h"
@@ -32,14 +34,17 @@ constexpr int kTickMs = 50;
 constexpr double kGoalUpdates = 60;
 constexpr double kGoalDistanceMs = 10;
 constexpr double kGoalExtraCpu = 1.0;
+constexpr double kGoalRubyCpu = 0.5;
 
-// A two-second line after another without pauses, so that the stage always has a line to wipe.
+// A two-second line after another without pauses, so that the stage always has a line to wipe;
+// five of its six words with a reading over their kanji.
 QString BenchLyrics(double seconds)
 {
     QString text = QStringLiteral("@Title=ベンチマーク\r\n@Artist=Sonavel\r\n");
     for (int line = 0; line * 2.0 + 1.0 < seconds; ++line)
-        text += CKaraokeBlock::FormatTagText(LyricTime(1000 + line * 2000)) +
-                QStringLiteral("あかるい ひかりの なかで うたが きこえる %1\r\n").arg(line);
+        text +=
+            CKaraokeBlock::FormatTagText(LyricTime(1000 + line * 2000)) +
+            QStringLiteral("明《あか》るい 光《ひかり》の 中《なか》で 歌《うた》が 聞《き》こえる %1\r\n").arg(line);
     return text;
 }
 
@@ -134,6 +139,8 @@ int main(int argc, char** argv)
     QStandardPaths::setTestModeEnabled(true);
     TempFolder folder;
     Profile::setPath(folder.file("bench.ini"));
+    CRubySetting& ruby = CRubySetting::Instance();
+    ruby.SetMode(RubyMode::None);
     const double seconds = argc > 1 ? std::max(1.0, std::atof(argv[1])) : 4.0;
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
     const double trackSeconds = seconds + 4;
@@ -171,12 +178,21 @@ int main(int argc, char** argv)
     const RunFigures distances = Run(dlg, &stage, *player, seconds, true);
     RunFigures alone;
     RunFigures withStage;
+    RunFigures plainStage;
+    RunFigures rubyStage;
     for (int round = 0; round < rounds; ++round) {
         stage.hide();
         Add(alone, Run(dlg, nullptr, *player, seconds, false));
         stage.Enter(QGuiApplication::primaryScreen());
         Wait(200);
         Add(withStage, Run(dlg, &stage, *player, seconds, false));
+        dlg.hide();
+        Add(plainStage, Run(dlg, &stage, *player, seconds, false));
+        ruby.SetMode(RubyMode::Written);
+        Wait(200);
+        Add(rubyStage, Run(dlg, &stage, *player, seconds, false));
+        ruby.SetMode(RubyMode::None);
+        dlg.show();
     }
     const double updates = withStage.stage.paints / withStage.wallSeconds;
     const WipeTimeline::Figures& d = distances.stage;
@@ -190,5 +206,11 @@ int main(int argc, char** argv)
     std::printf("  CPU: karaoke window alone %.2f %% of a core, with the stage view %.2f %% (%+.2f %%, goal <= +%.0f %%: "
                 "%s)\n",
                 alone.CpuShare(), withStage.CpuShare(), extra, kGoalExtraCpu, Verdict(extra <= kGoalExtraCpu));
+    const double rubyExtra = rubyStage.CpuShare() - plainStage.CpuShare();
+    std::printf(
+        "  CPU of the stage view alone: without readings %.2f %% of a core, with them %.2f %% (%+.2f %%, goal <= "
+        "+%.1f %%: %s); %.1f wipe updates /s with them\n",
+        plainStage.CpuShare(), rubyStage.CpuShare(), rubyExtra, kGoalRubyCpu, Verdict(rubyExtra <= kGoalRubyCpu),
+        rubyStage.stage.paints / rubyStage.wallSeconds);
     return 0;
 }

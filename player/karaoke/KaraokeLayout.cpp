@@ -12,8 +12,9 @@ constexpr double kNoEnd = -std::numeric_limits<double>::infinity();
 } // namespace
 
 void CKaraokeLayout::Build(const CKaraokeData& data, const QFontMetrics& metrics, bool withTags, double durationMs,
-                           const QPoint& margins)
+                           const QPoint& margins, const CRubyLayer& rubies)
 {
+    m_rubies = &rubies;
     m_entries.clear();
     m_lines.clear();
     m_durationMs = durationMs;
@@ -74,6 +75,7 @@ void CKaraokeLayout::CloseLine(std::vector<Item>& items, int breakHeight, int& y
 {
     Line line;
     line.top = y;
+    line.band = m_rubies->Band();
     int textHeight = 0;
     for (const Item& item : items)
         textHeight = std::max(textHeight, item.height);
@@ -192,9 +194,13 @@ QRegion CKaraokeLayout::WordsRegion(int fromEntry, int toEntry, const QPoint& sh
     QRegion region;
     for (size_t i = std::max(size_t(fromEntry), FirstBlockReaching(client.top() - shift.y()));
          i <= size_t(toEntry) && i < m_entries.size() && m_entries[i].top + shift.y() <= client.bottom(); ++i) {
-        for (const CKaraokeToken& token : m_entries[i].block->Tokens)
-            if (!token.IsLineBreak())
-                region += token.LayoutRect.translated(shift).intersected(client);
+        const auto& tokens = m_entries[i].block->Tokens;
+        for (size_t t = 0; t < tokens.size(); ++t) {
+            if (tokens[t].IsLineBreak())
+                continue;
+            region += tokens[t].LayoutRect.translated(shift).intersected(client);
+            AddReadings(region, m_entries[i].block, int(t), 0, tokens[t].Width, shift, client);
+        }
     }
     return region;
 }
@@ -205,7 +211,9 @@ QRegion CKaraokeLayout::WipeStrip(int entry, int fromPixel, int toPixel, const Q
     // so the window system need not be waited for before each paint.
     QRegion region;
     int sum = 0;
-    for (const CKaraokeToken& token : m_entries[size_t(entry)].block->Tokens) {
+    const CKaraokeBlock* block = m_entries[size_t(entry)].block;
+    for (size_t t = 0; t < block->Tokens.size(); ++t) {
+        const CKaraokeToken& token = block->Tokens[t];
         if (token.IsLineBreak())
             continue;
         const int left = std::max(fromPixel, sum);
@@ -213,10 +221,19 @@ QRegion CKaraokeLayout::WipeStrip(int entry, int fromPixel, int toPixel, const Q
         if (left < right) {
             const QRect rect = token.LayoutRect.translated(shift);
             region += QRect(rect.left() + left - sum, rect.top(), right - left, rect.height()).intersected(client);
+            AddReadings(region, block, int(t), left - sum, right - sum, shift, client);
         }
         sum += token.Width;
         if (sum >= toPixel)
             break;
     }
     return region;
+}
+
+void CKaraokeLayout::AddReadings(QRegion& region, const CKaraokeBlock* block, int token, int from, int to,
+                                 const QPoint& shift, const QRect& client) const
+{
+    const QPoint origin = block->Tokens[size_t(token)].LayoutRect.topLeft() + shift;
+    m_rubies->ForEachChange(block, token, from, to,
+                            [&](const QRect& rect) { region += rect.translated(origin).intersected(client); });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "player/karaoke/KaraokeData.h"
+#include "player/karaoke/display/RubyLayer.h"
 
 #include <QFontMetrics>
 #include <QPoint>
@@ -25,7 +26,8 @@ struct KaraokeHit {
 // and end, the lines, and the running reach of the block ends.
 //
 // A line is placed once all its items are known: its words stand below a band kept for readings
-// above them, so a line can grow such a band without moving anything else by hand.
+// above them (every line has it when the document has readings, none has it otherwise), so a line
+// can grow such a band without moving anything else by hand. The band takes no clicks.
 class CKaraokeLayout
 {
 public:
@@ -47,9 +49,10 @@ public:
         int x = 0;
     };
 
-    // Lays out a measured document (the tokens' widths and heights set).
+    // Lays out a measured document (the tokens' widths and heights set) with its readings, which
+    // the layout keeps using for the screen regions.
     void Build(const CKaraokeData& data, const QFontMetrics& metrics, bool withTags, double durationMs,
-               const QPoint& margins);
+               const QPoint& margins, const CRubyLayer& rubies);
     bool IsEmpty() const { return m_entries.empty(); }
     const std::vector<Entry>& Entries() const { return m_entries; }
     const std::vector<Line>& Lines() const { return m_lines; }
@@ -70,8 +73,8 @@ public:
     std::optional<KaraokeHit> HitTest(const QPoint& point, int marginX) const;
 
     // Screen regions, with `shift` from content to widget coordinates, inside `client`: the words
-    // of the entries from one to another (both included), and the pixels [from, to) of an
-    // entry's wipe.
+    // and readings of the entries from one to another (both included), and the pixels [from, to)
+    // of an entry's wipe with the readings over them.
     QRegion WordsRegion(int fromEntry, int toEntry, const QPoint& shift, const QRect& client) const;
     QRegion WipeStrip(int entry, int fromPixel, int toPixel, const QPoint& shift, const QRect& client) const;
 
@@ -83,8 +86,11 @@ private:
         int height;
     };
     void CloseLine(std::vector<Item>& items, int breakHeight, int& y);
+    void AddReadings(QRegion& region, const CKaraokeBlock* block, int token, int from, int to, const QPoint& shift,
+                     const QRect& client) const;
     void BuildReach();
 
+    const CRubyLayer* m_rubies = nullptr;
     std::vector<Entry> m_entries;
     std::vector<Line> m_lines;
     std::vector<double> m_reach;   // m_reach[i]: the largest end of the non-error blocks 1..i

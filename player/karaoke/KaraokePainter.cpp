@@ -1,6 +1,7 @@
 #include "player/karaoke/KaraokePainter.h"
 
 #include "player/karaoke/display/LyricTimeline.h"
+#include "player/karaoke/display/RubyLayer.h"
 #include "player/karaoke/display/ShapedTextCache.h"
 
 #include <QPainter>
@@ -13,9 +14,9 @@ constexpr int kTapCursorWidth = 2;
 
 } // namespace
 
-CKaraokePainter::CKaraokePainter(QPainter& painter, CShapedTextCache& texts, const KaraokeColours& colours,
-                                 const QPoint& shift, const QRect& client)
-    : m_painter(painter), m_texts(texts), m_colours(colours), m_shift(shift), m_client(client)
+CKaraokePainter::CKaraokePainter(QPainter& painter, CShapedTextCache& texts, CRubyLayer& rubies,
+                                 const KaraokeColours& colours, const QPoint& shift, const QRect& client)
+    : m_painter(painter), m_texts(texts), m_rubies(rubies), m_colours(colours), m_shift(shift), m_client(client)
 {
 }
 
@@ -47,29 +48,36 @@ void CKaraokePainter::PaintBlock(const CKaraokeLayout::Entry& entry, double cloc
     int wipe = 0;
     const State state = CLyricTimeline::StateAt(block, clockMs, durationMs, block.TextWidth, &wipe);
     if (state == State::Current) {
-        PaintCurrentWords(block, wipe, area);
+        PaintCurrentWords(block, wipe, clockMs, area);
         return;
     }
-    const COLORREF color = state == State::Error    ? m_colours.err
-                           : state == State::Unsung ? m_colours.unsung
-                                                    : m_colours.sung;
-    m_painter.setPen(ToQColor(color));
-    for (const CKaraokeToken& token : block.Tokens) {
-        if (!token.IsLineBreak() && area.intersects(token.LayoutRect.translated(m_shift)))
+    const QColor color = ToQColor(state == State::Error    ? m_colours.err
+                                  : state == State::Unsung ? m_colours.unsung
+                                                           : m_colours.sung);
+    for (size_t i = 0; i < block.Tokens.size(); ++i) {
+        const CKaraokeToken& token = block.Tokens[i];
+        if (token.IsLineBreak())
+            continue;
+        if (area.intersects(token.LayoutRect.translated(m_shift))) {
+            m_painter.setPen(color);
             Draw(token.LayoutRect, token.Text());
+        }
+        DrawReadings(block, i, 0, clockMs, color, color, area);
     }
 }
 
-void CKaraokePainter::PaintCurrentWords(const CKaraokeBlock& block, int wipe, const QRegion& area)
+void CKaraokePainter::PaintCurrentWords(const CKaraokeBlock& block, int wipe, double clockMs, const QRegion& area)
 {
     const QColor sung = ToQColor(m_colours.sung);
     const QColor unsung = ToQColor(m_colours.unsung);
     int sum = 0;
-    for (const CKaraokeToken& token : block.Tokens) {
+    for (size_t i = 0; i < block.Tokens.size(); ++i) {
+        const CKaraokeToken& token = block.Tokens[i];
         if (token.IsLineBreak())
             continue;
         const int left = sum;
         sum += token.Width;
+        DrawReadings(block, i, std::clamp(wipe - left, 0, token.Width), clockMs, sung, unsung, area);
         const QRect rect = token.LayoutRect.translated(m_shift);
         if (!area.intersects(rect))
             continue;
@@ -101,4 +109,11 @@ void CKaraokePainter::PaintTapCursor(const QRect& word)
 void CKaraokePainter::Draw(const QRect& contentRect, const QString& text)
 {
     m_texts.Draw(m_painter, contentRect.topLeft() + m_shift, text);
+}
+
+void CKaraokePainter::DrawReadings(const CKaraokeBlock& block, size_t token, int sungPixels, double clockMs,
+                                   const QColor& sung, const QColor& unsung, const QRegion& area)
+{
+    m_rubies.Paint(m_painter, &block, int(token), block.Tokens[token].LayoutRect.topLeft() + m_shift, sungPixels,
+                   clockMs, sung, unsung, area);
 }

@@ -1,6 +1,7 @@
 #include "player/karaoke/KaraokeStatic.h"
 
 #include "player/karaoke/KaraokeStrings.h"
+#include "player/karaoke/RubySetting.h"
 #include "player/karaoke/display/LyricFonts.h"
 #include "player/karaoke/display/TokenMeasure.h"
 #include "player/settings/ProfileHelpers.h"
@@ -31,6 +32,7 @@ CKaraokeStatic::CKaraokeStatic(QWidget* parent)
     setFocusPolicy(Qt::NoFocus);
     connect(&m_ticker, &CFrameTicker::Frame, this, &CKaraokeStatic::OnFrame);
     connect(&m_ticker, &CFrameTicker::ShownChanged, this, &CKaraokeStatic::UpdateFrames);
+    connect(&CRubySetting::Instance(), &CRubySetting::ModeChanged, this, &CKaraokeStatic::Relayout);
     RegisterKaraokeStrings();
     ReadSettings();
 }
@@ -126,7 +128,8 @@ bool CKaraokeStatic::Save(const QString& path, int codePage)
 void CKaraokeStatic::Relayout()
 {
     CTokenMeasure(m_font).MeasureAll(m_data, CTokenMeasure::LineBreaks::Excluded);
-    m_layout.Build(m_data, QFontMetrics(m_font), m_mode != ModeView, m_durationMs, m_margins);
+    m_rubies.Build(m_data, CRubyLayer::ReadingsOf(m_data), m_font, m_durationMs);
+    m_layout.Build(m_data, QFontMetrics(m_font), m_mode != ModeView, m_durationMs, m_margins, m_rubies);
     m_tap.Refresh();
     // Index numbers change with every layout: the next update repaints everything.
     m_painted = false;
@@ -295,7 +298,7 @@ void CKaraokeStatic::paintEvent(QPaintEvent* event)
     m_painted = true;
     if (!m_layout.IsEmpty()) {
         painter.setClipRect(client);
-        CKaraokePainter lyrics(painter, m_texts, m_colours, ContentToWidget(), client);
+        CKaraokePainter lyrics(painter, m_texts, m_rubies, m_colours, ContentToWidget(), client);
         lyrics.PaintBlocks(m_layout, m_clockMs, m_durationMs, m_mode != ModeView, area);
         if (m_mode != ModeView && m_tap.CursorWord())
             lyrics.PaintTapCursor(ClientRectOf(*m_tap.CursorWord()).translated(-ContentToClient()));

@@ -9,6 +9,7 @@
 #include "player/karaoke/display/FrameTicker.h"
 #include "player/karaoke/display/LyricPlayhead.h"
 #include "player/karaoke/display/LyricTimeline.h"
+#include "player/karaoke/display/RubyLayer.h"
 #include "player/karaoke/display/ShapedTextCache.h"
 #include "player/settings/LogFont.h"
 
@@ -18,9 +19,10 @@
 
 // The lyric display of the karaoke window (control 1044): it owns a lyric document, has it laid
 // out as lines of words (CKaraokeLayout) and painted so that sung words, the word being sung
-// (split at the wipe) and words to come differ in colour (CKaraokePainter). In edit mode it shows
-// each block's time tag in front of it, and clicks edit tags and words (CKaraokeEditor, and
-// CTapToTime for timing by keys).
+// (split at the wipe) and words to come differ in colour (CKaraokePainter), with the readings of
+// the ルビ setting over their kanji (CRubyLayer; laid out again when the setting changes). In edit
+// mode it shows each block's time tag in front of it, and clicks edit tags and words
+// (CKaraokeEditor, and CTapToTime for timing by keys); the readings take no clicks.
 //
 // Settings: colours in section "CKaraokeStatic", the font in "CKaraokeStatic_KaraokeFont"; read
 // when the object is built, written back when it is destroyed. The object is meant to live as
@@ -111,6 +113,9 @@ public:
     const KaraokeColours& Colours() const { return m_colours; }
 
     QSize ContentSize() const { return m_layout.ContentSize(); }
+    // The room above each line for readings (0 when none are shown).
+    int RubyBand() const { return m_rubies.Band(); }
+    const CRubyLayer& Rubies() const { return m_rubies; }
     QSize ClientSize() const { return contentsRect().size(); }
     QPoint Margins() const { return m_margins; }
     bool IsModified() const { return m_modified; }
@@ -183,6 +188,7 @@ private:
 
     CKaraokeData m_data;
     CKaraokeLayout m_layout;
+    CRubyLayer m_rubies;
     CLyricPlayhead m_playhead;
     CFrameTicker m_ticker;
     bool m_smoothWipe = true;

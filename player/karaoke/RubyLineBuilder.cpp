@@ -38,8 +38,10 @@ void CRubyLineBuilder::AddMark(const CNotationMark& mark)
     }
     if (mark.Type != CNotationMark::Kind::Reading || mark.Raw.size() < 2)
         return;
-    const qsizetype begin = m_baseStart >= 0 ? m_baseStart : KanjiRunBefore(at);
+    // A run of kanji ends at the reading before it: in "見《み》渡《わた》す" 渡 is read alone.
+    const qsizetype begin = m_baseStart >= 0 ? m_baseStart : std::max(KanjiRunBefore(at), m_runStart);
     m_baseStart = -1;
+    m_runStart = at;
     auto reading = CRubyReading::Parse(QStringView(mark.Raw).sliced(1, mark.Raw.size() - 2));
     // An edit may have left the reading without a base: it is kept, but over nothing.
     if (reading && begin < at)
@@ -74,6 +76,7 @@ void CRubyLineBuilder::EndLine()
     m_chars.clear();
     m_written.clear();
     m_baseStart = -1;
+    m_runStart = 0;
 }
 
 bool CRubyLineBuilder::IsFree(qsizetype begin, qsizetype end) const

@@ -52,4 +52,5 @@ private:
     std::vector<Written> m_written;
     std::vector<bool> m_claimed;
     qsizetype m_baseStart = -1;
+    qsizetype m_runStart = 0; // where the kanji run before a reading may begin at the earliest
 };

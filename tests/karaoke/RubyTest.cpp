@@ -82,6 +82,9 @@ private slots:
         QTest::newRow("bar") << "[00:01:00]｜さくら色《いろ》の" << "さくら色=いろ" << "さくら色の";
         QTest::newRow("ascii bar lrc") << lrc + "歌う|Sonavel《そなべる》" << "Sonavel=そなべる" << "歌うSonavel";
         QTest::newRow("two words") << "[00:01:00]花《はな》 咲《さ》く" << "花=はな 咲=さ" << "花 咲く";
+        QTest::newRow("two in a run") << "[00:01:00]見《み》[00:02:00]渡《わた》す"
+                                      << "見=み 渡=わた"
+                                      << "見渡す";
         QTest::newRow("tag inside base") << "[00:01:00]東[00:02:00]京都《とうきょうと》へ"
                                          << "東:とう|京都:きょうと" << "東京都へ";
         QTest::newRow("tag inside base lrc") << lrc + "｜東<00:02.00>京都《とうきょうと》へ" << "東:とう|京都:きょうと"
@@ -158,6 +161,7 @@ private slots:
         const QString before = describe(data, RubyMode::Written, true);
         for (CKaraokeBlock* block = data.FirstBlock(); block; block = block->Next()) {
             CKaraokeBlock* added = data.SplitBlock(block, 0, 1, block->StartTime());
+            QCOMPARE(describe(data, RubyMode::Written, true), before);
             QVERIFY(data.MergeIntoPrevious(added) == block);
         }
         QVERIFY(data.SaveKaraokeFile(path, readPage));

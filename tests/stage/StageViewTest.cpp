@@ -203,6 +203,17 @@ private slots:
             QVERIFY(Grab(view).save(ArtifactsFolder() + "/" + name));
         }
         QCOMPARE(view.Scene().dots, 3);
+        // The demo's, with readings, mid-wipe over 空《そら》; the karaoke window full screen, in a large font.
+        const QString demo = QStringLiteral(SONAVEL_DEMO_FOLDER "/01 さくらさくら.kra");
+        QVERIFY(dlg.LoadFromFile(demo, codePage, 50.0) && view.LoadFromFile(demo, codePage, 50.0));
+        LogFont font = dlg.Display()->GetLogFont();
+        font.lfHeight = -48;
+        dlg.Display()->SetFontAndColors(font, Sung, Unsung, Tag);
+        dlg.setGeometry(view.geometry());
+        dlg.SetPosition(12.8, false);
+        view.SetPosition(12.8, false);
+        QVERIFY(dlg.grab().save(ArtifactsFolder() + "/karaoke-ruby.png"));
+        QVERIFY(Grab(view).save(ArtifactsFolder() + "/stage-ruby.png"));
     }
 
     // The view repaints only what changed: after each step the screen shows what a whole paint

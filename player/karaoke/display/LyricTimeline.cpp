@@ -42,3 +42,12 @@ double CLyricTimeline::NextPixelAt(double start, double end, int width, int wipe
 {
     return width > 0 ? start + (wipe + 1) * (end - start) / width : end;
 }
+
+double CLyricTimeline::TimeAtPixel(const CKaraokeBlock& block, double durationMs, int pixel)
+{
+    const double start = block.StartTime();
+    const double end = EndOf(block, durationMs);
+    if (block.TextWidth <= 0 || end <= start)
+        return start;
+    return start + (end - start) * double(pixel) / block.TextWidth;
+}

@@ -23,4 +23,6 @@ public:
     static int WipePixels(double clockMs, double start, double end, int width);
     // The lyric time at which a wipe that stands at `wipe` pixels reaches the next pixel.
     static double NextPixelAt(double start, double end, int width, int wipe);
+    // When a block's wipe reaches a pixel of its words (its start for a block of no width or length).
+    static double TimeAtPixel(const CKaraokeBlock& block, double durationMs, int pixel);
 };

@@ -7,27 +7,27 @@ CStageLayout::CStageLayout(const QSize& screen) : m_screen(screen)
 {
 }
 
-CStageLayout::PlacedLine CStageLayout::Place(const StageLine& line, int slot, int rowHeight) const
+CStageLayout::PlacedLine CStageLayout::Place(const StageLine& line, int slot, int rowHeight, int band) const
 {
     PlacedLine placed;
     const std::vector<StageRow> rows = CStageLines::Rows(line, MaxRowWidth());
     const int count = int(rows.size());
     // The upper slot grows upwards from the middle band, the lower one downwards.
-    int top = slot == 0 ? MiddleTop() - count * rowHeight : MiddleBottom();
+    int top = slot == 0 ? MiddleTop() - count * (band + rowHeight) : MiddleBottom();
     for (const StageRow& row : rows) {
         PlacedRow placedRow;
         placedRow.scale = row.width > MaxRowWidth() ? double(MaxRowWidth()) / row.width : 1.0;
         const int width = int(std::ceil(row.width * placedRow.scale));
         const int left = slot == 0 ? Margin() : m_screen.width() - Margin() - width;
-        placedRow.rect = QRect(left, top, width, rowHeight);
+        placedRow.rect = QRect(left, top, width, band + rowHeight);
         int x = 0;
         for (int i = row.first; i < row.first + row.count; ++i) {
             const StageWord& word = line.words[size_t(i)];
-            placedRow.words.push_back({&word, QRect(x, top, word.width, rowHeight)});
+            placedRow.words.push_back({&word, QRect(x, top + band, word.width, rowHeight)});
             x += word.width;
         }
         placed.rows.push_back(std::move(placedRow));
-        top += rowHeight;
+        top += band + rowHeight;
     }
     return placed;
 }
@@ -56,7 +56,7 @@ QRect CStageLayout::ArtistRect() const
     return QRect(Margin(), m_screen.height() * 2 / 5 + LineHeight(), MaxRowWidth(), LineHeight());
 }
 
-QRegion CStageLayout::Span(const PlacedLine& line, int from, int to)
+QRegion CStageLayout::Span(const PlacedLine& line, int from, int to, const CRubyLayer& rubies)
 {
     QRegion region;
     int sum = 0;
@@ -68,7 +68,14 @@ QRegion CStageLayout::Span(const PlacedLine& line, int from, int to)
             if (left < right) {
                 const int x0 = ScreenX(row, placed.rect.left() + left - sum);
                 const int x1 = ScreenX(row, placed.rect.left() + right - sum) + 1;
-                region += QRect(x0, row.rect.top(), std::max(1, x1 - x0), row.rect.height());
+                const QRect rect = placed.rect;
+                region += QRect(x0, rect.top(), std::max(1, x1 - x0), rect.height());
+                rubies.ForEachChange(
+                    placed.word->block, placed.word->token, left - sum, right - sum, [&](const QRect& reading) {
+                        const int x = ScreenX(row, rect.left() + reading.left());
+                        region += QRect(x, rect.top() + reading.top(), int(std::ceil(reading.width() * row.scale)) + 1,
+                                        reading.height());
+                    });
             }
             sum += width;
         }

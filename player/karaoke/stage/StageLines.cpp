@@ -5,20 +5,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// When a block's wipe reaches a pixel of its words.
-double TimeAtPixel(const CKaraokeBlock& block, double durationMs, int pixel)
-{
-    const double start = block.StartTime();
-    const double end = CLyricTimeline::EndOf(block, durationMs);
-    if (block.TextWidth <= 0 || end <= start)
-        return start;
-    return start + (end - start) * double(pixel) / block.TextWidth;
-}
-
-} // namespace
-
 void CStageLines::Build(const CKaraokeData& data, double durationMs)
 {
     m_lines.clear();
@@ -27,8 +13,9 @@ void CStageLines::Build(const CKaraokeData& data, double durationMs)
         if (!line.words.empty()) {
             const StageWord& first = line.words.front();
             const StageWord& last = line.words.back();
-            line.start = TimeAtPixel(*first.block, durationMs, first.offset);
-            line.end = std::max(line.start, TimeAtPixel(*last.block, durationMs, last.offset + last.width));
+            line.start = CLyricTimeline::TimeAtPixel(*first.block, durationMs, first.offset);
+            line.end =
+                std::max(line.start, CLyricTimeline::TimeAtPixel(*last.block, durationMs, last.offset + last.width));
             m_lines.push_back(std::move(line));
         }
         line = StageLine();

@@ -2,14 +2,16 @@
 
 #include "player/karaoke/KaraokeBlock.h"
 #include "player/karaoke/display/LyricTimeline.h"
+#include "player/karaoke/display/RubyLayer.h"
 #include "player/karaoke/display/ShapedTextCache.h"
 
 #include <QPainter>
 
 #include <algorithm>
 
-CStagePainter::CStagePainter(QPainter& painter, CShapedTextCache& lyricTexts, const KaraokeColours& colours)
-    : m_painter(painter), m_texts(lyricTexts), m_colours(colours)
+CStagePainter::CStagePainter(QPainter& painter, CShapedTextCache& lyricTexts, CRubyLayer& rubies,
+                             const KaraokeColours& colours)
+    : m_painter(painter), m_texts(lyricTexts), m_rubies(rubies), m_colours(colours)
 {
 }
 
@@ -62,13 +64,15 @@ void CStagePainter::PaintRow(const CStageLayout::PlacedRow& row, double clockMs,
         const StageWord& word = *placed.word;
         const QString& text = word.block->Tokens[size_t(word.token)].Text();
         const QRect rect = placed.rect;
-        const QRect onScreen(CStageLayout::ScreenX(row, rect.left()), rect.top(),
-                             int(rect.width() * row.scale) + 2, rect.height());
-        if (!area.intersects(onScreen))
-            continue;
+        const QRect onScreen(CStageLayout::ScreenX(row, rect.left()), rect.top(), int(rect.width() * row.scale) + 2,
+                             rect.height());
         const bool error = CLyricTimeline::StateAt(*word.block, clockMs, durationMs, word.block->TextWidth) ==
                            CLyricTimeline::State::Error;
         const int done = error ? 0 : SungPixels(word, clockMs, durationMs);
+        m_rubies.Paint(m_painter, word.block, word.token, rect.topLeft(), done, clockMs, error ? err : sung,
+                       error ? err : unsung, area);
+        if (!area.intersects(onScreen))
+            continue;
         if (done <= 0 || done >= word.width) {
             m_painter.setPen(error ? err : done > 0 ? sung : unsung);
             m_texts.Draw(m_painter, rect.topLeft(), text);

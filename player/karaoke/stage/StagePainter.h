@@ -6,16 +6,17 @@
 #include <QFont>
 #include <QString>
 
+class CRubyLayer;
 class CShapedTextCache;
 class QPainter;
 
-// Paints the stage view: black, then the title card or the two slots' lines, each word in the
-// colour of its block's state at the lyric clock, the word being sung split at the wipe, with
-// the colours of the karaoke window; the countdown's dots in the sung colour.
+// Paints the stage view: black, then the title card or the two slots' lines, each word and its
+// readings in the colour of its block's state at the lyric clock, the word being sung split at
+// the wipe, with the colours of the karaoke window; the countdown's dots in the sung colour.
 class CStagePainter
 {
 public:
-    CStagePainter(QPainter& painter, CShapedTextCache& lyricTexts, const KaraokeColours& colours);
+    CStagePainter(QPainter& painter, CShapedTextCache& lyricTexts, CRubyLayer& rubies, const KaraokeColours& colours);
 
     void PaintBackground(const QRect& area);
     // Only the words that meet `area`: the wipe's small repaints touch one word or two.
@@ -34,5 +35,6 @@ private:
 
     QPainter& m_painter;
     CShapedTextCache& m_texts;
+    CRubyLayer& m_rubies;
     const KaraokeColours& m_colours;
 };

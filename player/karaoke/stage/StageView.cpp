@@ -2,6 +2,7 @@
 
 #include "common/ui/Ui.h"
 
+#include "player/karaoke/RubySetting.h"
 #include "player/karaoke/display/LyricFonts.h"
 #include "player/karaoke/display/TokenMeasure.h"
 #include "player/karaoke/stage/StagePainter.h"
@@ -42,6 +43,7 @@ CStageView::CStageView(QWidget* parent)
     connect(&m_cursorTimer, &QTimer::timeout, this, [this] { setCursor(Qt::BlankCursor); });
     connect(&m_ticker, &CFrameTicker::Frame, this, &CStageView::OnFrame);
     connect(&m_ticker, &CFrameTicker::ShownChanged, this, &CStageView::UpdateFrames);
+    connect(&CRubySetting::Instance(), &CRubySetting::ModeChanged, this, &CStageView::Remeasure);
     resize(m_layout.Screen());
 }
 
@@ -175,6 +177,7 @@ void CStageView::Remeasure()
     m_rowHeight = QFontMetrics(m_lyricFont).height();
     m_texts.SetFont(m_lyricFont);
     CTokenMeasure(m_lyricFont).MeasureAll(m_data, CTokenMeasure::LineBreaks::Excluded);
+    m_rubies.Build(m_data, CRubyLayer::ReadingsOf(m_data), m_lyricFont, m_durationMs);
     m_lines.Build(m_data, m_durationMs);
     m_painted = false;
     UpdateStage();
@@ -232,8 +235,9 @@ void CStageView::PlaceSlots()
         const int line = m_scene.slotLines[size_t(slot)];
         const bool shown = m_scene.kind == StageScene::Kind::Lines && line >= 0 &&
                            size_t(line) < m_lines.Lines().size();
-        m_placed[size_t(slot)] = shown ? m_layout.Place(m_lines.Lines()[size_t(line)], slot, m_rowHeight)
-                                       : CStageLayout::PlacedLine();
+        m_placed[size_t(slot)] = shown
+                                     ? m_layout.Place(m_lines.Lines()[size_t(line)], slot, m_rowHeight, m_rubies.Band())
+                                     : CStageLayout::PlacedLine();
     }
 }
 
@@ -258,7 +262,7 @@ void CStageView::UpdateStage()
         const int before = m_progress[size_t(slot)];
         if (!changed && progress[size_t(slot)] != before)
             dirty += CStageLayout::Span(PlacedSlot(slot), std::min(before, progress[size_t(slot)]),
-                                        std::max(before, progress[size_t(slot)]));
+                                        std::max(before, progress[size_t(slot)]), m_rubies);
     }
     m_progress = progress;
     if (!isVisible())
@@ -310,7 +314,7 @@ void CStageView::paintEvent(QPaintEvent* event)
 {
     ++m_updates;
     QPainter painter(this);
-    CStagePainter stage(painter, m_texts, m_colours);
+    CStagePainter stage(painter, m_texts, m_rubies, m_colours);
     stage.PaintBackground(event->region().boundingRect());
     painter.setClipRegion(event->region());
     if (m_scene.kind == StageScene::Kind::TitleCard) {

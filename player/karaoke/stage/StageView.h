@@ -5,6 +5,7 @@
 #include "player/karaoke/KaraokePainter.h"
 #include "player/karaoke/display/FrameTicker.h"
 #include "player/karaoke/display/LyricPlayhead.h"
+#include "player/karaoke/display/RubyLayer.h"
 #include "player/karaoke/display/ShapedTextCache.h"
 #include "player/karaoke/stage/StageLayout.h"
 #include "player/karaoke/stage/StageLines.h"
@@ -20,9 +21,10 @@ class QScreen;
 
 // The stage view ("ステージ表示"): the playing track's lyrics full screen on a screen of their
 // own, black, two large lines at a time as karaoke boxes show them (CStageScene), with the lyric
-// clock, colours and font family of the karaoke window. It owns its own copy of the lyrics
-// (measured in its own font) and is fed like the other lyric faces: the main window's positions,
-// the tempo, the lyric offset, and the engine's position between reports.
+// clock, colours and font family of the karaoke window, and its readings over kanji (the ルビ
+// setting, applied at once). It owns its own copy of the lyrics (measured in its own font) and is
+// fed like the other lyric faces: the main window's positions, the tempo, the lyric offset, and
+// the engine's position between reports.
 //
 // Escape, F11 or a double click leaves it; the mouse cursor hides after CursorHideMs without
 // motion; while it is shown the screen saver is kept away.
@@ -64,6 +66,7 @@ public:
     double WipePosition() const { return m_wipePosition; }
     const CStageLines& Lines() const { return m_lines; }
     const CStageLayout& Layout() const { return m_layout; }
+    const CRubyLayer& Rubies() const { return m_rubies; }
     // A slot's line as placed on the screen (no rows when the slot is empty).
     const CStageLayout::PlacedLine& PlacedSlot(int slot) const { return m_placed[size_t(slot)]; }
     bool IsAnimating() const { return m_ticker.IsActive(); }
@@ -100,6 +103,7 @@ private:
     CLyricPlayhead m_playhead;
     CFrameTicker m_ticker;
     CShapedTextCache m_texts;
+    CRubyLayer m_rubies;
     ScreenSaverInhibitor m_inhibitor;
     QTimer m_cursorTimer;
     LogFont m_logFont;
