@@ -1,5 +1,7 @@
 #include "platform/engine/Media.h"
 
+#include "platform/engine/FlacReader.h"
+
 #include "platform/text/NativeFile.h"
 #include "platform/text/NativeName.h"
 
@@ -17,6 +19,8 @@
 
 #include <mutex>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -200,7 +204,7 @@ void Media::readAttributes() const
     tags();
 }
 
-const std::optional<Media::Tags>& Media::tags() const
+const std::optional<MediaTags>& Media::tags() const
 {
     if (attributesRead())
         return m_tags;
@@ -214,18 +218,21 @@ const std::optional<Media::Tags>& Media::tags() const
     return m_tags;
 }
 
-std::optional<Media::Tags> Media::readTags() const
+std::optional<MediaTags> Media::readTags() const
 {
+    const QByteArray name = NativeName::toBytes(m_sourceURL);
+    if (m_sourceURL.endsWith(QLatin1String(".flac"), Qt::CaseInsensitive))
+        if (std::optional<MediaTags> flac = readFlac(name))
+            return flac;
     silenceTagLib();
     // FileRef would happily open a directory or a device; only regular readable files are read.
-    const QByteArray name = NativeName::toBytes(m_sourceURL);
     const auto entry = NativeFile::status(m_sourceURL);
     if (!entry || !S_ISREG(entry->st_mode) || entry->st_size == 0 || ::access(name.constData(), R_OK) != 0)
         return std::nullopt;
     TagLib::FileRef file(name.constData(), true, TagLib::AudioProperties::Fast);
     if (file.isNull() || !file.file()->isValid())
         return std::nullopt;
-    Tags read;
+    MediaTags read;
     if (const TagLib::Tag* tag = file.tag()) {
         read.title = toQString(tag->title());
         read.artist = toQString(tag->artist());
@@ -235,6 +242,19 @@ std::optional<Media::Tags> Media::readTags() const
     read.lyrics = lyricsOf(*file.file());
     if (const TagLib::AudioProperties* audio = file.audioProperties())
         read.seconds = audio->lengthInMilliseconds() / 1000.0;
+    return read;
+}
+
+std::optional<MediaTags> Media::readFlac(const QByteArray& name) const
+{
+    const int descriptor = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return std::nullopt;
+    struct stat entry = {};
+    std::optional<MediaTags> read;
+    if (::fstat(descriptor, &entry) == 0 && S_ISREG(entry.st_mode))
+        read = FlacReader::read(descriptor, entry.st_size);
+    ::close(descriptor);
     return read;
 }
 
