@@ -1,5 +1,6 @@
 #include "player/library/TrackLibrary.h"
 
+#include "player/library/BackgroundDisposal.h"
 #include "player/library/FolderTree.h"
 #include "player/library/FolderWatch.h"
 #include "player/library/LibraryStrings.h"
@@ -73,28 +74,37 @@ private:
     QRegularExpression m_wildcard;
 };
 
-// The names of the folder's visible entries in the order the file system gives them, each
-// keeping the bytes of its name; `files` lists files (and links to files), otherwise every entry
-// that is not a real folder (links included, dangling ones too).
-QStringList folderEntries(const QString& folder, bool files)
-{
-    QStringList names;
-    for (const NativeFile::Entry& entry : NativeFile::list(folder).value_or(std::vector<NativeFile::Entry>())) {
-        if (entry.name.startsWith(u'.'))
-            continue;
-        const bool wanted = files ? entry.isFile : !entry.isDirectory || entry.isLink;
-        if (wanted)
-            names.append(entry.name);
-    }
-    return names;
-}
+} // namespace
 
-QStringList matchingEntries(const QString& folder, const QString& extension, bool files)
+// The names of a folder's visible entries in the order the file system gives them, each keeping
+// the bytes of its name, listed once for every pass of a scan: its files (and links to files),
+// and every entry that is not a real folder (links included, dangling ones too).
+struct CTrackLibrary::FolderListing {
+    explicit FolderListing(const QString& folder)
+    {
+        for (const NativeFile::Entry& entry : NativeFile::list(folder).value_or(std::vector<NativeFile::Entry>())) {
+            if (entry.name.startsWith(u'.'))
+                continue;
+            if (entry.isFile)
+                files.append(entry.name);
+            if (!entry.isDirectory || entry.isLink)
+                others.append(entry.name);
+        }
+    }
+
+    QStringList files;
+    QStringList others;
+};
+
+namespace {
+
+// CPathParts(path).Name() without splitting: the part after the last "/", a dot at its end dropped.
+QString nameOf(const QString& path)
 {
-    const ExtensionPattern pattern(extension);
-    QStringList names = folderEntries(folder, files);
-    names.removeIf([&pattern](const QString& name) { return !pattern.matches(name); });
-    return names;
+    QString name = path.mid(path.lastIndexOf(u'/') + 1);
+    if (name.endsWith(u'.'))
+        name.chop(1);
+    return name;
 }
 
 QString itemInfo(const Media& media, const char* attribute)
@@ -271,13 +281,20 @@ int CTrackLibrary::RebuildSlot(int slot, PlaylistPtr& playlist)
         lists.push_back(created);
     }
     playlist = lists[size_t(slot)];
+    // The old items go on the disposal's thread (the playlist holds the last references).
+    std::vector<MediaPtr> old;
+    old.reserve(size_t(playlist->count()));
+    for (int i = 0; i < playlist->count(); ++i)
+        old.push_back(playlist->item(i));
     playlist->clear();
+    CBackgroundDisposal::Dispose(std::move(old));
 
-    int count = ScanFolderFiles(folder, *playlist);
+    const FolderListing listing(folder);
+    int count = ScanFolderFiles(folder, listing, *playlist);
     if (m_settings.ReadShortcuts)
-        count += ScanShortcuts(folder, *playlist);
+        count += ScanShortcuts(folder, listing, *playlist);
     if (m_settings.ReadM3u)
-        count += ScanM3uFiles(folder, *playlist);
+        count += ScanM3uFiles(folder, listing, *playlist);
     count = qMin(count, playlist->count());
     ReadSlotTags(slot, playlist.get(), count);
     return count;
@@ -295,9 +312,14 @@ bool CTrackLibrary::AppendFile(Playlist& playlist, const QString& path, const QS
 
 int CTrackLibrary::ScanFolderFiles(const QString& folder, Playlist& playlist)
 {
+    return ScanFolderFiles(folder, FolderListing(folder), playlist);
+}
+
+int CTrackLibrary::ScanFolderFiles(const QString& folder, const FolderListing& listing, Playlist& playlist)
+{
     CRenameTable renames;
     renames.Load(folder);
-    const QStringList files = folderEntries(folder, true);
+    const QStringList& files = listing.files;
     int count = 0;
     for (const QString& extension : m_settings.ExtensionList) {
         if (extension.isEmpty())
@@ -318,8 +340,16 @@ int CTrackLibrary::ScanFolderFiles(const QString& folder, Playlist& playlist)
 
 int CTrackLibrary::ScanShortcuts(const QString& folder, Playlist& playlist)
 {
+    return ScanShortcuts(folder, FolderListing(folder), playlist);
+}
+
+int CTrackLibrary::ScanShortcuts(const QString& folder, const FolderListing& listing, Playlist& playlist)
+{
+    const ExtensionPattern pattern(QStringLiteral("lnk"));
     int count = 0;
-    for (const QString& name : matchingEntries(folder, QStringLiteral("lnk"), false)) {
+    for (const QString& name : listing.others) {
+        if (!pattern.matches(name))
+            continue;
         const QString shortcutPath = joinPath(folder, name);
         CShortcutFile shortcut;
         if (!shortcut.Read(shortcutPath))
@@ -355,10 +385,15 @@ int CTrackLibrary::ScanShortcuts(const QString& folder, Playlist& playlist)
 
 int CTrackLibrary::ScanM3uFiles(const QString& folder, Playlist& playlist)
 {
+    return ScanM3uFiles(folder, FolderListing(folder), playlist);
+}
+
+int CTrackLibrary::ScanM3uFiles(const QString& folder, const FolderListing& listing, Playlist& playlist)
+{
     const ExtensionPattern m3u(QStringLiteral("m3u"));
     const ExtensionPattern m3u8(QStringLiteral("m3u8"));
     int count = 0;
-    for (const QString& name : folderEntries(folder, true)) {
+    for (const QString& name : listing.files) {
         const bool isM3u8 = m3u8.matches(name);
         if (!isM3u8 && !m3u.matches(name))
             continue;
@@ -378,7 +413,7 @@ void CTrackLibrary::ReadSlotTags(int slot, const Playlist* playlist, int count)
     if (slot != 0 && slot != 1)
         return;
     CTagRecordChain& chain = m_records[size_t(slot)];
-    chain.clear();
+    CBackgroundDisposal::Dispose(chain.release());
     for (int i = 0; i < count; ++i) {
         CTagRecord& record = chain.append();
         if (const MediaPtr media = playlist ? playlist->item(i) : nullptr)
@@ -388,9 +423,11 @@ void CTrackLibrary::ReadSlotTags(int slot, const Playlist* playlist, int count)
 
 void CTrackLibrary::ReadRecordTags(CTagRecord& record, const Media& media)
 {
-    const CPathParts parts(media.sourceURL());
-    if (parts.Extension.compare(QLatin1String("mp3"), Qt::CaseInsensitive) == 0)
-        record.read(parts.Folder, parts.Name());
+    const QString url = media.sourceURL();
+    if (!url.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive))
+        return; // the extension (after the name's last dot) is not "mp3"
+    const CPathParts parts(url);
+    record.read(parts.Folder, parts.Name());
 }
 
 int CTrackLibrary::GetDiscPlaylist(const QString& path, PlaylistPtr& playlist)
@@ -437,9 +474,8 @@ std::optional<QStringList> CTrackLibrary::SortKeys(int slot, const Playlist& pla
         const bool keyInMemory = column == 0 || (column == 1 && media->hasOwnTitle()) || media->attributesRead();
         if (!keyInMemory)
             return std::nullopt; // the reader has not come to it yet
-        keys[i] = itemInfo(*media, kSortAttributes[qBound(0, column, 4)]);
-        if (column == 0)
-            keys[i] = NativeName::displayText(CPathParts(keys[i]).Name());
+        keys[i] = column == 0 ? NativeName::displayText(nameOf(media->sourceURL()))
+                              : itemInfo(*media, kSortAttributes[qBound(0, column, 4)]);
     }
     return keys;
 }
@@ -516,19 +552,10 @@ void CTrackLibrary::FillTrackList(int slot, const PlaylistPtr& playlist, int cou
     std::vector<bool> needsEngine(rows.size());
     const bool useTags = m_settings.UseID3Edit;
     for (int i = 0; i < count; ++i) {
-        CTrackListModel::Row& row = rows[size_t(i)];
-        row.item = std::make_unique<CTrackItem>();
         const CTagRecord* record = Record(slot, i);
-        const MediaPtr media = playlist ? playlist->item(i) : nullptr;
         // The engine's tags give the texts, or lyrics the own reader leaves to it.
         needsEngine[size_t(i)] = !(useTags && record && record->FileFound) || record->HasApeTag;
-        if (useTags && record && record->FileFound)
-            row.item->Path.Split(record->FullPath);
-        else if (media && !media->sourceURL().isEmpty())
-            row.item->Path.Split(media->sourceURL());
-        else
-            continue; // the row stays blank
-        row.complete = false;
+        rows[size_t(i)].complete = false;
     }
     m_attributes->Follow(playlist, std::move(needsEngine));
     const int codePage = m_settings.ID3EditCodePage;
@@ -536,10 +563,21 @@ void CTrackLibrary::FillTrackList(int slot, const PlaylistPtr& playlist, int cou
     m_list.Model().setRows(std::move(rows), [self, slot, playlist, useTags, codePage](int i, CTrackListModel::Row& row) {
         if (!self)
             return true;
-        CTrackItem& track = *row.item;
         const CTagRecord* record = self->Record(slot, i);
         const MediaPtr media = playlist ? playlist->item(i) : nullptr;
-        if (useTags && record && record->FileFound)
+        const bool ownTags = useTags && record && record->FileFound;
+        if (!row.item) {
+            // Made when first shown or asked for: most rows of a long list never are.
+            row.item = std::make_unique<CTrackItem>();
+            if (ownTags)
+                row.item->Path.Split(record->FullPath);
+            else if (media && !media->sourceURL().isEmpty())
+                row.item->Path.Split(media->sourceURL());
+            else
+                return true; // the row stays blank
+        }
+        CTrackItem& track = *row.item;
+        if (ownTags)
             takeTagTexts(track, *record, codePage);
         else if (media && !media->attributesRead())
             return false; // completed when the reader has come to it

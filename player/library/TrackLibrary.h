@@ -101,6 +101,11 @@ signals:
                         const QString& album, const QString& track);
 
 private:
+    struct FolderListing;
+
+    int ScanFolderFiles(const QString& folder, const FolderListing& listing, Playlist& playlist);
+    int ScanShortcuts(const QString& folder, const FolderListing& listing, Playlist& playlist);
+    int ScanM3uFiles(const QString& folder, const FolderListing& listing, Playlist& playlist);
     int OtherSlot() const;
     // The playlist the list shows, never rescanning.
     int ListedPlaylist(int& slot, PlaylistPtr& playlist);

@@ -1,5 +1,7 @@
 #include "player/library/TrackListModel.h"
 
+#include "player/library/BackgroundDisposal.h"
+
 #include "common/ui/SharedTypes.h"
 
 #include <QApplication>
@@ -71,9 +73,10 @@ Qt::ItemFlags CTrackListModel::flags(const QModelIndex& index) const
 void CTrackListModel::setRows(std::vector<Row> rows, RowCompleter completer)
 {
     beginResetModel();
-    m_rows = std::move(rows);
+    std::vector<Row> old = std::exchange(m_rows, std::move(rows));
     m_completer = std::move(completer);
     endResetModel();
+    CBackgroundDisposal::Dispose(std::move(old));
 }
 
 const CTrackListModel::Row& CTrackListModel::completed(int row) const
@@ -128,7 +131,7 @@ void CTrackListModel::setHeaderTexts(const QStringList& texts)
 
 bool CTrackListModel::isPlaying(int row) const
 {
-    const CTrackItem* track = m_rows[size_t(row)].item.get();
+    const CTrackItem* track = completed(row).item.get();
     if (!track || !m_playingUrl)
         return false;
     const QString url = m_playingUrl();

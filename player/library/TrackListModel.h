@@ -17,6 +17,7 @@ public:
     static constexpr int ColumnCount = 5;
 
     struct Row {
+        // Made by the completer when the row is first completed (no completer: given).
         std::unique_ptr<CTrackItem> item;
         bool checked = false;
         // False until the texts and the lyric mark have been filled in.
