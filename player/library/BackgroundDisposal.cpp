@@ -1,5 +1,7 @@
 #include "player/library/BackgroundDisposal.h"
 
+#include <malloc.h>
+
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -21,6 +23,7 @@ public:
         m_thread.join();
     }
 
+    // An empty one stands for a trim.
     void add(std::shared_ptr<void> held)
     {
         {
@@ -28,12 +31,6 @@ public:
             m_waiting.push_back(std::move(held));
         }
         m_wake.notify_one();
-    }
-
-    void waitUntilIdle()
-    {
-        std::unique_lock lock(m_lock);
-        m_idle.wait(lock, [this] { return m_waiting.empty() && !m_busy; });
     }
 
 private:
@@ -46,20 +43,18 @@ private:
                 return;
             std::shared_ptr<void> held = std::move(m_waiting.front());
             m_waiting.pop_front();
-            m_busy = true;
             lock.unlock();
-            held.reset();
+            if (held)
+                held.reset();
+            else
+                malloc_trim(0);
             lock.lock();
-            m_busy = false;
-            m_idle.notify_all();
         }
     }
 
     std::mutex m_lock;
     std::condition_variable m_wake;
-    std::condition_variable m_idle;
     std::deque<std::shared_ptr<void>> m_waiting;
-    bool m_busy = false;
     bool m_stopping = false;
     std::thread m_thread;
 };
@@ -77,7 +72,7 @@ void CBackgroundDisposal::DisposeHeld(std::shared_ptr<void> held)
     disposer().add(std::move(held));
 }
 
-void CBackgroundDisposal::WaitUntilIdle()
+void CBackgroundDisposal::ReturnFreedMemory()
 {
-    disposer().waitUntilIdle();
+    disposer().add(nullptr);
 }

@@ -15,8 +15,9 @@ public:
     {
         DisposeHeld(std::make_shared<std::decay_t<T>>(std::forward<T>(value)));
     }
-    // Returns once everything handed over so far is gone.
-    static void WaitUntilIdle();
+    // Gives the memory freed by then back to the system (malloc_trim), after what was handed
+    // over before is gone.
+    static void ReturnFreedMemory();
 
 private:
     static void DisposeHeld(std::shared_ptr<void> held);

@@ -30,7 +30,6 @@
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <malloc.h>
 #include <numeric>
 
 namespace {
@@ -253,7 +252,7 @@ void CTrackLibrary::ShowFolder()
         SortWhenRead(m_settings.SortColumn, false);
     WatchListedFolder();
     // The old listing's records and items and the scan's buffers go back to the system.
-    malloc_trim(0);
+    CBackgroundDisposal::ReturnFreedMemory();
 
     if (m_playingSlot == -1 && playlist && m_player.setCurrentPlaylist(playlist)) {
         m_playingSlot = slot;
@@ -560,7 +559,7 @@ void CTrackLibrary::FillTrackList(int slot, const PlaylistPtr& playlist, int cou
     m_attributes->Follow(playlist, std::move(needsEngine));
     const int codePage = m_settings.ID3EditCodePage;
     const QPointer<CTrackLibrary> self(this);
-    m_list.Model().setRows(std::move(rows), [self, slot, playlist, useTags, codePage](int i, CTrackListModel::Row& row) {
+    const auto texts = [self, slot, playlist, useTags, codePage](int i, CTrackListModel::Row& row) {
         if (!self)
             return true;
         const CTagRecord* record = self->Record(slot, i);
@@ -576,19 +575,23 @@ void CTrackLibrary::FillTrackList(int slot, const PlaylistPtr& playlist, int cou
             else
                 return true; // the row stays blank
         }
-        CTrackItem& track = *row.item;
         if (ownTags)
-            takeTagTexts(track, *record, codePage);
+            takeTagTexts(*row.item, *record, codePage);
         else if (media && !media->attributesRead())
             return false; // completed when the reader has come to it
         else if (media)
-            takeMediaTexts(track, *media);
-        if (media && !media->attributesRead() && TagLyrics::EngineReads(record))
+            takeMediaTexts(*row.item, *media);
+        // The mark may need lyrics the engine reads.
+        return !media || media->attributesRead() || !TagLyrics::EngineReads(record);
+    };
+    const auto marks = [self, slot, playlist](int i, const CTrackListModel::Row& row) {
+        if (!self || !row.item || row.item->FullPath().isEmpty())
             return false;
-        row.checked = CSavedLyricsFolder::FindLyrics(track.FullPath(), track.ArtistText, track.TitleText).has_value() ||
-                      TagLyrics::Has(record, media.get());
-        return true;
-    });
+        const CTrackItem& track = *row.item;
+        return CSavedLyricsFolder::FindLyrics(track.FullPath(), track.ArtistText, track.TitleText).has_value() ||
+               TagLyrics::Has(self->Record(slot, i), playlist ? playlist->item(i).get() : nullptr);
+    };
+    m_list.Model().setRows(std::move(rows), texts, marks);
 }
 
 void CTrackLibrary::SetSortMark(int column)

@@ -6,6 +6,9 @@
 
 #include <QApplication>
 #include <QPalette>
+#include <QTimer>
+
+#include <utility>
 
 namespace {
 
@@ -70,11 +73,13 @@ Qt::ItemFlags CTrackListModel::flags(const QModelIndex& index) const
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
-void CTrackListModel::setRows(std::vector<Row> rows, RowCompleter completer)
+void CTrackListModel::setRows(std::vector<Row> rows, RowCompleter completer, MarkFinder marks)
 {
     beginResetModel();
     std::vector<Row> old = std::exchange(m_rows, std::move(rows));
     m_completer = std::move(completer);
+    m_marks = std::move(marks);
+    m_pendingMarks.clear();
     endResetModel();
     CBackgroundDisposal::Dispose(std::move(old));
 }
@@ -82,9 +87,37 @@ void CTrackListModel::setRows(std::vector<Row> rows, RowCompleter completer)
 const CTrackListModel::Row& CTrackListModel::completed(int row) const
 {
     Row& data = m_rows[size_t(row)];
-    if (!data.complete)
-        data.complete = !m_completer || m_completer(row, data);
+    if (data.complete)
+        return data;
+    data.complete = !m_completer || m_completer(row, data);
+    if (data.complete && m_marks) {
+        data.markPending = true;
+        if (m_pendingMarks.empty())
+            QTimer::singleShot(0, const_cast<CTrackListModel*>(this), &CTrackListModel::FindPendingMarks);
+        m_pendingMarks.push_back(row);
+    }
     return data;
+}
+
+const CTrackListModel::Row& CTrackListModel::marked(int row) const
+{
+    Row& data = m_rows[size_t(row)];
+    completed(row);
+    if (data.markPending) {
+        data.markPending = false;
+        data.checked = m_marks(row, data);
+    }
+    return data;
+}
+
+void CTrackListModel::FindPendingMarks()
+{
+    for (const int row : std::exchange(m_pendingMarks, {})) {
+        if (row >= rowCount() || !m_rows[size_t(row)].markPending)
+            continue; // asked for in the meantime
+        if (marked(row).checked)
+            emit dataChanged(index(row, 0), index(row, 0), {Qt::CheckStateRole});
+    }
 }
 
 void CTrackListModel::clearRows()
@@ -101,7 +134,7 @@ CTrackItem* CTrackListModel::item(int row) const
 
 bool CTrackListModel::isChecked(int row) const
 {
-    return row >= 0 && row < rowCount() && completed(row).checked;
+    return row >= 0 && row < rowCount() && marked(row).checked;
 }
 
 void CTrackListModel::setChecked(int row, bool checked)
@@ -110,6 +143,7 @@ void CTrackListModel::setChecked(int row, bool checked)
         return;
     // Completing first keeps the completer from overwriting the mark later.
     completed(row);
+    m_rows[size_t(row)].markPending = false;
     m_rows[size_t(row)].checked = checked;
     const QModelIndex cell = index(row, 0);
     emit dataChanged(cell, cell, {Qt::CheckStateRole});
