@@ -5,6 +5,7 @@
 #include "player/library/FolderWatch.h"
 #include "player/library/LibraryStrings.h"
 #include "player/library/ListedAttributes.h"
+#include "player/library/ListedMarks.h"
 #include "player/library/M3uList.h"
 #include "player/library/RenameTable.h"
 #include "player/library/TagLyrics.h"
@@ -136,7 +137,8 @@ const QString CTrackLibrary::PlaylistName = QStringLiteral("SonavelPlayList");
 CTrackLibrary::CTrackLibrary(Player& player, CFolderTree& tree, CTrackListCtrl& list, QObject* parent,
                              ScanSettings* settings)
     : QObject(parent), m_player(player), m_tree(tree), m_list(list), m_settings(settings ? *settings : m_ownSettings),
-      m_attributes(new CListedAttributes(list, this)), m_folderWatch(new CFolderWatch(this))
+      m_attributes(new CListedAttributes(list, this)), m_marks(new CListedMarks(list.Model(), this)),
+      m_folderWatch(new CFolderWatch(this))
 {
     RegisterLibraryStrings();
     m_list.SetPlayingUrlSource([this] {
@@ -588,9 +590,18 @@ void CTrackLibrary::FillTrackList(int slot, const PlaylistPtr& playlist, int cou
         if (!self || !row.item || row.item->FullPath().isEmpty())
             return false;
         const CTrackItem& track = *row.item;
-        return CSavedLyricsFolder::FindLyrics(track.FullPath(), track.ArtistText, track.TitleText).has_value() ||
-               TagLyrics::Has(self->Record(slot, i), playlist ? playlist->item(i).get() : nullptr);
+        return TagLyrics::Has(self->Record(slot, i), playlist ? playlist->item(i).get() : nullptr) ||
+               CSavedLyricsFolder::FindLyrics(track.FullPath(), track.ArtistText, track.TitleText).has_value();
     };
+    // Painted rows: the lyrics in the tags here, lyric files looked for off the GUI thread.
+    m_marks->Follow([self, slot, playlist](int i) -> std::variant<bool, CListedMarks::Search> {
+        const CTrackItem* track = self ? self->m_list.GetItem(i) : nullptr;
+        if (!track || track->FullPath().isEmpty())
+            return false;
+        if (TagLyrics::Has(self->Record(slot, i), playlist ? playlist->item(i).get() : nullptr))
+            return true;
+        return CListedMarks::Search{track->FullPath(), track->ArtistText, track->TitleText};
+    });
     m_list.Model().setRows(std::move(rows), texts, marks);
 }
 

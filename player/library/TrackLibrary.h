@@ -17,6 +17,7 @@
 class CFolderTree;
 class CFolderWatch;
 class CListedAttributes;
+class CListedMarks;
 class CTrackItem;
 class CTrackListCtrl;
 class Player;
@@ -143,6 +144,7 @@ private:
     QString m_listedFolder;
     PlaylistPtr m_listedPlaylist;
     CListedAttributes* m_attributes;
+    CListedMarks* m_marks;
     CFolderWatch* m_folderWatch;
     QPointer<QLabel> m_dragImage;
     QPoint m_dragHotSpot;

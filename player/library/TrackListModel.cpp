@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QPalette>
-#include <QTimer>
 
 #include <utility>
 
@@ -93,7 +92,8 @@ const CTrackListModel::Row& CTrackListModel::completed(int row) const
     if (data.complete && m_marks) {
         data.markPending = true;
         if (m_pendingMarks.empty())
-            QTimer::singleShot(0, const_cast<CTrackListModel*>(this), &CTrackListModel::FindPendingMarks);
+            QMetaObject::invokeMethod(const_cast<CTrackListModel*>(this), &CTrackListModel::marksWanted,
+                                      Qt::QueuedConnection);
         m_pendingMarks.push_back(row);
     }
     return data;
@@ -110,14 +110,21 @@ const CTrackListModel::Row& CTrackListModel::marked(int row) const
     return data;
 }
 
-void CTrackListModel::FindPendingMarks()
+std::vector<int> CTrackListModel::takePendingMarks()
 {
-    for (const int row : std::exchange(m_pendingMarks, {})) {
-        if (row >= rowCount() || !m_rows[size_t(row)].markPending)
-            continue; // asked for in the meantime
-        if (marked(row).checked)
-            emit dataChanged(index(row, 0), index(row, 0), {Qt::CheckStateRole});
-    }
+    std::vector<int> rows = std::exchange(m_pendingMarks, {});
+    std::erase_if(rows, [this](int row) { return row >= rowCount() || !m_rows[size_t(row)].markPending; });
+    return rows;
+}
+
+void CTrackListModel::setFoundMark(int row, bool checked)
+{
+    if (row < 0 || row >= rowCount() || !m_rows[size_t(row)].markPending)
+        return;
+    m_rows[size_t(row)].markPending = false;
+    m_rows[size_t(row)].checked = checked;
+    if (checked)
+        emit dataChanged(index(row, 0), index(row, 0), {Qt::CheckStateRole});
 }
 
 void CTrackListModel::clearRows()

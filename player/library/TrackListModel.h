@@ -31,8 +31,8 @@ public:
     // (after rowsChanged).
     using RowCompleter = std::function<bool(int row, Row& data)>;
     // Whether a completed row has lyrics. Looking for lyric files can take a while in a large
-    // folder, so a painted row gets its mark a moment after its texts, in one pass for the rows
-    // painted together; asking for the mark (isChecked) finds it at once.
+    // folder, so a painted row gets its mark a moment after its texts, from whoever answers
+    // marksWanted; asking for the mark (isChecked) finds it at once.
     using MarkFinder = std::function<bool(int row, const Row& data)>;
 
     explicit CTrackListModel(QObject* parent = nullptr);
@@ -53,17 +53,24 @@ public:
     // What the rows show may have changed (texts came in): the views ask again, keeping their
     // selection and scroll position.
     void rowsChanged();
+    // The completed rows whose marks are still to be found, since the last call.
+    std::vector<int> takePendingMarks();
+    // A mark found for a row that is still waiting for it (a row answered meanwhile keeps its own).
+    void setFoundMark(int row, bool checked);
 
     // Asked once per painted row: the source URL of the engine's current media, or empty.
     void setPlayingUrlSource(std::function<QString()> source) { m_playingUrl = std::move(source); }
     void setHeaderTexts(const QStringList& texts);
+
+signals:
+    // Rows were completed whose marks are to be found (takePendingMarks); once per batch.
+    void marksWanted();
 
 private:
     bool isPlaying(int row) const;
     const Row& completed(int row) const;
     // Completed, with its lyric mark found.
     const Row& marked(int row) const;
-    void FindPendingMarks();
 
     mutable std::vector<Row> m_rows;
     RowCompleter m_completer;
