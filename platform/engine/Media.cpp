@@ -80,6 +80,23 @@ const QSet<QString>& videoExtensions()
     return extensions;
 }
 
+// A folder's tracks mostly repeat a few artists, albums and track numbers: each such text is held
+// once and shared by the items (called under the lock of the reads only).
+void shareRepeatedTexts(MediaTags& tags)
+{
+    static QSet<QString> texts;
+    // Texts no item shares any more are let go now and then.
+    if (texts.size() > 20000)
+        texts.clear();
+    for (QString* text : {&tags.artist, &tags.album, &tags.track}) {
+        const auto found = texts.constFind(*text);
+        if (found != texts.cend())
+            *text = *found;
+        else if (!text->isEmpty())
+            texts.insert(*text);
+    }
+}
+
 } // namespace
 
 Media::Media(Kind kind, const QString& sourceURL) : m_kind(kind), m_sourceURL(sourceURL) {}
@@ -213,6 +230,8 @@ const std::optional<MediaTags>& Media::tags() const
     const std::lock_guard lock(reading);
     if (!m_tagsRead.load(std::memory_order_relaxed)) {
         m_tags = readTags();
+        if (m_tags)
+            shareRepeatedTexts(*m_tags);
         m_tagsRead.store(true, std::memory_order_release);
     }
     return m_tags;

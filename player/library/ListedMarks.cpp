@@ -3,6 +3,8 @@
 #include "player/library/TrackListModel.h"
 #include "player/karaoke/SavedLyricsFolder.h"
 
+#include <malloc.h>
+
 namespace {
 
 // Gathers the marks of a screenful of rows into one update.
@@ -74,6 +76,12 @@ void CListedMarks::run()
         const bool found =
             CSavedLyricsFolder::FindLyrics(job.search.path, job.search.artist, job.search.title).has_value();
         lock.lock();
+        if (m_waiting.empty()) {
+            // A large folder's listing, searched, leaves much to give back.
+            lock.unlock();
+            malloc_trim(0);
+            lock.lock();
+        }
         if (job.listing != m_listing)
             continue; // a new listing came meanwhile
         m_found.emplace_back(job.row, found);

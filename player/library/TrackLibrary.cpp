@@ -418,17 +418,20 @@ void CTrackLibrary::ReadSlotTags(int slot, const Playlist* playlist, int count)
     for (int i = 0; i < count; ++i) {
         CTagRecord& record = chain.append();
         if (const MediaPtr media = playlist ? playlist->item(i) : nullptr)
-            ReadRecordTags(record, *media);
+            ReadRecordTags(record, *media, i > 0 ? chain.at(i - 1) : nullptr);
     }
 }
 
-void CTrackLibrary::ReadRecordTags(CTagRecord& record, const Media& media)
+void CTrackLibrary::ReadRecordTags(CTagRecord& record, const Media& media, const CTagRecord* previous)
 {
     const QString url = media.sourceURL();
     if (!url.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive))
         return; // the extension (after the name's last dot) is not "mp3"
     const CPathParts parts(url);
-    record.read(parts.Folder, parts.Name());
+    record.read(previous && previous->Folder == parts.Folder ? previous->Folder : parts.Folder, parts.Name());
+    // The same texts as the item's and the previous record's: held once.
+    if (record.FullPath == url)
+        record.FullPath = url;
 }
 
 int CTrackLibrary::GetDiscPlaylist(const QString& path, PlaylistPtr& playlist)

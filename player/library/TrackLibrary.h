@@ -121,8 +121,9 @@ private:
     // (the item selected before the playlist changed) selected.
     void RefillKeepingView(int slot, const PlaylistPtr& playlist, int count, const MediaPtr& selected);
     MediaPtr SelectedItem() const;
-    // Reads the own tags of an mp3 item into its record.
-    static void ReadRecordTags(CTagRecord& record, const Media& media);
+    // Reads the own tags of an mp3 item into its record (sharing the folder text of the record
+    // before it when it is the same).
+    static void ReadRecordTags(CTagRecord& record, const Media& media, const CTagRecord* previous = nullptr);
     void WatchListedFolder();
     // Position i of the sorted list takes item order[i].
     std::vector<int> SortOrder(const QStringList& texts, int column) const;
