@@ -80,6 +80,14 @@ const QSet<QString>& videoExtensions()
     return extensions;
 }
 
+// One read at a time: the GUI thread asking for an item the reader is reading waits for it. The
+// reads are the only use of an item's path off the GUI thread, so a new path is set under it too.
+std::mutex& readingLock()
+{
+    static std::mutex reading;
+    return reading;
+}
+
 // A folder's tracks mostly repeat a few artists, albums and track numbers: each such text is held
 // once and shared by the items (called under the lock of the reads only).
 void shareRepeatedTexts(MediaTags& tags)
@@ -179,6 +187,12 @@ std::optional<QString> Media::getItemInfoByType(const QString& attribute, const 
     return texts[size_t(index)];
 }
 
+void Media::setSourceURL(const QString& path)
+{
+    const std::lock_guard lock(readingLock());
+    m_sourceURL = path;
+}
+
 bool Media::setItemInfo(const QString& attribute, const QString& value)
 {
     if (attribute != QLatin1String("Title"))
@@ -225,9 +239,7 @@ const std::optional<MediaTags>& Media::tags() const
 {
     if (attributesRead())
         return m_tags;
-    // One read at a time: the GUI thread asking for an item the reader is reading waits for it.
-    static std::mutex reading;
-    const std::lock_guard lock(reading);
+    const std::lock_guard lock(readingLock());
     if (!m_tagsRead.load(std::memory_order_relaxed)) {
         m_tags = readTags();
         if (m_tags)

@@ -33,6 +33,9 @@ public:
 
     Kind kind() const { return m_kind; }
     QString sourceURL() const { return m_sourceURL; }
+    // The item's file was renamed (see Playlist::renameItem): the same item stands for it under
+    // its new path from now on; its attributes stay.
+    void setSourceURL(const QString& path);
     // Seconds; 0 when unknown. Exact once the item has been opened by the player.
     double duration() const;
     // Native picture size; 0 until a video item has been opened by the player.

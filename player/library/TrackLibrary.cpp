@@ -153,6 +153,7 @@ CTrackLibrary::CTrackLibrary(Player& player, CFolderTree& tree, CTrackListCtrl& 
     connect(&m_list, &CTrackListCtrl::DragEnd, this, &CTrackLibrary::OnDragEnd);
     // The main window repaints the list on every play-state change, so the highlight follows.
     connect(&m_player, &Player::PlayStateChange, m_list.viewport(), qOverload<>(&QWidget::update));
+    connect(&m_player, &Player::PlayStateChange, this, &CTrackLibrary::NotePlayingFile);
 }
 
 CTrackLibrary::~CTrackLibrary()

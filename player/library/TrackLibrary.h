@@ -5,6 +5,7 @@
 
 #include "platform/engine/Playlist.h"
 
+#include <QHash>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -125,6 +126,12 @@ private:
     // before it when it is the same).
     static void ReadRecordTags(CTagRecord& record, const Media& media, const CTagRecord* previous = nullptr);
     void WatchListedFolder();
+    // Which file the current media is (device and inode), noted when it starts.
+    void NotePlayingFile();
+    // The playing item's file gone from the listed folder but there under a new name (the same
+    // device and inode among the files the scan found that no item stands for): the item takes
+    // the new name, so it plays on and stays marked.
+    void FollowRenamedPlayingFile(Playlist& playlist, const Playlist& scanned, const QHash<QString, int>& remaining);
     // Position i of the sorted list takes item order[i].
     std::vector<int> SortOrder(const QStringList& texts, int column) const;
     bool AppendFile(Playlist& playlist, const QString& path, const QString* title);
@@ -147,6 +154,12 @@ private:
     CListedAttributes* m_attributes;
     CListedMarks* m_marks;
     CFolderWatch* m_folderWatch;
+    struct PlayingFile {
+        QString url;
+        quint64 device = 0;
+        quint64 inode = 0;
+    };
+    PlayingFile m_playingFile;
     QPointer<QLabel> m_dragImage;
     QPoint m_dragHotSpot;
 };

@@ -95,24 +95,29 @@ private slots:
     void folderChangedByAnotherProgram_data()
     {
         QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("played");
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QList<bool>>("marks");
         QTest::addColumn<QStringList>("subfolders");
-        QTest::newRow("added") << "cp b.mp3 a.mp3 && mkdir new" << QStringList{"a.mp3", "b.mp3", "c.mp3"}
+        QTest::newRow("added") << "cp b.mp3 a.mp3 && mkdir new" << 1 << QStringList{"a.mp3", "b.mp3", "c.mp3"}
                                << QList<bool>{false, false, false} << QStringList{"new", "sub"};
-        QTest::newRow("removed") << "rm b.mp3 && rmdir sub" << QStringList{"c.mp3"} << QList<bool>{false}
+        QTest::newRow("removed") << "rm b.mp3 && rmdir sub" << 1 << QStringList{"c.mp3"} << QList<bool>{false}
                                  << QStringList{};
-        QTest::newRow("renamed") << "mv c.mp3 a.mp3" << QStringList{"a.mp3", "b.mp3"} << QList<bool>{false, false}
-                                 << QStringList{"sub"};
-        QTest::newRow("lyric file added") << "printf '[00:00:00]la\\r\\n' > c.lrc" << QStringList{"b.mp3", "c.mp3"}
-                                          << QList<bool>{false, true} << QStringList{"sub"};
+        QTest::newRow("renamed") << "mv c.mp3 a.mp3" << 0 << QStringList{"a.mp3", "b.mp3"}
+                                 << QList<bool>{false, false} << QStringList{"sub"};
+        QTest::newRow("playing file renamed") << "mv c.mp3 a.mp3" << 1 << QStringList{"a.mp3", "b.mp3"}
+                                              << QList<bool>{false, false} << QStringList{"sub"};
+        QTest::newRow("lyric file added") << "printf '[00:00:00]la\\r\\n' > c.lrc" << 1
+                                          << QStringList{"b.mp3", "c.mp3"} << QList<bool>{false, true}
+                                          << QStringList{"sub"};
     }
 
     // Within a second the list and the tree show what the folder holds; the playing item
-    // plays on, still marked.
+    // (item `played` before the change) plays on, still marked, under its new name if renamed.
     void folderChangedByAnotherProgram()
     {
         QFETCH(QString, script);
+        QFETCH(int, played);
         QFETCH(QStringList, names);
         QFETCH(QList<bool>, marks);
         QFETCH(QStringList, subfolders);
@@ -123,7 +128,7 @@ private slots:
         QVERIFY(m_tree->SelectPath(folder, true));
         QTreeWidgetItem* folderItem = m_tree->currentItem();
         folderItem->setExpanded(true);
-        const MediaPtr playing = m_player->currentPlaylist()->item(names.contains("c.mp3") ? 1 : 0);
+        const MediaPtr playing = m_player->currentPlaylist()->item(played);
         QVERIFY(m_player->playItem(playing));
         QTRY_COMPARE(m_player->playState(), 3);
         QSignalSpy updates(&library(), &CTrackLibrary::ListedFolderUpdated);
@@ -143,13 +148,15 @@ private slots:
         QCOMPARE(shownFolders, subfolders);
         QTest::qWait(300);
         QCOMPARE(updates.count(), 1);
-        if (m_player->currentPlaylist()->indexOf(playing) >= 0) {
-            QCOMPARE(m_player->currentMedia(), playing);
-            QCOMPARE(m_player->playState(), 3);
-            const int row = m_player->currentPlaylist()->indexOf(playing);
-            QCOMPARE(m_list->Model().data(m_list->Model().index(row, 1), Qt::BackgroundRole).value<QBrush>().color(),
-                     QColor(0, 128, 255));
-        }
+        QCOMPARE(m_player->currentMedia(), playing);
+        QCOMPARE(m_player->playState(), 3);
+        const int row = m_player->currentPlaylist()->indexOf(playing);
+        QVERIFY(row >= 0);
+        QCOMPARE(m_list->GetItem(row)->FullPath(), playing->sourceURL());
+        for (int other = 0; other < m_list->GetItemCount(); ++other)
+            QCOMPARE(m_list->Model().data(m_list->Model().index(other, 1), Qt::BackgroundRole).value<QBrush>().color() ==
+                         QColor(0, 128, 255),
+                     other == row);
     }
 
     // A thousand files copied in by one program come as one update.
