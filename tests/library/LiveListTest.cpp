@@ -9,7 +9,9 @@
 #include "tests/support/TestMain.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QScrollBar>
 #include <QSignalSpy>
 
@@ -157,6 +159,28 @@ private slots:
             QCOMPARE(m_list->Model().data(m_list->Model().index(other, 1), Qt::BackgroundRole).value<QBrush>().color() ==
                          QColor(0, 128, 255),
                      other == row);
+    }
+
+    // A painted row shows its texts at once and its lyric mark a moment later (the lyric files
+    // are looked for off the GUI thread): a lyric file beside the track, one among the saved
+    // lyrics, none.
+    void paintedRowsGetTheirMarks()
+    {
+        const QString folder = m_temp->mkdir("marks");
+        const QString saved = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/sonavel/lyrics";
+        QVERIFY(QDir().mkpath(saved));
+        for (const char* name : {"a", "b", "c"})
+            Mp3Fixture::write(folder + "/" + name + ".mp3", {QString::fromLatin1(name).toUpper(), "S", {}, {}});
+        TestFiles::writeBytes(folder + "/a.lrc", "[00:01.00]la\n");
+        TestFiles::writeBytes(saved + "/S - B.lrc", "[00:01.00]la\n");
+        m_list->show();
+        QVERIFY(m_tree->SelectPath(folder, true));
+        const auto painted = [this](int row) {
+            return m_list->Model().data(m_list->Model().index(row, 0), Qt::CheckStateRole).toInt();
+        };
+        QTRY_COMPARE(column(1), QStringList({"A", "B", "C"}));
+        QTRY_COMPARE(QList<int>({painted(0), painted(1), painted(2)}), QList<int>({Qt::Checked, Qt::Checked, Qt::Unchecked}));
+        QFile::remove(saved + "/S - B.lrc");
     }
 
     // A thousand files copied in by one program come as one update.
