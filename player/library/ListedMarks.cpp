@@ -1,14 +1,17 @@
 #include "player/library/ListedMarks.h"
 
+#include "player/library/BackgroundDisposal.h"
 #include "player/library/TrackListModel.h"
 #include "player/karaoke/SavedLyricsFolder.h"
 
-#include <malloc.h>
+#include <chrono>
 
 namespace {
 
 // Gathers the marks of a screenful of rows into one update.
 constexpr int kDeliveryDelayMs = 10;
+// How long the thread waits for more rows before it ends.
+constexpr std::chrono::milliseconds kIdleEnd(500);
 
 } // namespace
 
@@ -18,7 +21,6 @@ CListedMarks::CListedMarks(CTrackListModel& model, QObject* parent) : QObject(pa
     m_delivery.setInterval(kDeliveryDelayMs);
     connect(&m_delivery, &QTimer::timeout, this, &CListedMarks::deliver);
     connect(&m_model, &CTrackListModel::marksWanted, this, &CListedMarks::OnMarksWanted);
-    m_thread = std::thread([this] { run(); });
 }
 
 CListedMarks::~CListedMarks()
@@ -29,7 +31,6 @@ CListedMarks::~CListedMarks()
         m_waiting.clear();
     }
     m_wake.notify_all();
-    m_thread.join();
 }
 
 void CListedMarks::Follow(Source source)
@@ -53,21 +54,43 @@ void CListedMarks::OnMarksWanted()
     }
     if (jobs.empty())
         return;
-    {
-        const std::lock_guard lock(m_lock);
-        for (Job& job : jobs) {
-            job.listing = m_listing;
-            m_waiting.push_back(std::move(job));
-        }
+    const std::lock_guard lock(m_lock);
+    for (Job& job : jobs) {
+        job.listing = m_listing;
+        m_waiting.push_back(std::move(job));
     }
-    m_wake.notify_one();
+    if (m_running) {
+        m_wake.notify_one();
+        return;
+    }
+    DisposeEndedThread();
+    m_running = true;
+    m_thread = std::jthread([this] { run(); });
+}
+
+void CListedMarks::Retire()
+{
+    const std::lock_guard lock(m_lock);
+    DisposeEndedThread();
+}
+
+void CListedMarks::DisposeEndedThread()
+{
+    if (m_running || !m_thread.joinable())
+        return;
+    CBackgroundDisposal::Dispose(std::move(m_thread)); // joined there
+    CBackgroundDisposal::ReturnFreedMemory();
 }
 
 void CListedMarks::run()
 {
     std::unique_lock lock(m_lock);
     for (;;) {
-        m_wake.wait(lock, [this] { return m_stopping || !m_waiting.empty(); });
+        if (!m_wake.wait_for(lock, kIdleEnd, [this] { return m_stopping || !m_waiting.empty(); })) {
+            m_running = false;
+            QMetaObject::invokeMethod(this, &CListedMarks::Retire, Qt::QueuedConnection);
+            return;
+        }
         if (m_stopping)
             return;
         const Job job = std::move(m_waiting.front());
@@ -76,12 +99,6 @@ void CListedMarks::run()
         const bool found =
             CSavedLyricsFolder::FindLyrics(job.search.path, job.search.artist, job.search.title).has_value();
         lock.lock();
-        if (m_waiting.empty()) {
-            // A large folder's listing, searched, leaves much to give back.
-            lock.unlock();
-            malloc_trim(0);
-            lock.lock();
-        }
         if (job.listing != m_listing)
             continue; // a new listing came meanwhile
         m_found.emplace_back(job.row, found);

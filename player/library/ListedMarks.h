@@ -18,7 +18,9 @@ class CTrackListModel;
 // The lyric marks of painted rows, looked for off the GUI thread: a lyric file beside the track
 // or among the saved lyrics takes a listing of a large folder and a few look-ups per row, which
 // the list need not wait for. Marks found come back in batches; a row asked for directly
-// (CTrackListModel::isChecked) is answered at once by the model itself.
+// (CTrackListModel::isChecked) is answered at once by the model itself. The thread ends when
+// it has had nothing to do for a moment: the index of the folder's names it built (megabytes
+// for a large folder, besides the one the GUI thread keeps) goes with it.
 class CListedMarks : public QObject
 {
     Q_OBJECT
@@ -45,6 +47,9 @@ private:
     void OnMarksWanted();
     void run();
     void deliver();
+    // The thread that ended for want of work is joined and its memory given back, elsewhere.
+    void Retire();
+    void DisposeEndedThread(); // with m_lock held
 
     CTrackListModel& m_model;
     Source m_source;
@@ -53,7 +58,8 @@ private:
     std::deque<Job> m_waiting;
     std::vector<std::pair<int, bool>> m_found; // row, mark
     int m_listing = 0;
+    bool m_running = false;
     bool m_stopping = false;
     QTimer m_delivery;
-    std::thread m_thread;
+    std::jthread m_thread;
 };
