@@ -1,5 +1,7 @@
 #include "platform/engine/AttributeReader.h"
 
+#include <malloc.h>
+
 namespace {
 
 // Long enough to gather a screenful of rows into one update, short enough to look immediate.
@@ -64,6 +66,12 @@ void AttributeReader::run()
         lock.unlock();
         item->readAttributes();
         lock.lock();
+        if (m_waiting.empty()) {
+            // What reading a folder's files left free goes back to the system.
+            lock.unlock();
+            malloc_trim(0);
+            lock.lock();
+        }
         --m_reading;
         m_read.push_back(item);
         if (m_read.size() == 1)

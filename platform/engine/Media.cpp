@@ -1,5 +1,7 @@
 #include "platform/engine/Media.h"
 
+#include "platform/engine/FlacReader.h"
+
 #include "platform/text/NativeFile.h"
 #include "platform/text/NativeName.h"
 
@@ -17,6 +19,8 @@
 
 #include <mutex>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -74,6 +78,31 @@ const QSet<QString>& videoExtensions()
     static const QSet<QString> extensions{"3gp", "asf",  "avi", "dat", "flv", "m2ts", "m4v", "mkv",  "mov", "mp4",
                                           "mpe", "mpeg", "mpg", "mts", "ogv", "ts",   "vob", "webm", "wmv"};
     return extensions;
+}
+
+// One read at a time: the GUI thread asking for an item the reader is reading waits for it. The
+// reads are the only use of an item's path off the GUI thread, so a new path is set under it too.
+std::mutex& readingLock()
+{
+    static std::mutex reading;
+    return reading;
+}
+
+// A folder's tracks mostly repeat a few artists, albums and track numbers: each such text is held
+// once and shared by the items (called under the lock of the reads only).
+void shareRepeatedTexts(MediaTags& tags)
+{
+    static QSet<QString> texts;
+    // Texts no item shares any more are let go now and then.
+    if (texts.size() > 20000)
+        texts.clear();
+    for (QString* text : {&tags.artist, &tags.album, &tags.track}) {
+        const auto found = texts.constFind(*text);
+        if (found != texts.cend())
+            *text = *found;
+        else if (!text->isEmpty())
+            texts.insert(*text);
+    }
 }
 
 } // namespace
@@ -158,6 +187,12 @@ std::optional<QString> Media::getItemInfoByType(const QString& attribute, const 
     return texts[size_t(index)];
 }
 
+void Media::setSourceURL(const QString& path)
+{
+    const std::lock_guard lock(readingLock());
+    m_sourceURL = path;
+}
+
 bool Media::setItemInfo(const QString& attribute, const QString& value)
 {
     if (attribute != QLatin1String("Title"))
@@ -200,32 +235,35 @@ void Media::readAttributes() const
     tags();
 }
 
-const std::optional<Media::Tags>& Media::tags() const
+const std::optional<MediaTags>& Media::tags() const
 {
     if (attributesRead())
         return m_tags;
-    // One read at a time: the GUI thread asking for an item the reader is reading waits for it.
-    static std::mutex reading;
-    const std::lock_guard lock(reading);
+    const std::lock_guard lock(readingLock());
     if (!m_tagsRead.load(std::memory_order_relaxed)) {
         m_tags = readTags();
+        if (m_tags)
+            shareRepeatedTexts(*m_tags);
         m_tagsRead.store(true, std::memory_order_release);
     }
     return m_tags;
 }
 
-std::optional<Media::Tags> Media::readTags() const
+std::optional<MediaTags> Media::readTags() const
 {
+    const QByteArray name = NativeName::toBytes(m_sourceURL);
+    if (m_sourceURL.endsWith(QLatin1String(".flac"), Qt::CaseInsensitive))
+        if (std::optional<MediaTags> flac = readFlac(name))
+            return flac;
     silenceTagLib();
     // FileRef would happily open a directory or a device; only regular readable files are read.
-    const QByteArray name = NativeName::toBytes(m_sourceURL);
     const auto entry = NativeFile::status(m_sourceURL);
     if (!entry || !S_ISREG(entry->st_mode) || entry->st_size == 0 || ::access(name.constData(), R_OK) != 0)
         return std::nullopt;
     TagLib::FileRef file(name.constData(), true, TagLib::AudioProperties::Fast);
     if (file.isNull() || !file.file()->isValid())
         return std::nullopt;
-    Tags read;
+    MediaTags read;
     if (const TagLib::Tag* tag = file.tag()) {
         read.title = toQString(tag->title());
         read.artist = toQString(tag->artist());
@@ -235,6 +273,19 @@ std::optional<Media::Tags> Media::readTags() const
     read.lyrics = lyricsOf(*file.file());
     if (const TagLib::AudioProperties* audio = file.audioProperties())
         read.seconds = audio->lengthInMilliseconds() / 1000.0;
+    return read;
+}
+
+std::optional<MediaTags> Media::readFlac(const QByteArray& name) const
+{
+    const int descriptor = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return std::nullopt;
+    struct stat entry = {};
+    std::optional<MediaTags> read;
+    if (::fstat(descriptor, &entry) == 0 && S_ISREG(entry.st_mode))
+        read = FlacReader::read(descriptor, entry.st_size);
+    ::close(descriptor);
     return read;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/engine/MediaTags.h"
+
 #include <QString>
 
 #include <atomic>
@@ -31,6 +33,9 @@ public:
 
     Kind kind() const { return m_kind; }
     QString sourceURL() const { return m_sourceURL; }
+    // The item's file was renamed (see Playlist::renameItem): the same item stands for it under
+    // its new path from now on; its attributes stay.
+    void setSourceURL(const QString& path);
     // Seconds; 0 when unknown. Exact once the item has been opened by the player.
     double duration() const;
     // Native picture size; 0 until a video item has been opened by the player.
@@ -64,15 +69,10 @@ public:
     void noteOpened(double seconds, int width, int height, bool hasVideo);
 
 private:
-    struct Tags {
-        QString title, artist, album, track;
-        std::vector<QString> lyrics;
-        double seconds = 0;
-    };
-
     Media(Kind kind, const QString& sourceURL);
-    const std::optional<Tags>& tags() const;
-    std::optional<Tags> readTags() const;
+    const std::optional<MediaTags>& tags() const;
+    std::optional<MediaTags> readTags() const;
+    std::optional<MediaTags> readFlac(const QByteArray& name) const;
     const std::vector<QString>& lyrics() const;
     QString fallbackTitle() const;
     bool looksLikeVideo() const;
@@ -87,5 +87,5 @@ private:
     std::optional<bool> m_hasVideo;
     std::optional<QString> m_ownTitle;
     mutable std::atomic<bool> m_tagsRead = false;
-    mutable std::optional<Tags> m_tags;
+    mutable std::optional<MediaTags> m_tags;
 };

@@ -3,6 +3,7 @@
 #include "platform/engine/AudioEffects.h"
 #include "platform/engine/MpvCommand.h"
 #include "platform/engine/MpvProperties.h"
+#include "platform/engine/MpvStartup.h"
 #include "platform/engine/VideoSurface.h"
 
 #include <QPointer>
@@ -11,7 +12,6 @@
 #include <mpv/client.h>
 
 #include <algorithm>
-#include <clocale>
 #include <deque>
 #include <functional>
 #include <random>
@@ -25,49 +25,6 @@ enum OpenState { PlaylistChanged = 7, MediaChanging = 8, MediaOpening = 12, Medi
 
 // Items remembered for "previous" in shuffle; a long session forgets the oldest.
 constexpr size_t kHistoryLimit = 1000;
-
-void setOption(mpv_handle* mpv, const char* name, const char* value)
-{
-    mpv_set_option_string(mpv, name, value);
-}
-
-mpv_handle* startMpv(const Player::Options& options)
-{
-    // libmpv refuses to start unless numbers are formatted the C way.
-    std::setlocale(LC_NUMERIC, "C");
-    mpv_handle* mpv = mpv_create();
-    if (!mpv)
-        return nullptr;
-    setOption(mpv, "config", "no");
-    setOption(mpv, "terminal", "no");
-    setOption(mpv, "idle", "yes");
-    // Each item is loaded on its own and its end comes as an end-of-file event with its entry id,
-    // which cannot be missed the way a flag property flipping back and forth can.
-    setOption(mpv, "keep-open", "no");
-    setOption(mpv, "ytdl", "no");
-    setOption(mpv, "load-scripts", "no");
-    setOption(mpv, "input-default-bindings", "no");
-    setOption(mpv, "input-vo-keyboard", "no");
-    // Cover art is the player's own business; an mp3 must not open a picture.
-    setOption(mpv, "audio-display", "no");
-    setOption(mpv, "ao", options.nullAudio ? "null" : "pulse,alsa,jack,oss,null");
-    if (!options.audioFile.isEmpty()) {
-        setOption(mpv, "ao", "pcm");
-        setOption(mpv, "ao-pcm-file", options.audioFile.toUtf8().constData());
-    }
-    // Video goes to the surface once it can draw (Engine::chooseVideoOutput); until then nowhere,
-    // since libmpv output without a render context would fail every video-only file.
-    setOption(mpv, "vo", "null");
-    if (options.untimed) {
-        setOption(mpv, "untimed", "yes");
-        setOption(mpv, "ao-null-untimed", "yes");
-    }
-    if (mpv_initialize(mpv) < 0) {
-        mpv_terminate_destroy(mpv);
-        return nullptr;
-    }
-    return mpv;
-}
 
 struct PictureSize {
     bool hasVideo = false;
@@ -166,7 +123,7 @@ Player::Options Player::Options::fromEnvironment()
 std::unique_ptr<Player> Player::create(const Options& options)
 {
     auto engine = std::make_unique<Engine>();
-    engine->mpv = startMpv(options);
+    engine->mpv = MpvStartup::start(options);
     if (!engine->mpv)
         return nullptr;
     engine->options = options;

@@ -61,6 +61,15 @@ bool Playlist::moveItem(int from, int to)
     return true;
 }
 
+bool Playlist::renameItem(int index, const QString& path)
+{
+    if (index < 0 || index >= count())
+        return false;
+    m_items[size_t(index)]->setSourceURL(path);
+    changed();
+    return true;
+}
+
 bool Playlist::reorder(const std::vector<int>& order)
 {
     if (int(order.size()) != count())

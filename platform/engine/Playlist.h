@@ -30,6 +30,9 @@ public:
     bool removeItem(int index);
     // Moves item `from` to index `to`; the items between shift by one. False when out of range.
     bool moveItem(int from, int to);
+    // The file of item `index` was renamed: the item (shared, so wherever it is listed or
+    // playing) stands for it under `path`. False when out of range.
+    bool renameItem(int index, const QString& path);
     // Puts the items in a new order at once: position i gets the item that was at order[i].
     // False (and nothing moved) unless `order` holds every index once.
     bool reorder(const std::vector<int>& order);

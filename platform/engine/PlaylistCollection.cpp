@@ -23,13 +23,6 @@ QRegularExpression fileNamePattern()
     return pattern;
 }
 
-QString oneLine(QString text)
-{
-    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return text;
-}
-
 // No playlist for a file that is not an m3u list written by us: UTF-8, with the bytes of names
 // that are not UTF-8 as they are.
 PlaylistPtr parsePlaylist(const QByteArray& bytes)
@@ -62,21 +55,18 @@ PlaylistPtr parsePlaylist(const QByteArray& bytes)
     return playlist;
 }
 
-QByteArray serialise(const Playlist& playlist)
+PlaylistWriter::Snapshot snapshotOf(const Playlist& playlist)
 {
-    QString text = headerLine + QLatin1Char('\n') + nameTag + oneLine(playlist.name()) + QLatin1Char('\n');
+    PlaylistWriter::Snapshot snapshot{playlist.name(), {}};
+    snapshot.lines.reserve(size_t(playlist.count()));
     for (int i = 0; i < playlist.count(); ++i) {
         const MediaPtr item = playlist.item(i);
-        const QString url = item->sourceURL();
-        // A path with a line break cannot be kept in a line-based list.
-        if (url.contains(QLatin1Char('\n')) || url.contains(QLatin1Char('\r')))
-            continue;
+        std::optional<QString> title;
         if (item->hasOwnTitle())
-            text += titleTag + QStringLiteral("-1,") +
-                    oneLine(item->getItemInfo(QStringLiteral("Title")).value_or(QString())) + QLatin1Char('\n');
-        text += url + QLatin1Char('\n');
+            title = item->getItemInfo(QStringLiteral("Title")).value_or(QString());
+        snapshot.lines.push_back({item->sourceURL(), std::move(title)});
     }
-    return NativeName::toBytes(text);
+    return snapshot;
 }
 
 } // namespace
@@ -114,7 +104,8 @@ PlaylistPtr PlaylistCollection::newPlaylist(const QString& name)
     if (!QDir().mkpath(m_folder))
         return nullptr;
     Entry entry{std::make_shared<Playlist>(name), m_folder + QLatin1Char('/') + nextFileName()};
-    if (!save(entry))
+    // Written at once, so that the file is there (and its number taken) when this returns.
+    if (!TextFile::writeAtomically(entry.file, PlaylistWriter::serialise(snapshotOf(*entry.playlist))))
         return nullptr;
     m_entries.push_back(entry);
     watch(m_entries.back());
@@ -146,6 +137,7 @@ bool PlaylistCollection::remove(const PlaylistPtr& playlist, bool deleteFile)
         const QString file = it->file;
         playlist->setChangeListener({});
         m_entries.erase(it);
+        m_writer.cancel(file);
         return !deleteFile || QFile::remove(file);
     }
     return false;
@@ -153,13 +145,23 @@ bool PlaylistCollection::remove(const PlaylistPtr& playlist, bool deleteFile)
 
 bool PlaylistCollection::flush()
 {
+    writeChanged();
+    const std::set<QString> failed = m_writer.finish();
+    // A list that could not be written is tried again with its next change or flush.
+    for (auto& entry : m_entries)
+        entry.dirty = entry.dirty || failed.count(entry.file) > 0;
+    return failed.empty();
+}
+
+void PlaylistCollection::writeChanged()
+{
     m_saveScheduled = false;
-    bool saved = true;
     for (auto& entry : m_entries) {
-        if (entry.dirty)
-            saved = save(entry) && saved;
+        if (!entry.dirty)
+            continue;
+        entry.dirty = false;
+        m_writer.write(entry.file, snapshotOf(*entry.playlist));
     }
-    return saved;
 }
 
 void PlaylistCollection::load()
@@ -201,13 +203,7 @@ void PlaylistCollection::scheduleSave()
     if (m_saveScheduled)
         return;
     m_saveScheduled = true;
-    QTimer::singleShot(0, this, [this] { flush(); });
-}
-
-bool PlaylistCollection::save(Entry& entry)
-{
-    entry.dirty = !TextFile::writeAtomically(entry.file, serialise(*entry.playlist));
-    return !entry.dirty;
+    QTimer::singleShot(0, this, [this] { writeChanged(); });
 }
 
 QString PlaylistCollection::nextFileName()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/engine/Playlist.h"
+#include "platform/engine/PlaylistWriter.h"
 
 #include <QObject>
 #include <QString>
@@ -10,7 +11,7 @@
 // The user's named playlists, each kept as a UTF-8 m3u file ("playlist-NNNN.m3u8", the name in a
 // "#PLAYLIST:" line) in a data folder, so they survive a restart. Changes are written shortly
 // after they happen (and at the latest when the collection goes), by a temporary file renamed
-// over the old one. A damaged file in the folder is skipped.
+// over the old one, on the writer's thread. A damaged file in the folder is skipped.
 class PlaylistCollection : public QObject
 {
     Q_OBJECT
@@ -31,7 +32,7 @@ public:
     QString filePath(const PlaylistPtr& playlist) const;
     // Takes the playlist out of the collection; with `deleteFile` its file is deleted too.
     bool remove(const PlaylistPtr& playlist, bool deleteFile);
-    // Writes every changed playlist now.
+    // Writes every changed playlist now and waits for the writes; false when one failed.
     bool flush();
 
 private:
@@ -44,11 +45,14 @@ private:
     void load();
     void watch(Entry& entry);
     void scheduleSave();
-    bool save(Entry& entry);
+    // Hands every changed playlist to the writer.
+    void writeChanged();
     QString nextFileName();
 
     QString m_folder;
     std::vector<Entry> m_entries;
     int m_nextNumber = 1;
     bool m_saveScheduled = false;
+    // Last, so that it is gone (every write done) before the entries.
+    PlaylistWriter m_writer;
 };

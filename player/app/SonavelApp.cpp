@@ -21,9 +21,12 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <malloc.h>
+
 namespace {
 
 CSonavelApp* g_instance = nullptr;
+constexpr int kMappedBlockBytes = 256 * 1024;
 
 } // namespace
 
@@ -44,6 +47,10 @@ CSonavelApp* CSonavelApp::Instance()
 
 int CSonavelApp::Run(const QStringList& arguments)
 {
+    // Large blocks are mapped and go straight back to the system when freed. Otherwise glibc
+    // raises its threshold after the first large block is freed, and the megabytes mpv's
+    // threads take to open each track stay in their arenas for good.
+    mallopt(M_MMAP_THRESHOLD, kMappedBlockBytes);
     g_instance = this;
     RegisterSonavelStrings();
     RegisterVersionResource();

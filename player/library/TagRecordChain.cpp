@@ -1,6 +1,7 @@
 #include "player/library/TagRecordChain.h"
 
 #include <algorithm>
+#include <utility>
 
 CTagRecord* CTagRecordChain::at(int index) const
 {
@@ -20,9 +21,14 @@ CTagRecord& CTagRecordChain::append()
 
 void CTagRecordChain::clear()
 {
+    release();
+}
+
+std::vector<std::unique_ptr<CTagRecord>> CTagRecordChain::release()
+{
     for (auto& record : m_records)
         record->Previous = record->Next = nullptr;
-    m_records.clear();
+    return std::exchange(m_records, {});
 }
 
 bool CTagRecordChain::remove(int index)

@@ -18,6 +18,8 @@ public:
     // Appends an empty record and returns it.
     CTagRecord& append();
     void clear();
+    // Takes every record out of the chain (unlinked) and hands them to the caller.
+    std::vector<std::unique_ptr<CTagRecord>> release();
     // Deletes record `index`, its neighbours linked to each other.
     bool remove(int index);
     // Moves record `from` in front of record `to` (to < from) or behind it (to > from).

@@ -1,9 +1,11 @@
 #include "player/library/TrackLibrary.h"
 
+#include "player/library/BackgroundDisposal.h"
 #include "player/library/FolderTree.h"
 #include "player/library/FolderWatch.h"
 #include "player/library/LibraryStrings.h"
 #include "player/library/ListedAttributes.h"
+#include "player/library/ListedMarks.h"
 #include "player/library/M3uList.h"
 #include "player/library/RenameTable.h"
 #include "player/library/TagLyrics.h"
@@ -29,7 +31,6 @@
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <malloc.h>
 #include <numeric>
 
 namespace {
@@ -73,28 +74,37 @@ private:
     QRegularExpression m_wildcard;
 };
 
-// The names of the folder's visible entries in the order the file system gives them, each
-// keeping the bytes of its name; `files` lists files (and links to files), otherwise every entry
-// that is not a real folder (links included, dangling ones too).
-QStringList folderEntries(const QString& folder, bool files)
-{
-    QStringList names;
-    for (const NativeFile::Entry& entry : NativeFile::list(folder).value_or(std::vector<NativeFile::Entry>())) {
-        if (entry.name.startsWith(u'.'))
-            continue;
-        const bool wanted = files ? entry.isFile : !entry.isDirectory || entry.isLink;
-        if (wanted)
-            names.append(entry.name);
-    }
-    return names;
-}
+} // namespace
 
-QStringList matchingEntries(const QString& folder, const QString& extension, bool files)
+// The names of a folder's visible entries in the order the file system gives them, each keeping
+// the bytes of its name, listed once for every pass of a scan: its files (and links to files),
+// and every entry that is not a real folder (links included, dangling ones too).
+struct CTrackLibrary::FolderListing {
+    explicit FolderListing(const QString& folder)
+    {
+        for (const NativeFile::Entry& entry : NativeFile::list(folder).value_or(std::vector<NativeFile::Entry>())) {
+            if (entry.name.startsWith(u'.'))
+                continue;
+            if (entry.isFile)
+                files.append(entry.name);
+            if (!entry.isDirectory || entry.isLink)
+                others.append(entry.name);
+        }
+    }
+
+    QStringList files;
+    QStringList others;
+};
+
+namespace {
+
+// CPathParts(path).Name() without splitting: the part after the last "/", a dot at its end dropped.
+QString nameOf(const QString& path)
 {
-    const ExtensionPattern pattern(extension);
-    QStringList names = folderEntries(folder, files);
-    names.removeIf([&pattern](const QString& name) { return !pattern.matches(name); });
-    return names;
+    QString name = path.mid(path.lastIndexOf(u'/') + 1);
+    if (name.endsWith(u'.'))
+        name.chop(1);
+    return name;
 }
 
 QString itemInfo(const Media& media, const char* attribute)
@@ -127,7 +137,8 @@ const QString CTrackLibrary::PlaylistName = QStringLiteral("SonavelPlayList");
 CTrackLibrary::CTrackLibrary(Player& player, CFolderTree& tree, CTrackListCtrl& list, QObject* parent,
                              ScanSettings* settings)
     : QObject(parent), m_player(player), m_tree(tree), m_list(list), m_settings(settings ? *settings : m_ownSettings),
-      m_attributes(new CListedAttributes(list, this)), m_folderWatch(new CFolderWatch(this))
+      m_attributes(new CListedAttributes(list, this)), m_marks(new CListedMarks(list.Model(), this)),
+      m_folderWatch(new CFolderWatch(this))
 {
     RegisterLibraryStrings();
     m_list.SetPlayingUrlSource([this] {
@@ -142,6 +153,7 @@ CTrackLibrary::CTrackLibrary(Player& player, CFolderTree& tree, CTrackListCtrl& 
     connect(&m_list, &CTrackListCtrl::DragEnd, this, &CTrackLibrary::OnDragEnd);
     // The main window repaints the list on every play-state change, so the highlight follows.
     connect(&m_player, &Player::PlayStateChange, m_list.viewport(), qOverload<>(&QWidget::update));
+    connect(&m_player, &Player::PlayStateChange, this, &CTrackLibrary::NotePlayingFile);
 }
 
 CTrackLibrary::~CTrackLibrary()
@@ -243,7 +255,7 @@ void CTrackLibrary::ShowFolder()
         SortWhenRead(m_settings.SortColumn, false);
     WatchListedFolder();
     // The old listing's records and items and the scan's buffers go back to the system.
-    malloc_trim(0);
+    CBackgroundDisposal::ReturnFreedMemory();
 
     if (m_playingSlot == -1 && playlist && m_player.setCurrentPlaylist(playlist)) {
         m_playingSlot = slot;
@@ -271,13 +283,20 @@ int CTrackLibrary::RebuildSlot(int slot, PlaylistPtr& playlist)
         lists.push_back(created);
     }
     playlist = lists[size_t(slot)];
+    // The old items go on the disposal's thread (the playlist holds the last references).
+    std::vector<MediaPtr> old;
+    old.reserve(size_t(playlist->count()));
+    for (int i = 0; i < playlist->count(); ++i)
+        old.push_back(playlist->item(i));
     playlist->clear();
+    CBackgroundDisposal::Dispose(std::move(old));
 
-    int count = ScanFolderFiles(folder, *playlist);
+    const FolderListing listing(folder);
+    int count = ScanFolderFiles(folder, listing, *playlist);
     if (m_settings.ReadShortcuts)
-        count += ScanShortcuts(folder, *playlist);
+        count += ScanShortcuts(folder, listing, *playlist);
     if (m_settings.ReadM3u)
-        count += ScanM3uFiles(folder, *playlist);
+        count += ScanM3uFiles(folder, listing, *playlist);
     count = qMin(count, playlist->count());
     ReadSlotTags(slot, playlist.get(), count);
     return count;
@@ -295,9 +314,14 @@ bool CTrackLibrary::AppendFile(Playlist& playlist, const QString& path, const QS
 
 int CTrackLibrary::ScanFolderFiles(const QString& folder, Playlist& playlist)
 {
+    return ScanFolderFiles(folder, FolderListing(folder), playlist);
+}
+
+int CTrackLibrary::ScanFolderFiles(const QString& folder, const FolderListing& listing, Playlist& playlist)
+{
     CRenameTable renames;
     renames.Load(folder);
-    const QStringList files = folderEntries(folder, true);
+    const QStringList& files = listing.files;
     int count = 0;
     for (const QString& extension : m_settings.ExtensionList) {
         if (extension.isEmpty())
@@ -318,8 +342,16 @@ int CTrackLibrary::ScanFolderFiles(const QString& folder, Playlist& playlist)
 
 int CTrackLibrary::ScanShortcuts(const QString& folder, Playlist& playlist)
 {
+    return ScanShortcuts(folder, FolderListing(folder), playlist);
+}
+
+int CTrackLibrary::ScanShortcuts(const QString& folder, const FolderListing& listing, Playlist& playlist)
+{
+    const ExtensionPattern pattern(QStringLiteral("lnk"));
     int count = 0;
-    for (const QString& name : matchingEntries(folder, QStringLiteral("lnk"), false)) {
+    for (const QString& name : listing.others) {
+        if (!pattern.matches(name))
+            continue;
         const QString shortcutPath = joinPath(folder, name);
         CShortcutFile shortcut;
         if (!shortcut.Read(shortcutPath))
@@ -355,10 +387,15 @@ int CTrackLibrary::ScanShortcuts(const QString& folder, Playlist& playlist)
 
 int CTrackLibrary::ScanM3uFiles(const QString& folder, Playlist& playlist)
 {
+    return ScanM3uFiles(folder, FolderListing(folder), playlist);
+}
+
+int CTrackLibrary::ScanM3uFiles(const QString& folder, const FolderListing& listing, Playlist& playlist)
+{
     const ExtensionPattern m3u(QStringLiteral("m3u"));
     const ExtensionPattern m3u8(QStringLiteral("m3u8"));
     int count = 0;
-    for (const QString& name : folderEntries(folder, true)) {
+    for (const QString& name : listing.files) {
         const bool isM3u8 = m3u8.matches(name);
         if (!isM3u8 && !m3u.matches(name))
             continue;
@@ -378,19 +415,24 @@ void CTrackLibrary::ReadSlotTags(int slot, const Playlist* playlist, int count)
     if (slot != 0 && slot != 1)
         return;
     CTagRecordChain& chain = m_records[size_t(slot)];
-    chain.clear();
+    CBackgroundDisposal::Dispose(chain.release());
     for (int i = 0; i < count; ++i) {
         CTagRecord& record = chain.append();
         if (const MediaPtr media = playlist ? playlist->item(i) : nullptr)
-            ReadRecordTags(record, *media);
+            ReadRecordTags(record, *media, i > 0 ? chain.at(i - 1) : nullptr);
     }
 }
 
-void CTrackLibrary::ReadRecordTags(CTagRecord& record, const Media& media)
+void CTrackLibrary::ReadRecordTags(CTagRecord& record, const Media& media, const CTagRecord* previous)
 {
-    const CPathParts parts(media.sourceURL());
-    if (parts.Extension.compare(QLatin1String("mp3"), Qt::CaseInsensitive) == 0)
-        record.read(parts.Folder, parts.Name());
+    const QString url = media.sourceURL();
+    if (!url.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive))
+        return; // the extension (after the name's last dot) is not "mp3"
+    const CPathParts parts(url);
+    record.read(previous && previous->Folder == parts.Folder ? previous->Folder : parts.Folder, parts.Name());
+    // The same texts as the item's and the previous record's: held once.
+    if (record.FullPath == url)
+        record.FullPath = url;
 }
 
 int CTrackLibrary::GetDiscPlaylist(const QString& path, PlaylistPtr& playlist)
@@ -437,9 +479,8 @@ std::optional<QStringList> CTrackLibrary::SortKeys(int slot, const Playlist& pla
         const bool keyInMemory = column == 0 || (column == 1 && media->hasOwnTitle()) || media->attributesRead();
         if (!keyInMemory)
             return std::nullopt; // the reader has not come to it yet
-        keys[i] = itemInfo(*media, kSortAttributes[qBound(0, column, 4)]);
-        if (column == 0)
-            keys[i] = NativeName::displayText(CPathParts(keys[i]).Name());
+        keys[i] = column == 0 ? NativeName::displayText(nameOf(media->sourceURL()))
+                              : itemInfo(*media, kSortAttributes[qBound(0, column, 4)]);
     }
     return keys;
 }
@@ -516,41 +557,56 @@ void CTrackLibrary::FillTrackList(int slot, const PlaylistPtr& playlist, int cou
     std::vector<bool> needsEngine(rows.size());
     const bool useTags = m_settings.UseID3Edit;
     for (int i = 0; i < count; ++i) {
-        CTrackListModel::Row& row = rows[size_t(i)];
-        row.item = std::make_unique<CTrackItem>();
         const CTagRecord* record = Record(slot, i);
-        const MediaPtr media = playlist ? playlist->item(i) : nullptr;
         // The engine's tags give the texts, or lyrics the own reader leaves to it.
         needsEngine[size_t(i)] = !(useTags && record && record->FileFound) || record->HasApeTag;
-        if (useTags && record && record->FileFound)
-            row.item->Path.Split(record->FullPath);
-        else if (media && !media->sourceURL().isEmpty())
-            row.item->Path.Split(media->sourceURL());
-        else
-            continue; // the row stays blank
-        row.complete = false;
+        rows[size_t(i)].complete = false;
     }
     m_attributes->Follow(playlist, std::move(needsEngine));
     const int codePage = m_settings.ID3EditCodePage;
     const QPointer<CTrackLibrary> self(this);
-    m_list.Model().setRows(std::move(rows), [self, slot, playlist, useTags, codePage](int i, CTrackListModel::Row& row) {
+    const auto texts = [self, slot, playlist, useTags, codePage](int i, CTrackListModel::Row& row) {
         if (!self)
             return true;
-        CTrackItem& track = *row.item;
         const CTagRecord* record = self->Record(slot, i);
         const MediaPtr media = playlist ? playlist->item(i) : nullptr;
-        if (useTags && record && record->FileFound)
-            takeTagTexts(track, *record, codePage);
+        const bool ownTags = useTags && record && record->FileFound;
+        if (!row.item) {
+            // Made when first shown or asked for: most rows of a long list never are.
+            row.item = std::make_unique<CTrackItem>();
+            if (ownTags)
+                row.item->Path.Split(record->FullPath);
+            else if (media && !media->sourceURL().isEmpty())
+                row.item->Path.Split(media->sourceURL());
+            else
+                return true; // the row stays blank
+        }
+        if (ownTags)
+            takeTagTexts(*row.item, *record, codePage);
         else if (media && !media->attributesRead())
             return false; // completed when the reader has come to it
         else if (media)
-            takeMediaTexts(track, *media);
-        if (media && !media->attributesRead() && TagLyrics::EngineReads(record))
+            takeMediaTexts(*row.item, *media);
+        // The mark may need lyrics the engine reads.
+        return !media || media->attributesRead() || !TagLyrics::EngineReads(record);
+    };
+    const auto marks = [self, slot, playlist](int i, const CTrackListModel::Row& row) {
+        if (!self || !row.item || row.item->FullPath().isEmpty())
             return false;
-        row.checked = CSavedLyricsFolder::FindLyrics(track.FullPath(), track.ArtistText, track.TitleText).has_value() ||
-                      TagLyrics::Has(record, media.get());
-        return true;
+        const CTrackItem& track = *row.item;
+        return TagLyrics::Has(self->Record(slot, i), playlist ? playlist->item(i).get() : nullptr) ||
+               CSavedLyricsFolder::FindLyrics(track.FullPath(), track.ArtistText, track.TitleText).has_value();
+    };
+    // Painted rows: the lyrics in the tags here, lyric files looked for off the GUI thread.
+    m_marks->Follow([self, slot, playlist](int i) -> std::variant<bool, CListedMarks::Search> {
+        const CTrackItem* track = self ? self->m_list.GetItem(i) : nullptr;
+        if (!track || track->FullPath().isEmpty())
+            return false;
+        if (TagLyrics::Has(self->Record(slot, i), playlist ? playlist->item(i).get() : nullptr))
+            return true;
+        return CListedMarks::Search{track->FullPath(), track->ArtistText, track->TitleText};
     });
+    m_list.Model().setRows(std::move(rows), texts, marks);
 }
 
 void CTrackLibrary::SetSortMark(int column)

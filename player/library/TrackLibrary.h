@@ -5,6 +5,7 @@
 
 #include "platform/engine/Playlist.h"
 
+#include <QHash>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -17,6 +18,7 @@
 class CFolderTree;
 class CFolderWatch;
 class CListedAttributes;
+class CListedMarks;
 class CTrackItem;
 class CTrackListCtrl;
 class Player;
@@ -101,6 +103,11 @@ signals:
                         const QString& album, const QString& track);
 
 private:
+    struct FolderListing;
+
+    int ScanFolderFiles(const QString& folder, const FolderListing& listing, Playlist& playlist);
+    int ScanShortcuts(const QString& folder, const FolderListing& listing, Playlist& playlist);
+    int ScanM3uFiles(const QString& folder, const FolderListing& listing, Playlist& playlist);
     int OtherSlot() const;
     // The playlist the list shows, never rescanning.
     int ListedPlaylist(int& slot, PlaylistPtr& playlist);
@@ -115,9 +122,16 @@ private:
     // (the item selected before the playlist changed) selected.
     void RefillKeepingView(int slot, const PlaylistPtr& playlist, int count, const MediaPtr& selected);
     MediaPtr SelectedItem() const;
-    // Reads the own tags of an mp3 item into its record.
-    static void ReadRecordTags(CTagRecord& record, const Media& media);
+    // Reads the own tags of an mp3 item into its record (sharing the folder text of the record
+    // before it when it is the same).
+    static void ReadRecordTags(CTagRecord& record, const Media& media, const CTagRecord* previous = nullptr);
     void WatchListedFolder();
+    // Which file the current media is (device and inode), noted when it starts.
+    void NotePlayingFile();
+    // The playing item's file gone from the listed folder but there under a new name (the same
+    // device and inode among the files the scan found that no item stands for): the item takes
+    // the new name, so it plays on and stays marked.
+    void FollowRenamedPlayingFile(Playlist& playlist, const Playlist& scanned, const QHash<QString, int>& remaining);
     // Position i of the sorted list takes item order[i].
     std::vector<int> SortOrder(const QStringList& texts, int column) const;
     bool AppendFile(Playlist& playlist, const QString& path, const QString* title);
@@ -138,7 +152,14 @@ private:
     QString m_listedFolder;
     PlaylistPtr m_listedPlaylist;
     CListedAttributes* m_attributes;
+    CListedMarks* m_marks;
     CFolderWatch* m_folderWatch;
+    struct PlayingFile {
+        QString url;
+        quint64 device = 0;
+        quint64 inode = 0;
+    };
+    PlayingFile m_playingFile;
     QPointer<QLabel> m_dragImage;
     QPoint m_dragHotSpot;
 };

@@ -1,6 +1,7 @@
 // The shown folder kept live: files another program adds, removes or renames there appear in or
 // vanish from the list, the rest of the rows (and the playing item, by identity) untouched;
-// its subfolders follow in the tree.
+// its subfolders follow in the tree. The playing file renamed stays the playing item, under its
+// new name.
 
 #include "player/library/TrackLibrary.h"
 
@@ -8,8 +9,10 @@
 #include "player/library/FolderWatch.h"
 
 #include "platform/engine/Player.h"
+#include "platform/text/NativeFile.h"
 
 #include <QHash>
+#include <QSet>
 
 namespace {
 
@@ -20,6 +23,40 @@ bool isDirectlyIn(const QString& url, const QString& folder)
 }
 
 } // namespace
+
+void CTrackLibrary::NotePlayingFile()
+{
+    const MediaPtr media = m_player.currentMedia();
+    const QString url = media ? media->sourceURL() : QString();
+    if (url == m_playingFile.url)
+        return;
+    const auto status = url.isEmpty() ? std::nullopt : NativeFile::status(url);
+    m_playingFile = {url, status ? status->st_dev : 0, status ? status->st_ino : 0};
+}
+
+void CTrackLibrary::FollowRenamedPlayingFile(Playlist& playlist, const Playlist& scanned,
+                                             const QHash<QString, int>& remaining)
+{
+    const MediaPtr playing = m_player.currentMedia();
+    const int index = playing ? playlist.indexOf(playing) : -1;
+    if (index < 0 || playing->sourceURL() != m_playingFile.url || m_playingFile.inode == 0 ||
+        remaining.value(m_playingFile.url) > 0)
+        return; // not playing from here, or still there under its name
+    QSet<QString> listed;
+    for (int i = 0; i < playlist.count(); ++i)
+        listed.insert(playlist.item(i)->sourceURL());
+    for (int i = 0; i < scanned.count(); ++i) {
+        const QString url = scanned.item(i)->sourceURL();
+        if (listed.contains(url))
+            continue;
+        const auto status = NativeFile::status(url);
+        if (status && status->st_dev == m_playingFile.device && status->st_ino == m_playingFile.inode) {
+            playlist.renameItem(index, url);
+            m_playingFile.url = url;
+            return;
+        }
+    }
+}
 
 void CTrackLibrary::WatchListedFolder()
 {
@@ -45,13 +82,18 @@ void CTrackLibrary::OnListedFolderChanged()
 
     const MediaPtr selected = SelectedItem();
     CTagRecordChain* records = slot == 0 || slot == 1 ? &m_records[size_t(slot)] : nullptr;
-    bool changed = false;
+    const MediaPtr playing = m_player.currentMedia();
+    const QString playingUrl = playing ? playing->sourceURL() : QString();
+    FollowRenamedPlayingFile(*playlist, scanned, remaining);
+    bool changed = playing && playing->sourceURL() != playingUrl;
     for (int i = playlist->count() - 1; i >= 0; --i) {
         const QString url = playlist->item(i)->sourceURL();
         if (!isDirectlyIn(url, folder))
             continue; // from a shortcut or an m3u list
         if (remaining.value(url) > 0) {
             --remaining[url];
+            if (records && playlist->item(i) == playing && url != playingUrl)
+                ReadRecordTags(*records->at(i), *playing); // renamed: its record under the new name
             continue;
         }
         playlist->removeItem(i);

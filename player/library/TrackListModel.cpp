@@ -1,9 +1,13 @@
 #include "player/library/TrackListModel.h"
 
+#include "player/library/BackgroundDisposal.h"
+
 #include "common/ui/SharedTypes.h"
 
 #include <QApplication>
 #include <QPalette>
+
+#include <utility>
 
 namespace {
 
@@ -68,20 +72,59 @@ Qt::ItemFlags CTrackListModel::flags(const QModelIndex& index) const
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
-void CTrackListModel::setRows(std::vector<Row> rows, RowCompleter completer)
+void CTrackListModel::setRows(std::vector<Row> rows, RowCompleter completer, MarkFinder marks)
 {
     beginResetModel();
-    m_rows = std::move(rows);
+    std::vector<Row> old = std::exchange(m_rows, std::move(rows));
     m_completer = std::move(completer);
+    m_marks = std::move(marks);
+    m_pendingMarks.clear();
     endResetModel();
+    CBackgroundDisposal::Dispose(std::move(old));
 }
 
 const CTrackListModel::Row& CTrackListModel::completed(int row) const
 {
     Row& data = m_rows[size_t(row)];
-    if (!data.complete)
-        data.complete = !m_completer || m_completer(row, data);
+    if (data.complete)
+        return data;
+    data.complete = !m_completer || m_completer(row, data);
+    if (data.complete && m_marks) {
+        data.markPending = true;
+        if (m_pendingMarks.empty())
+            QMetaObject::invokeMethod(const_cast<CTrackListModel*>(this), &CTrackListModel::marksWanted,
+                                      Qt::QueuedConnection);
+        m_pendingMarks.push_back(row);
+    }
     return data;
+}
+
+const CTrackListModel::Row& CTrackListModel::marked(int row) const
+{
+    Row& data = m_rows[size_t(row)];
+    completed(row);
+    if (data.markPending) {
+        data.markPending = false;
+        data.checked = m_marks(row, data);
+    }
+    return data;
+}
+
+std::vector<int> CTrackListModel::takePendingMarks()
+{
+    std::vector<int> rows = std::exchange(m_pendingMarks, {});
+    std::erase_if(rows, [this](int row) { return row >= rowCount() || !m_rows[size_t(row)].markPending; });
+    return rows;
+}
+
+void CTrackListModel::setFoundMark(int row, bool checked)
+{
+    if (row < 0 || row >= rowCount() || !m_rows[size_t(row)].markPending)
+        return;
+    m_rows[size_t(row)].markPending = false;
+    m_rows[size_t(row)].checked = checked;
+    if (checked)
+        emit dataChanged(index(row, 0), index(row, 0), {Qt::CheckStateRole});
 }
 
 void CTrackListModel::clearRows()
@@ -98,7 +141,7 @@ CTrackItem* CTrackListModel::item(int row) const
 
 bool CTrackListModel::isChecked(int row) const
 {
-    return row >= 0 && row < rowCount() && completed(row).checked;
+    return row >= 0 && row < rowCount() && marked(row).checked;
 }
 
 void CTrackListModel::setChecked(int row, bool checked)
@@ -107,6 +150,7 @@ void CTrackListModel::setChecked(int row, bool checked)
         return;
     // Completing first keeps the completer from overwriting the mark later.
     completed(row);
+    m_rows[size_t(row)].markPending = false;
     m_rows[size_t(row)].checked = checked;
     const QModelIndex cell = index(row, 0);
     emit dataChanged(cell, cell, {Qt::CheckStateRole});
@@ -128,7 +172,7 @@ void CTrackListModel::setHeaderTexts(const QStringList& texts)
 
 bool CTrackListModel::isPlaying(int row) const
 {
-    const CTrackItem* track = m_rows[size_t(row)].item.get();
+    const CTrackItem* track = completed(row).item.get();
     if (!track || !m_playingUrl)
         return false;
     const QString url = m_playingUrl();

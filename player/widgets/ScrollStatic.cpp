@@ -77,6 +77,7 @@ void CScrollStatic::ReadSettings()
     m_dataFont = CLyricFonts::Usable(m_dataLogFont);
     m_karaokeFont = CLyricFonts::Usable(m_karaokeLogFont);
     m_lyricTexts.SetFont(m_karaokeFont);
+    m_shaped.valid = false;
 }
 
 void CScrollStatic::WriteSettings() const
@@ -108,6 +109,7 @@ void CScrollStatic::SetTitleFont(const LogFont& font, COLORREF color)
     m_titleLogFont = font;
     m_titleFont = CLyricFonts::Usable(font);
     m_titleColor = color;
+    m_shaped.valid = false;
     update();
 }
 
@@ -122,6 +124,7 @@ void CScrollStatic::SetDataFont(const LogFont& font, COLORREF color)
     m_dataLogFont = font;
     m_dataFont = CLyricFonts::Usable(font);
     m_dataColor = color;
+    m_shaped.valid = false;
     update();
 }
 
@@ -153,6 +156,7 @@ void CScrollStatic::GetKaraokeFont(LogFont& font, COLORREF& sung, COLORREF& unsu
 void CScrollStatic::SetShowFlags(const ShowFlags& flags)
 {
     m_show = flags;
+    m_shaped.valid = false;
     update();
 }
 
@@ -174,25 +178,48 @@ QString CScrollStatic::Label(Item item)
 void CScrollStatic::SetTexts(const Texts& texts)
 {
     m_texts = texts;
+    m_shaped.valid = false;
     update();
 }
 
 void CScrollStatic::SetText(Item item, const QString& text)
 {
     m_texts[item] = text;
+    m_shaped.valid = false;
     update();
 }
 
 int CScrollStatic::CycleWidth() const
 {
+    return Shaped().cycleWidth;
+}
+
+const CScrollStatic::ShapedInfo& CScrollStatic::Shaped() const
+{
+    if (m_shaped.valid)
+        return m_shaped;
     const QFontMetrics title(m_titleFont);
     const QFontMetrics data(m_dataFont);
+    const auto shaped = [](const QString& text, const QFont& font) {
+        QStaticText shapedText(text);
+        shapedText.setTextFormat(Qt::PlainText);
+        shapedText.prepare(QTransform(), font);
+        return shapedText;
+    };
+    m_shaped = ShapedInfo{true, {}, {}, {}, {}, 0};
     int width = 0;
-    for (int item = 0; item < ItemCount; ++item) {
-        if (m_show[size_t(item)] && !m_texts[size_t(item)].isEmpty())
-            width += title.horizontalAdvance(Label(Item(item))) + data.horizontalAdvance(m_texts[size_t(item)]) + ItemGap;
+    for (size_t item = 0; item < ItemCount; ++item) {
+        if (!m_show[item] || m_texts[item].isEmpty())
+            continue;
+        const QString label = Label(Item(item));
+        m_shaped.labels[item] = shaped(label, m_titleFont);
+        m_shaped.texts[item] = shaped(m_texts[item], m_dataFont);
+        m_shaped.labelWidths[item] = title.horizontalAdvance(label);
+        m_shaped.textWidths[item] = data.horizontalAdvance(m_texts[item]);
+        width += m_shaped.labelWidths[item] + m_shaped.textWidths[item] + ItemGap;
     }
-    return width + CycleGap - ItemGap;
+    m_shaped.cycleWidth = width + CycleGap - ItemGap;
+    return m_shaped;
 }
 
 void CScrollStatic::SetMillisecondSource(std::function<qint64()> source)
@@ -229,27 +256,28 @@ void CScrollStatic::FoldScrollOffset()
 void CScrollStatic::PaintInformation(QPainter& painter, const QSize& client)
 {
     FoldScrollOffset();
+    const ShapedInfo& shaped = Shaped();
     const QFontMetrics title(m_titleFont);
     const QFontMetrics data(m_dataFont);
     const int bottom = client.height() - BaselineRaise;
     const int right = client.width();
     // Draws one text with its bottom on the line; false once x has passed the right edge.
-    const auto draw = [&](int& x, const QString& text, const QFont& font, const QFontMetrics& metrics, COLORREF color) {
+    const auto draw = [&](int& x, const QStaticText& text, int width, const QFont& font, const QFontMetrics& metrics,
+                          COLORREF color) {
         painter.setFont(font);
         painter.setPen(ToQColor(color));
-        painter.drawText(x, bottom - metrics.descent(), text);
-        x += metrics.horizontalAdvance(text);
+        painter.drawStaticText(QPointF(x, bottom - metrics.descent() - metrics.ascent()), text);
+        x += width;
         return x <= right;
     };
     int x = m_scrollOffset;
     while (x <= right) {
-        for (int item = 0; item < ItemCount; ++item) {
-            const QString& text = m_texts[size_t(item)];
-            if (!m_show[size_t(item)] || text.isEmpty())
+        for (size_t item = 0; item < ItemCount; ++item) {
+            if (!m_show[item] || m_texts[item].isEmpty())
                 continue;
-            if (!draw(x, Label(Item(item)), m_titleFont, title, m_titleColor))
+            if (!draw(x, shaped.labels[item], shaped.labelWidths[item], m_titleFont, title, m_titleColor))
                 return;
-            if (!draw(x, text, m_dataFont, data, m_dataColor))
+            if (!draw(x, shaped.texts[item], shaped.textWidths[item], m_dataFont, data, m_dataColor))
                 return;
             x += ItemGap;
         }

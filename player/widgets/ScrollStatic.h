@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFont>
 #include <QFrame>
+#include <QStaticText>
 
 #include <array>
 #include <functional>
@@ -140,12 +141,24 @@ private:
     void UpdateLine();
     void UpdateFrames();
     void FoldScrollOffset();
+    // The information face's labels and texts, shaped once: shaping costs far more than drawing,
+    // and the line is drawn and measured some ten times a second.
+    struct ShapedInfo {
+        bool valid = false;
+        std::array<QStaticText, ItemCount> labels;
+        std::array<QStaticText, ItemCount> texts;
+        std::array<int, ItemCount> labelWidths{};
+        std::array<int, ItemCount> textWidths{};
+        int cycleWidth = 0;
+    };
+    const ShapedInfo& Shaped() const;
     void PaintInformation(QPainter& painter, const QSize& client);
     void PaintKaraoke(QPainter& painter, const QSize& client);
     void PaintLyricPass(QPainter& painter, const CKaraokeBlock* block, int x, const QRect& clip, COLORREF color);
 
     Texts m_texts;
     ShowFlags m_show{};
+    mutable ShapedInfo m_shaped;
     int m_speed = 1;
     int m_scrollOffset = 0;
     std::function<qint64()> m_milliseconds;

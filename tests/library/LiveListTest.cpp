@@ -9,7 +9,9 @@
 #include "tests/support/TestMain.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QScrollBar>
 #include <QSignalSpy>
 
@@ -95,24 +97,29 @@ private slots:
     void folderChangedByAnotherProgram_data()
     {
         QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("played");
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QList<bool>>("marks");
         QTest::addColumn<QStringList>("subfolders");
-        QTest::newRow("added") << "cp b.mp3 a.mp3 && mkdir new" << QStringList{"a.mp3", "b.mp3", "c.mp3"}
+        QTest::newRow("added") << "cp b.mp3 a.mp3 && mkdir new" << 1 << QStringList{"a.mp3", "b.mp3", "c.mp3"}
                                << QList<bool>{false, false, false} << QStringList{"new", "sub"};
-        QTest::newRow("removed") << "rm b.mp3 && rmdir sub" << QStringList{"c.mp3"} << QList<bool>{false}
+        QTest::newRow("removed") << "rm b.mp3 && rmdir sub" << 1 << QStringList{"c.mp3"} << QList<bool>{false}
                                  << QStringList{};
-        QTest::newRow("renamed") << "mv c.mp3 a.mp3" << QStringList{"a.mp3", "b.mp3"} << QList<bool>{false, false}
-                                 << QStringList{"sub"};
-        QTest::newRow("lyric file added") << "printf '[00:00:00]la\\r\\n' > c.lrc" << QStringList{"b.mp3", "c.mp3"}
-                                          << QList<bool>{false, true} << QStringList{"sub"};
+        QTest::newRow("renamed") << "mv c.mp3 a.mp3" << 0 << QStringList{"a.mp3", "b.mp3"}
+                                 << QList<bool>{false, false} << QStringList{"sub"};
+        QTest::newRow("playing file renamed") << "mv c.mp3 a.mp3" << 1 << QStringList{"a.mp3", "b.mp3"}
+                                              << QList<bool>{false, false} << QStringList{"sub"};
+        QTest::newRow("lyric file added") << "printf '[00:00:00]la\\r\\n' > c.lrc" << 1
+                                          << QStringList{"b.mp3", "c.mp3"} << QList<bool>{false, true}
+                                          << QStringList{"sub"};
     }
 
     // Within a second the list and the tree show what the folder holds; the playing item
-    // plays on, still marked.
+    // (item `played` before the change) plays on, still marked, under its new name if renamed.
     void folderChangedByAnotherProgram()
     {
         QFETCH(QString, script);
+        QFETCH(int, played);
         QFETCH(QStringList, names);
         QFETCH(QList<bool>, marks);
         QFETCH(QStringList, subfolders);
@@ -123,7 +130,7 @@ private slots:
         QVERIFY(m_tree->SelectPath(folder, true));
         QTreeWidgetItem* folderItem = m_tree->currentItem();
         folderItem->setExpanded(true);
-        const MediaPtr playing = m_player->currentPlaylist()->item(names.contains("c.mp3") ? 1 : 0);
+        const MediaPtr playing = m_player->currentPlaylist()->item(played);
         QVERIFY(m_player->playItem(playing));
         QTRY_COMPARE(m_player->playState(), 3);
         QSignalSpy updates(&library(), &CTrackLibrary::ListedFolderUpdated);
@@ -143,13 +150,37 @@ private slots:
         QCOMPARE(shownFolders, subfolders);
         QTest::qWait(300);
         QCOMPARE(updates.count(), 1);
-        if (m_player->currentPlaylist()->indexOf(playing) >= 0) {
-            QCOMPARE(m_player->currentMedia(), playing);
-            QCOMPARE(m_player->playState(), 3);
-            const int row = m_player->currentPlaylist()->indexOf(playing);
-            QCOMPARE(m_list->Model().data(m_list->Model().index(row, 1), Qt::BackgroundRole).value<QBrush>().color(),
-                     QColor(0, 128, 255));
-        }
+        QCOMPARE(m_player->currentMedia(), playing);
+        QCOMPARE(m_player->playState(), 3);
+        const int row = m_player->currentPlaylist()->indexOf(playing);
+        QVERIFY(row >= 0);
+        QCOMPARE(m_list->GetItem(row)->FullPath(), playing->sourceURL());
+        for (int other = 0; other < m_list->GetItemCount(); ++other)
+            QCOMPARE(m_list->Model().data(m_list->Model().index(other, 1), Qt::BackgroundRole).value<QBrush>().color() ==
+                         QColor(0, 128, 255),
+                     other == row);
+    }
+
+    // A painted row shows its texts at once and its lyric mark a moment later (the lyric files
+    // are looked for off the GUI thread): a lyric file beside the track, one among the saved
+    // lyrics, none.
+    void paintedRowsGetTheirMarks()
+    {
+        const QString folder = m_temp->mkdir("marks");
+        const QString saved = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/sonavel/lyrics";
+        QVERIFY(QDir().mkpath(saved));
+        for (const char* name : {"a", "b", "c"})
+            Mp3Fixture::write(folder + "/" + name + ".mp3", {QString::fromLatin1(name).toUpper(), "S", {}, {}});
+        TestFiles::writeBytes(folder + "/a.lrc", "[00:01.00]la\n");
+        TestFiles::writeBytes(saved + "/S - B.lrc", "[00:01.00]la\n");
+        m_list->show();
+        QVERIFY(m_tree->SelectPath(folder, true));
+        const auto painted = [this](int row) {
+            return m_list->Model().data(m_list->Model().index(row, 0), Qt::CheckStateRole).toInt();
+        };
+        QTRY_COMPARE(column(1), QStringList({"A", "B", "C"}));
+        QTRY_COMPARE(QList<int>({painted(0), painted(1), painted(2)}), QList<int>({Qt::Checked, Qt::Checked, Qt::Unchecked}));
+        QFile::remove(saved + "/S - B.lrc");
     }
 
     // A thousand files copied in by one program come as one update.

@@ -25,7 +25,7 @@ QByteArray blockHeader(char type, qsizetype length)
     return header;
 }
 
-QByteArray streamInfo(double seconds)
+QByteArray streamInfoData(double seconds)
 {
     const quint64 samples = quint64(seconds * kSampleRate);
     QByteArray info;
@@ -39,29 +39,41 @@ QByteArray streamInfo(double seconds)
     return info;
 }
 
-QByteArray vorbisComment(const FlacFixture::Comments& comments)
+} // namespace
+
+namespace FlacFixture {
+
+QByteArray block(int type, const QByteArray& data, bool last)
+{
+    return blockHeader(char(type | (last ? kLastBlock : 0)), data.size()) + data;
+}
+
+QByteArray streamInfo(double seconds)
+{
+    return streamInfoData(seconds);
+}
+
+QByteArray commentData(const QList<QByteArray>& fields)
 {
     QByteArray block;
     const QByteArray vendor("fixture");
     appendLittle32(block, quint32(vendor.size()));
     block.append(vendor);
-    appendLittle32(block, quint32(comments.size()));
-    for (const auto& [name, value] : comments) {
-        const QByteArray field = name.toUtf8() + '=' + value.toUtf8();
+    appendLittle32(block, quint32(fields.size()));
+    for (const QByteArray& field : fields) {
         appendLittle32(block, quint32(field.size()));
         block.append(field);
     }
     return block;
 }
 
-} // namespace
-
-namespace FlacFixture {
-
 QByteArray bytes(const Comments& comments, double seconds)
 {
     const QByteArray info = streamInfo(seconds);
-    const QByteArray comment = vorbisComment(comments);
+    QList<QByteArray> fields;
+    for (const auto& [name, value] : comments)
+        fields.append(name.toUtf8() + '=' + value.toUtf8());
+    const QByteArray comment = commentData(fields);
     return "fLaC" + blockHeader(kStreamInfo, info.size()) + info +
            blockHeader(char(kVorbisComment | kLastBlock), comment.size()) + comment;
 }

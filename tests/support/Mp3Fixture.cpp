@@ -51,9 +51,9 @@ QString write(const QString& path, const Tags& tags, double seconds, bool withV1
     return TestFiles::writeBytes(path, bytes) ? path : QString();
 }
 
-void writeNumberedTracks(const QString& folder, int count)
+void writeNumberedTracks(const QString& folder, int count, double seconds)
 {
-    const QByteArray frames = silentFrames(0.05);
+    const QByteArray frames = silentFrames(seconds);
     for (int i = 0; i < count; ++i) {
         Tags tags;
         tags.title = QStringLiteral("Title %1").arg(i);

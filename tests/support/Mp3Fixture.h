@@ -25,7 +25,7 @@ QByteArray id3v1Tag(const Tags& tags);
 QString write(const QString& path, const Tags& tags, double seconds = 1.0, bool withV1 = false);
 
 // `count` short tagged tracks "trackNNNNN.mp3" (titles, 97 artists, 31 albums, track numbers),
-// as a large music folder for benchmarks.
-void writeNumberedTracks(const QString& folder, int count);
+// as a large music folder for benchmarks; mpv plays tracks of 0.2 s and longer, not shorter.
+void writeNumberedTracks(const QString& folder, int count, double seconds = 0.05);
 
 } // namespace Mp3Fixture
