@@ -57,6 +57,8 @@ void WipeTimeline::Finish()
     // The envelope is taken around each paint: the engine's rate wanders by some milliseconds
     // over seconds, so one line through the whole run would misplace the timeline by as much.
     const double rate = EngineRate();
+    figures.engineRate = rate;
+    figures.paintedRate = MedianPaintedRate();
     size_t from = 0;
     for (const Reading& r : m_readings) {
         if (r.painted < 0)
@@ -71,4 +73,24 @@ void WipeTimeline::Finish()
         figures.sumTimelineMs += distance;
         figures.withinTenMs += distance <= 10.0 ? 1 : 0;
     }
+}
+
+// Between two paints the clock runs on at its speed; the steps where it takes a fresher report
+// are few, so the median is the speed whatever the machine's load did to the paints' timing.
+double WipeTimeline::MedianPaintedRate() const
+{
+    std::vector<double> rates;
+    const Reading* last = nullptr;
+    for (const Reading& r : m_readings) {
+        if (r.painted < 0)
+            continue;
+        if (last && r.wall - last->wall >= 0.004)
+            rates.push_back((r.painted - last->painted) / (r.wall - last->wall));
+        last = &r;
+    }
+    if (rates.empty())
+        return 0;
+    auto middle = rates.begin() + std::ptrdiff_t(rates.size() / 2);
+    std::nth_element(rates.begin(), middle, rates.end());
+    return *middle;
 }

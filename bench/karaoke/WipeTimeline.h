@@ -30,6 +30,8 @@ public:
         double largestTimelineMs = 0;   // painted clock against the engine's timeline
         double sumTimelineMs = 0;
         double largestIntervalMs = 0;   // the longest the wipe stood still between two paints
+        double engineRate = 0;          // media seconds per real second the engine ran at
+        double paintedRate = 0;         // the same of the painted clock, the median between two paints
         double MeanTimelineMs() const { return measuredPaints ? sumTimelineMs / measuredPaints : 0; }
         double ShareWithinTenMs() const { return measuredPaints ? double(withinTenMs) / measuredPaints : 0; }
     };
@@ -48,6 +50,7 @@ public:
 
 private:
     double EngineRate() const;
+    double MedianPaintedRate() const;
 
     struct Reading {
         double wall = 0;     // seconds since the run started
