@@ -256,9 +256,10 @@ QString CPlayerControl::FormatTime(int seconds)
 
 void CPlayerControl::OnSliderTrack(int controlId, int position)
 {
-    if (controlId == CSonavelDlg::IdPositionSlider)
+    if (controlId == CSonavelDlg::IdPositionSlider) {
         m_dialog.TimeDisplay()->SetText(FormatTime(m_dialog.PositionSlider()->GetPos()));
-    else if (controlId == CSonavelDlg::IdVolumeSlider && m_player)
+        m_shownSeconds = -1; // the display shows the drag now
+    } else if (controlId == CSonavelDlg::IdVolumeSlider && m_player)
         m_player->setVolume(position);
 }
 
@@ -294,10 +295,16 @@ void CPlayerControl::UpdateTick()
         if (const MediaPtr media = m_player->currentMedia())
             duration = media->duration();
     }
-    CWmpSlider* slider = m_dialog.PositionSlider();
+    // Twenty times a second: the controls are looked up once, the time formatted when it changes.
+    if (!m_positionSlider)
+        m_positionSlider = m_dialog.PositionSlider();
+    CWmpSlider* slider = m_positionSlider;
     if (!slider->IsDragging()) {
         const int seconds = WholeSeconds(position);
-        m_dialog.TimeDisplay()->SetText(FormatTime(seconds));
+        if (seconds != m_shownSeconds) {
+            m_dialog.TimeDisplay()->SetText(FormatTime(seconds));
+            m_shownSeconds = seconds;
+        }
         const int maximum = WholeSeconds(duration);
         if (slider->GetRangeMin() != 0 || slider->GetRangeMax() != maximum)
             slider->SetRange(0, maximum, true);

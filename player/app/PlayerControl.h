@@ -2,6 +2,7 @@
 
 #include "platform/engine/Player.h"
 
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -9,6 +10,7 @@
 #include <vector>
 
 class CSonavelDlg;
+class CWmpSlider;
 class CWmpEventSink;
 class CWmpVideoDlg;
 
@@ -84,4 +86,6 @@ private:
     bool m_videoTopmostAtTeardown = false;
     bool m_engineSettingsApplied = false;
     bool m_tornDown = false;
+    QPointer<CWmpSlider> m_positionSlider;
+    int m_shownSeconds = -1; // what the time display shows, -1 when not known
 };

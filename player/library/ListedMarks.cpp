@@ -1,6 +1,6 @@
 #include "player/library/ListedMarks.h"
 
-#include "player/library/BackgroundDisposal.h"
+#include "player/library/DeferredDisposal.h"
 #include "player/library/TrackListModel.h"
 #include "player/karaoke/SavedLyricsFolder.h"
 
@@ -12,6 +12,8 @@ namespace {
 constexpr int kDeliveryDelayMs = 10;
 // How long the thread waits for more rows before it ends.
 constexpr std::chrono::milliseconds kIdleEnd(500);
+// Long enough for an ended thread to have freed its own data.
+constexpr int kTrimDelayMs = 100;
 
 } // namespace
 
@@ -63,23 +65,15 @@ void CListedMarks::OnMarksWanted()
         m_wake.notify_one();
         return;
     }
-    DisposeEndedThread();
+    if (m_thread.joinable())
+        m_thread.join(); // one that ended for want of work
     m_running = true;
     m_thread = std::jthread([this] { run(); });
 }
 
 void CListedMarks::Retire()
 {
-    const std::lock_guard lock(m_lock);
-    DisposeEndedThread();
-}
-
-void CListedMarks::DisposeEndedThread()
-{
-    if (m_running || !m_thread.joinable())
-        return;
-    CBackgroundDisposal::Dispose(std::move(m_thread)); // joined there
-    CBackgroundDisposal::ReturnFreedMemory();
+    QTimer::singleShot(kTrimDelayMs, this, [] { CDeferredDisposal::ReturnFreedMemory(); });
 }
 
 void CListedMarks::run()

@@ -47,9 +47,8 @@ private:
     void OnMarksWanted();
     void run();
     void deliver();
-    // The thread that ended for want of work is joined and its memory given back, elsewhere.
+    // The thread ended for want of work: what it freed (its folder index) goes back to the system.
     void Retire();
-    void DisposeEndedThread(); // with m_lock held
 
     CTrackListModel& m_model;
     Source m_source;

@@ -1,6 +1,6 @@
 #include "player/library/TrackLibrary.h"
 
-#include "player/library/BackgroundDisposal.h"
+#include "player/library/DeferredDisposal.h"
 #include "player/library/FolderTree.h"
 #include "player/library/FolderWatch.h"
 #include "player/library/LibraryStrings.h"
@@ -26,6 +26,7 @@
 #include "player/karaoke/KaraokeData.h"
 #include "player/karaoke/SavedLyricsFolder.h"
 
+#include <QHash>
 #include <QLabel>
 #include <QScrollBar>
 #include <QRegularExpression>
@@ -255,7 +256,7 @@ void CTrackLibrary::ShowFolder()
         SortWhenRead(m_settings.SortColumn, false);
     WatchListedFolder();
     // The old listing's records and items and the scan's buffers go back to the system.
-    CBackgroundDisposal::ReturnFreedMemory();
+    CDeferredDisposal::ReturnFreedMemory();
 
     if (m_playingSlot == -1 && playlist && m_player.setCurrentPlaylist(playlist)) {
         m_playingSlot = slot;
@@ -283,13 +284,13 @@ int CTrackLibrary::RebuildSlot(int slot, PlaylistPtr& playlist)
         lists.push_back(created);
     }
     playlist = lists[size_t(slot)];
-    // The old items go on the disposal's thread (the playlist holds the last references).
+    // The old items are freed later (the playlist holds the last references).
     std::vector<MediaPtr> old;
     old.reserve(size_t(playlist->count()));
     for (int i = 0; i < playlist->count(); ++i)
         old.push_back(playlist->item(i));
     playlist->clear();
-    CBackgroundDisposal::Dispose(std::move(old));
+    CDeferredDisposal::Dispose(std::move(old));
 
     const FolderListing listing(folder);
     int count = ScanFolderFiles(folder, listing, *playlist);
@@ -322,16 +323,30 @@ int CTrackLibrary::ScanFolderFiles(const QString& folder, const FolderListing& l
     CRenameTable renames;
     renames.Load(folder);
     const QStringList& files = listing.files;
+    // The files by what follows the last dot of their names, case-folded, in listing order: a
+    // plain extension (no wildcard, no dot) takes its files from here instead of testing them all.
+    QHash<QString, QList<qsizetype>> byExtension;
+    for (qsizetype i = 0; i < files.size(); ++i)
+        if (const qsizetype dot = files[i].lastIndexOf(u'.'); dot >= 0)
+            byExtension[files[i].sliced(dot + 1).toCaseFolded()].append(i);
     int count = 0;
     for (const QString& extension : m_settings.ExtensionList) {
         if (extension.isEmpty())
             continue;
-        const ExtensionPattern pattern(extension);
-        for (const QString& name : files) {
-            if (!pattern.matches(name))
-                continue;
+        QList<qsizetype> matching;
+        if (extension.contains(u'*') || extension.contains(u'?') || extension.contains(u'.')) {
+            const ExtensionPattern pattern(extension);
+            for (qsizetype i = 0; i < files.size(); ++i)
+                if (pattern.matches(files[i]))
+                    matching.append(i);
+        } else {
+            matching = byExtension.value(extension.toCaseFolded());
+        }
+        for (const qsizetype i : matching) {
+            const QString& name = files[i];
+            const qsizetype dot = name.lastIndexOf(u'.');
             std::optional<QString> title;
-            if (isRenamedExtension(CPathParts(name).Extension))
+            if (dot >= 0 && isRenamedExtension(name.sliced(dot + 1)))
                 title = renames.Lookup(NativeName::displayText(name));
             if (AppendFile(playlist, joinPath(folder, name), title ? &*title : nullptr))
                 ++count;
@@ -415,7 +430,7 @@ void CTrackLibrary::ReadSlotTags(int slot, const Playlist* playlist, int count)
     if (slot != 0 && slot != 1)
         return;
     CTagRecordChain& chain = m_records[size_t(slot)];
-    CBackgroundDisposal::Dispose(chain.release());
+    CDeferredDisposal::Dispose(chain.release());
     for (int i = 0; i < count; ++i) {
         CTagRecord& record = chain.append();
         if (const MediaPtr media = playlist ? playlist->item(i) : nullptr)
@@ -540,11 +555,12 @@ std::vector<int> CTrackLibrary::SortOrder(const QStringList& texts, int column) 
     const bool ascending = m_settings.SortState == 1;
     // The order of a binary insertion that puts each item in front of the keys equal to it:
     // a stable sort of the items taken from last to first.
+    // Equal keys keep that order by their indexes, last first.
     std::vector<int> order(size_t(texts.size()));
-    std::iota(order.rbegin(), order.rend(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
         const int compared = compareEntries(entries[size_t(a)], entries[size_t(b)], column);
-        return ascending ? compared < 0 : compared > 0;
+        return (ascending ? compared < 0 : compared > 0) || (compared == 0 && a > b);
     });
     return order;
 }

@@ -1,6 +1,6 @@
 #include "player/library/TrackListModel.h"
 
-#include "player/library/BackgroundDisposal.h"
+#include "player/library/DeferredDisposal.h"
 
 #include "common/ui/SharedTypes.h"
 
@@ -80,7 +80,7 @@ void CTrackListModel::setRows(std::vector<Row> rows, RowCompleter completer, Mar
     m_marks = std::move(marks);
     m_pendingMarks.clear();
     endResetModel();
-    CBackgroundDisposal::Dispose(std::move(old));
+    CDeferredDisposal::Dispose(std::move(old));
 }
 
 const CTrackListModel::Row& CTrackListModel::completed(int row) const

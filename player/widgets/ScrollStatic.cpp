@@ -25,6 +25,10 @@ constexpr COLORREF kDefaultCenterLineColor = RGB(0, 255, 0);
 constexpr const char* kShowKeys[] = {"ShowFileName", "ShowTitle", "ShowArtist", "ShowAlbum", "ShowTrack"};
 constexpr bool kShowDefaults[] = {false, true, true, true, false};
 constexpr const char* kLabels[] = {"FileName:", "Title:", "Artist:", "Album:", "Track:"};
+// Room for glyphs that reach past their advance at either end of a cycle's picture (less than
+// the gap between two cycles); pictures wider than the limit are not kept, their texts drawn.
+constexpr int kCycleMargin = 8;
+constexpr int kMaxCyclePixels = 16384;
 
 QString Key(const char* key)
 {
@@ -206,7 +210,8 @@ const CScrollStatic::ShapedInfo& CScrollStatic::Shaped() const
         shapedText.prepare(QTransform(), font);
         return shapedText;
     };
-    m_shaped = ShapedInfo{true, {}, {}, {}, {}, 0};
+    m_shaped = ShapedInfo();
+    m_shaped.valid = true;
     int width = 0;
     for (size_t item = 0; item < ItemCount; ++item) {
         if (!m_show[item] || m_texts[item].isEmpty())
@@ -253,16 +258,13 @@ void CScrollStatic::FoldScrollOffset()
         m_scrollOffset += ((-end + cycle - 1) / cycle) * cycle;
 }
 
-void CScrollStatic::PaintInformation(QPainter& painter, const QSize& client)
+void CScrollStatic::DrawCycle(QPainter& painter, int x, int bottom, int right) const
 {
-    FoldScrollOffset();
     const ShapedInfo& shaped = Shaped();
     const QFontMetrics title(m_titleFont);
     const QFontMetrics data(m_dataFont);
-    const int bottom = client.height() - BaselineRaise;
-    const int right = client.width();
     // Draws one text with its bottom on the line; false once x has passed the right edge.
-    const auto draw = [&](int& x, const QStaticText& text, int width, const QFont& font, const QFontMetrics& metrics,
+    const auto draw = [&](const QStaticText& text, int width, const QFont& font, const QFontMetrics& metrics,
                           COLORREF color) {
         painter.setFont(font);
         painter.setPen(ToQColor(color));
@@ -270,18 +272,48 @@ void CScrollStatic::PaintInformation(QPainter& painter, const QSize& client)
         x += width;
         return x <= right;
     };
-    int x = m_scrollOffset;
-    while (x <= right) {
-        for (size_t item = 0; item < ItemCount; ++item) {
-            if (!m_show[item] || m_texts[item].isEmpty())
-                continue;
-            if (!draw(x, shaped.labels[item], shaped.labelWidths[item], m_titleFont, title, m_titleColor))
-                return;
-            if (!draw(x, shaped.texts[item], shaped.textWidths[item], m_dataFont, data, m_dataColor))
-                return;
-            x += ItemGap;
-        }
-        x += CycleGap - ItemGap;
+    for (size_t item = 0; item < ItemCount; ++item) {
+        if (!m_show[item] || m_texts[item].isEmpty())
+            continue;
+        if (!draw(shaped.labels[item], shaped.labelWidths[item], m_titleFont, title, m_titleColor))
+            return;
+        if (!draw(shaped.texts[item], shaped.textWidths[item], m_dataFont, data, m_dataColor))
+            return;
+        x += ItemGap;
+    }
+}
+
+const QPixmap& CScrollStatic::CyclePicture(int height) const
+{
+    const ShapedInfo& shaped = Shaped();
+    const qreal ratio = devicePixelRatioF();
+    const QSize size(shaped.cycleWidth + 2 * kCycleMargin, height);
+    if (shaped.cycle.deviceIndependentSize().toSize() == size && shaped.cycleBack == m_backColor &&
+        shaped.cycle.devicePixelRatio() == ratio)
+        return shaped.cycle;
+    m_shaped.cycle = QPixmap();
+    if (size.width() * ratio > kMaxCyclePixels || height <= 0)
+        return m_shaped.cycle;
+    m_shaped.cycle = QPixmap(size * ratio);
+    m_shaped.cycle.setDevicePixelRatio(ratio);
+    m_shaped.cycle.fill(ToQColor(m_backColor));
+    m_shaped.cycleBack = m_backColor;
+    QPainter painter(&m_shaped.cycle);
+    DrawCycle(painter, kCycleMargin, height - BaselineRaise, size.width());
+    return m_shaped.cycle;
+}
+
+void CScrollStatic::PaintInformation(QPainter& painter, const QSize& client)
+{
+    FoldScrollOffset();
+    const int cycle = CycleWidth();
+    const int right = client.width();
+    const QPixmap& picture = CyclePicture(client.height());
+    for (int x = m_scrollOffset; x <= right; x += cycle) {
+        if (picture.isNull())
+            DrawCycle(painter, x, client.height() - BaselineRaise, right);
+        else
+            painter.drawPixmap(x - kCycleMargin, 0, picture);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFont>
 #include <QFrame>
+#include <QPixmap>
 #include <QStaticText>
 
 #include <array>
@@ -142,7 +143,8 @@ private:
     void UpdateFrames();
     void FoldScrollOffset();
     // The information face's labels and texts, shaped once: shaping costs far more than drawing,
-    // and the line is drawn and measured some ten times a second.
+    // and the line is drawn and measured some ten times a second. One cycle of them is drawn
+    // once on the back colour (with a margin at each end) and copied where each cycle stands.
     struct ShapedInfo {
         bool valid = false;
         std::array<QStaticText, ItemCount> labels;
@@ -150,8 +152,14 @@ private:
         std::array<int, ItemCount> labelWidths{};
         std::array<int, ItemCount> textWidths{};
         int cycleWidth = 0;
+        QPixmap cycle;
+        COLORREF cycleBack = 0;
     };
     const ShapedInfo& Shaped() const;
+    // One cycle's picture at the height, or a null one when it would be too wide to keep.
+    const QPixmap& CyclePicture(int height) const;
+    // Draws one cycle's texts from x on, bottoms on the line; stops past `right`.
+    void DrawCycle(QPainter& painter, int x, int bottom, int right) const;
     void PaintInformation(QPainter& painter, const QSize& client);
     void PaintKaraoke(QPainter& painter, const QSize& client);
     void PaintLyricPass(QPainter& painter, const CKaraokeBlock* block, int x, const QRect& clip, COLORREF color);
