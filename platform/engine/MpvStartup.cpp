@@ -1,6 +1,7 @@
 #include "platform/engine/MpvStartup.h"
 
 #include <clocale>
+#include <utility>
 
 namespace MpvStartup {
 
@@ -13,6 +14,28 @@ void setOption(mpv_handle* mpv, const char* name, const char* value)
 
 } // namespace
 
+// Options every engine starts with.
+constexpr std::pair<const char*, const char*> kFixedOptions[] = {
+    {"config", "no"},
+    {"terminal", "no"},
+    {"idle", "yes"},
+    // Each item is loaded on its own and its end comes as an end-of-file event with its entry id,
+    // which cannot be missed the way a flag property flipping back and forth can.
+    {"keep-open", "no"},
+    {"ytdl", "no"},
+    {"load-scripts", "no"},
+    // mpv's built-in scripts (on-screen controller, statistics, console, profile switching) each
+    // keep a Lua state and a thread that wakes up with every event: nothing the player shows.
+    {"osc", "no"},
+    {"load-stats-overlay", "no"},
+    {"load-osd-console", "no"},
+    {"load-auto-profiles", "no"},
+    {"input-default-bindings", "no"},
+    {"input-vo-keyboard", "no"},
+    // Cover art is the player's own business; an mp3 must not open a picture.
+    {"audio-display", "no"},
+};
+
 mpv_handle* start(const Player::Options& options)
 {
     // libmpv refuses to start unless numbers are formatted the C way.
@@ -20,24 +43,8 @@ mpv_handle* start(const Player::Options& options)
     mpv_handle* mpv = mpv_create();
     if (!mpv)
         return nullptr;
-    setOption(mpv, "config", "no");
-    setOption(mpv, "terminal", "no");
-    setOption(mpv, "idle", "yes");
-    // Each item is loaded on its own and its end comes as an end-of-file event with its entry id,
-    // which cannot be missed the way a flag property flipping back and forth can.
-    setOption(mpv, "keep-open", "no");
-    setOption(mpv, "ytdl", "no");
-    setOption(mpv, "load-scripts", "no");
-    // mpv's built-in scripts (on-screen controller, statistics, console, profile switching) each
-    // keep a Lua state and a thread that wakes up with every event: nothing the player shows.
-    setOption(mpv, "osc", "no");
-    setOption(mpv, "load-stats-overlay", "no");
-    setOption(mpv, "load-osd-console", "no");
-    setOption(mpv, "load-auto-profiles", "no");
-    setOption(mpv, "input-default-bindings", "no");
-    setOption(mpv, "input-vo-keyboard", "no");
-    // Cover art is the player's own business; an mp3 must not open a picture.
-    setOption(mpv, "audio-display", "no");
+    for (const auto& [name, value] : kFixedOptions)
+        setOption(mpv, name, value);
     setOption(mpv, "ao", options.nullAudio ? "null" : "pulse,alsa,jack,oss,null");
     if (!options.audioFile.isEmpty()) {
         setOption(mpv, "ao", "pcm");
