@@ -9,12 +9,15 @@
 #include "platform/profile/Profile.h"
 #include "player/karaoke/KaraokeDlg.h"
 #include "player/karaoke/KaraokeStatic.h"
+#include "player/karaoke/display/ShapedTextCache.h"
 #include "player/karaoke/stage/StageView.h"
 #include "player/widgets/ScrollStatic.h"
 
 #include <QDBusConnection>
 #include <QDir>
+#include <QPainter>
 #include <QScreen>
+#include <QStaticText>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -229,6 +232,49 @@ private slots:
                 view.screen()->grabWindow(view.winId()).toImage().convertToFormat(QImage::Format_RGB32);
             QVERIFY2(onScreen == Grab(view), qPrintable(QStringLiteral("at %1 s").arg(position)));
         }
+    }
+
+    // Words past the glyph cache's size are drawn from images: the same pixels as Qt draws them,
+    // in each colour, and in the painter's colour of the moment.
+    void largeWordsDrawnAsQtDrawsThem_data()
+    {
+        QTest::addColumn<int>("pixels");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("stage size, sung") << 86 << QColor(Qt::cyan);
+        QTest::newRow("stage size, unsung") << 86 << QColor(Qt::white);
+        QTest::newRow("title size") << 130 << QColor(Qt::yellow);
+        QTest::newRow("karaoke size, glyph cache") << 16 << QColor(Qt::white);
+    }
+    void largeWordsDrawnAsQtDrawsThem()
+    {
+        QFETCH(int, pixels);
+        QFETCH(QColor, colour);
+        QFont font(QStringLiteral("Noto Sans CJK JP"));
+        font.setPixelSize(pixels);
+        const QString word = QStringLiteral("見渡す");
+        auto paint = [&](auto draw) {
+            QImage image(pixels * 4, pixels * 2, QImage::Format_RGB32);
+            image.fill(Qt::black);
+            QPainter painter(&image);
+            painter.setFont(font);
+            painter.setPen(colour);
+            draw(painter);
+            return image;
+        };
+        CShapedTextCache cache;
+        cache.SetFont(font);
+        // An image made in another colour first must not be the one reused.
+        paint([&](QPainter& p) {
+            p.setPen(Qt::red);
+            cache.Draw(p, QPointF(10, 10), word);
+        });
+        const QImage cached = paint([&](QPainter& p) { cache.Draw(p, QPointF(10, 10), word); });
+        const QImage direct = paint([&](QPainter& p) {
+            QStaticText text(word);
+            text.prepare(QTransform(), font);
+            p.drawStaticText(QPointF(10, 10), text);
+        });
+        QVERIFY(cached == direct);
     }
 
     // A line wider than the screen goes on two rows, split at a word boundary, that wipe in turn.
