@@ -2,6 +2,20 @@
 
 #include "platform/text/ReadingSource.h"
 
+#include <algorithm>
+
+namespace {
+
+bool hasKanji(const QString& line)
+{
+    for (qsizetype at = 0; at < line.size(); ++at)
+        if (KanaText::KanjiLengthAt(line, at) > 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
 CAutoReadings CAutoReadings::Compute(const QStringList& lines, const CReadingSource* source)
 {
     CAutoReadings readings;
@@ -11,17 +25,15 @@ CAutoReadings CAutoReadings::Compute(const QStringList& lines, const CReadingSou
         return readings;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         // Lines without kanji need no dictionary.
-        const QString& line = lines[i];
-        bool kanji = false;
-        for (qsizetype at = 0; at < line.size() && !kanji; ++at)
-            kanji = KanaText::KanjiLengthAt(line, at) > 0;
-        if (kanji)
-            readings.PerLine[size_t(i)] = source->Read(line);
+        if (hasKanji(lines[i]))
+            readings.PerLine[size_t(i)] = source->Read(lines[i]);
     }
     return readings;
 }
 
 CAutoReadings CAutoReadings::Compute(const QStringList& lines)
 {
-    return Compute(lines, CReadingSource::System().get());
+    // The dictionary (a library and some megabytes) is opened only once lyrics have kanji.
+    const bool kanji = std::any_of(lines.begin(), lines.end(), hasKanji);
+    return Compute(lines, kanji ? CReadingSource::System().get() : nullptr);
 }

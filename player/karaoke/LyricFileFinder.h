@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 #include <optional>
-#include <utility>
+#include <vector>
 
 // Finds a file by name in a folder the way a user expects on Linux: the exact name first, then
 // an entry whose name matches without regard to letter case ("Song.LRC" for "song.lrc"). The
@@ -25,14 +24,15 @@ public:
     static bool HasOtherSpelling(const QString& folder, const QString& title, const QStringList& ignoredExtensions);
 
 private:
-    // The names of the folder's entries by their case-folded form.
+    // The names of the folder's entries sorted without regard to letter case (exact order among
+    // spellings of one name), and their positions sorted by title the same way: two sorted
+    // lists instead of tables of folded copies, since a large folder's index is kept per thread.
     struct FolderIndex {
         QString Folder;
         qint64 ModifiedNs = -1;
         qint64 ListedMs = 0;
-        QHash<QString, QStringList> Names;
-        // The titles and extensions of the entries by the titles' case-folded form.
-        QHash<QString, QList<std::pair<QString, QString>>> Titles;
+        std::vector<QString> Names;
+        std::vector<quint32> ByTitle;
     };
 
     static QStringList OtherSpellings(const QString& folder, const QString& name);
