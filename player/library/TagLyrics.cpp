@@ -2,6 +2,7 @@
 
 #include "platform/engine/Media.h"
 #include "player/karaoke/KaraokeData.h"
+#include "player/karaoke/LrcTimeTag.h"
 #include "player/library/TagRecord.h"
 
 #include <QStringList>
@@ -10,12 +11,26 @@ namespace {
 
 const QString kLyricsAttribute = QStringLiteral("WM/Lyrics");
 
+// Longer than any time tag: a tag the limit cuts through starts within this many characters of it.
+constexpr qsizetype kLongestTimeTag = 16;
+
+// Where a text without a line end before the limit is cut: in front of a time tag the limit
+// would cut through (whose rest would read as words), never between the halves of a character.
+qsizetype cutInLine(const QString& text)
+{
+    constexpr qsizetype limit = TagLyrics::MaxLength;
+    for (qsizetype i = limit - 1; i > 0 && i >= limit - kLongestTimeTag; --i)
+        if (text[i] == CLrcTimeTag::WordOpen || text[i] == CLrcTimeTag::LineOpen)
+            return i;
+    return text[limit].isLowSurrogate() ? limit - 1 : limit;
+}
+
 QString cutToMaxLength(QString text)
 {
     if (text.size() <= TagLyrics::MaxLength)
         return text;
     const qsizetype lineEnd = text.lastIndexOf(u'\n', TagLyrics::MaxLength - 1);
-    text.truncate(lineEnd > 0 ? lineEnd + 1 : TagLyrics::MaxLength);
+    text.truncate(lineEnd > 0 ? lineEnd + 1 : cutInLine(text));
     return text;
 }
 

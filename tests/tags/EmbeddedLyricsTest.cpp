@@ -210,6 +210,9 @@ private slots:
         QTest::newRow("last entry cut short") << latin + entry("a", 5) + QByteArray("b\0\0\0", 4) << "[00:00.005]a";
         QTest::newRow("time past any track") << latin + entry("a", 0xFFFFFFFF) << "[71582:47.295]a";
         QTest::newRow("code page text") << latin + entry(TestFiles::encode("歌", 932), 10) << "[00:00.010]歌";
+        QTest::newRow("UTF-16 big-endian") << syltHeader(2) + QByteArray(2, '\0') + entry(QByteArray("\x6B\x4C", 2), 7, true)
+                                           << "[00:00.007]歌";
+        QTest::newRow("UTF-8") << syltHeader(3) + '\0' + entry("歌", 8) + entry("\n詞", 9) << "[00:00.008]歌\n[00:00.009]詞";
         // UTF-16: the byte-order mark of the first string counts for those without one.
         QTest::newRow("UTF-16 big-endian mark once")
             << syltHeader(1) + QByteArray("\xFE\xFF\0\0", 4) + entry(QByteArray("\xFE\xFF\0a", 4), 1, true) +
@@ -240,6 +243,9 @@ private slots:
         for (const CKaraokeBlock* block = document.FirstBlock(); block; block = block->Next())
             ++blocks;
         QCOMPARE(blocks, 100001);
+        // The player keeps what fits its limit, cut where a syllable begins.
+        const std::optional<QString> kept = TagLyrics::Preferred({sylt->LrcText(26.0)});
+        QVERIFY(kept && kept->size() <= TagLyrics::MaxLength && kept->endsWith(u"la"));
     }
 };
 
