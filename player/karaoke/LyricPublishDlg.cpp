@@ -16,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -71,7 +72,11 @@ void CLyricPublishDlg::BuildControls(const CLrclibLyrics::Lines& lyrics)
     form->addRow(Ui::tr("タイトル(&T)"), m_title);
     form->addRow(Ui::tr("アーティスト(&R)"), m_artist);
     form->addRow(Ui::tr("アルバム(&L)"), m_album);
-    form->addRow(Ui::tr("長さ"), new QLabel(CLyricRecordOrder::DurationText(tags.Duration)));
+    // Beside m:ss the field as the request's JSON writes it, so the user sees the very value sent.
+    const QString seconds = QString::number(tags.Duration, 'g', QLocale::FloatingPointShortest);
+    const QString minutes = CLyricRecordOrder::DurationText(tags.Duration);
+    m_duration = new QLabel(QStringLiteral("%1 (duration: %2)").arg(minutes, seconds));
+    form->addRow(Ui::tr("長さ"), m_duration);
     form->addRow(Ui::tr("送信先"), new QLabel(m_client.Server().toString()));
 
     auto* texts = new QGridLayout;
@@ -257,4 +262,9 @@ void CLyricPublishDlg::SetWorking(bool working)
 QString CLyricPublishDlg::StatusText() const
 {
     return m_status->text();
+}
+
+QString CLyricPublishDlg::DurationText() const
+{
+    return m_duration->text();
 }

@@ -38,6 +38,7 @@ public:
     void Cancel();
     bool IsWorking() const { return m_working; }
     QString StatusText() const;
+    QString DurationText() const;
     QProgressBar* Progress() const { return m_progress; }
     QPushButton* PublishButton() const { return m_publish; }
 
@@ -67,6 +68,7 @@ private:
     QPlainTextEdit* m_synced = nullptr;
     QPlainTextEdit* m_plain = nullptr;
     QLabel* m_status = nullptr;
+    QLabel* m_duration = nullptr;
     QProgressBar* m_progress = nullptr;
     QPushButton* m_publish = nullptr;
     QPushButton* m_close = nullptr;

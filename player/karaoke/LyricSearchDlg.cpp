@@ -35,6 +35,8 @@ const QString kSaveCaption = QStringLiteral("CLyricSearchDlg::Save");
 QLineEdit* addField(QGridLayout* grid, int row, int column, const QString& label, const QString& text)
 {
     auto* edit = new QLineEdit(text);
+    // A long title shows its beginning, not its end.
+    edit->setCursorPosition(0);
     auto* caption = new QLabel(label);
     caption->setBuddy(edit);
     grid->addWidget(caption, row, column);

@@ -86,7 +86,8 @@ private slots:
         m_client->SetServer(m_server->Url());
         m_client->SetUserAgent(QStringLiteral("Sonavel/9.9 (https://sonavel.org/)"));
         m_folder = std::make_unique<TempFolder>();
-        m_track = {m_folder->write("song.mp3", "ID3"), {QStringLiteral("歌"), QStringLiteral("歌手"), QString(), 180}};
+        m_track = {m_folder->write("song.mp3", "ID3"),
+                   {QStringLiteral("歌"), QStringLiteral("歌手"), QString(), 180.25}};
         m_boxes = std::make_unique<MessageBoxRecorder>();
     }
 
@@ -344,7 +345,8 @@ private slots:
         const QJsonObject sent = m_server->Published.first();
         QCOMPARE(sent.value("trackName").toString(), QStringLiteral("歌"));
         QCOMPARE(sent.value("artistName").toString(), QStringLiteral("歌手"));
-        QCOMPARE(sent.value("duration").toDouble(), 180.0);
+        QCOMPARE(sent.value("duration").toDouble(), 180.25);
+        QCOMPARE(dialog.DurationText(), QStringLiteral("3:00 (duration: 180.25)"));
         QCOMPARE(sent.value("syncedLyrics").toString(), dialog.Record().SyncedLyrics);
         QCOMPARE(sent.value("plainLyrics").toString(), QStringLiteral("さくら さくら\nやよいの空は"));
     }
