@@ -22,6 +22,7 @@
 #include "player/widgets/ScrollStatic.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
@@ -287,6 +288,7 @@ void CLyricCommands::LoadMenus()
     list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list, &QWidget::customContextMenuRequested, this, &CLyricCommands::OnContextMenuRequested);
     list->viewport()->installEventFilter(this);
+    list->installEventFilter(this);
 }
 
 void CLyricCommands::OnContextMenuRequested(const QPoint& viewportPos)
@@ -345,6 +347,8 @@ bool CLyricCommands::eventFilter(QObject* watched, QEvent* event)
 {
     // A double click on the lyric mark is the lyric action, never a play of the row.
     CTrackListCtrl* list = m_dialog.TrackList();
+    if (event->type() == QEvent::ContextMenu && watched == list && OpenMarkMenuFromKeyboard(*static_cast<QContextMenuEvent*>(event)))
+        return true;
     if (event->type() == QEvent::MouseButtonDblClick && watched == list->viewport()) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const QPoint pos = mouse->position().toPoint();
@@ -356,6 +360,17 @@ bool CLyricCommands::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+// The menu key (or Shift+F10) on the first column opens the lyric mark's menu of the current row:
+// the lyric commands are otherwise reached only by a click on the mark.
+bool CLyricCommands::OpenMarkMenuFromKeyboard(const QContextMenuEvent& event)
+{
+    const QModelIndex current = m_dialog.TrackList()->currentIndex();
+    if (event.reason() != QContextMenuEvent::Keyboard || !current.isValid() || current.column() != 0)
+        return false;
+    OnContextMenuRequested(m_dialog.TrackList()->CheckMarkRect(current.row()).center());
+    return true;
 }
 
 // ---- The commands -------------------------------------------------------------------------------

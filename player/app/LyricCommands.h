@@ -8,6 +8,7 @@
 #include <optional>
 #include <utility>
 
+class QContextMenuEvent;
 class CKaraokeDlg;
 class COnlineLyricCommands;
 class CStageCommand;
@@ -98,6 +99,7 @@ private:
     enum class Source { None, File, Tag };
     Source Load(const QString& path, int row, bool alsoScrollLine);
     void OnContextMenuRequested(const QPoint& viewportPos);
+    bool OpenMarkMenuFromKeyboard(const QContextMenuEvent& event);
     const CTrackItem* RowItem(int row) const;
     // The lyrics in the tags of a row or of the playing track, 8-bit texts in the lyric code page;
     // no value for rows of a disc and tracks without tag lyrics.

@@ -217,17 +217,20 @@ private slots:
         QCOMPARE(lyrics.PrepareContextMenu(QPoint(fileName.right() - 3, fileName.center().y())), std::nullopt);
         QCOMPARE(lyrics.PrepareContextMenu(QPoint(5, list->viewport()->height() - 3)), std::nullopt);
 
-        // A real right click on the lyric mark opens pop-up 0 with the menu's captions.
-        QMenu* shown = nullptr;
-        QTimer::singleShot(300, [&shown] {
-            shown = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (shown)
-                shown->close();
-        });
-        const QPoint mark = MarkOf(dialog, 0);
-        QContextMenuEvent click(QContextMenuEvent::Mouse, mark, list->viewport()->mapToGlobal(mark));
-        QApplication::sendEvent(list->viewport(), &click);
-        QTRY_VERIFY(shown);
+        // A real right click on the lyric mark opens pop-up 0 with the menu's captions; the menu key
+        // opens it on the first column of the current row (Qt puts it at the cell's centre).
+        const auto popupBy = [list](QContextMenuEvent::Reason reason, QWidget* target, QPoint at) {
+            QMenu* shown = nullptr;
+            QTimer::singleShot(300, [&shown] {
+                if ((shown = qobject_cast<QMenu*>(QApplication::activePopupWidget())))
+                    shown->close();
+            });
+            QContextMenuEvent event(reason, at, list->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(target, &event);
+            QTest::qWait(400);
+            return shown;
+        };
+        const QMenu* shown = popupBy(QContextMenuEvent::Mouse, list->viewport(), MarkOf(dialog, 0));
         QCOMPARE(shown, lyrics.Menu(CLyricCommands::PopupLyricMark));
         QStringList captions;
         for (const QAction* action : shown->actions())
@@ -237,6 +240,12 @@ private slots:
         QCOMPARE(lyrics.Menu(CLyricCommands::PopupTitle)->actions().first()->text(), QStringLiteral("コピー (タイトル)"));
         QCOMPARE(lyrics.Menu(CLyricCommands::PopupArtist)->actions().first()->text(), QStringLiteral("コピー(アーティスト)"));
         QCOMPARE(lyrics.Menu(CLyricCommands::PopupAlbum)->actions().first()->text(), QStringLiteral("コピー(アルバム)"));
+        for (const int column : {0, 1}) {
+            list->setCurrentIndex(list->model()->index(0, column));
+            const QPoint cell = list->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+            QCOMPARE(popupBy(QContextMenuEvent::Keyboard, list, cell),
+                     lyrics.Menu(column == 0 ? CLyricCommands::PopupLyricMark : CLyricCommands::PopupTitle));
+        }
     }
 
     void newLyricFileStartsWithTagLyricsAndHeaders()
