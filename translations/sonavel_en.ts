@@ -1043,5 +1043,78 @@ Play the track of these lyrics to stamp them.
         <source>ステージ表示の画面</source>
         <translation>Screen for the stage view</translation>
     </message>
+    <message>
+        <source>日本語 (シフトJIS)</source>
+        <translation>Japanese (Shift JIS)</translation>
+    </message>
+    <message>
+        <source>日本語 (EUC)</source>
+        <translation>Japanese (EUC)</translation>
+    </message>
+    <message>
+        <source>日本語 (JIS)</source>
+        <translation>Japanese (JIS)</translation>
+    </message>
+    <message>
+        <source>西ヨーロッパ言語 (Windows)</source>
+        <translation>Western European (Windows)</translation>
+    </message>
+    <message>
+        <source>西ヨーロッパ言語 (ISO)</source>
+        <translation>Western European (ISO)</translation>
+    </message>
+    <message>
+        <source>簡体字中国語 (GB2312)</source>
+        <translation>Chinese Simplified (GB2312)</translation>
+    </message>
+    <message>
+        <source>繁体字中国語 (Big5)</source>
+        <translation>Chinese Traditional (Big5)</translation>
+    </message>
+    <message>
+        <source>韓国語</source>
+        <translation>Korean</translation>
+    </message>
+    <message>
+        <source>タイ語</source>
+        <translation>Thai</translation>
+    </message>
+    <message>
+        <source>中央ヨーロッパ言語</source>
+        <translation>Central European</translation>
+    </message>
+    <message>
+        <source>キリル言語</source>
+        <translation>Cyrillic</translation>
+    </message>
+    <message>
+        <source>ギリシャ語</source>
+        <translation>Greek</translation>
+    </message>
+    <message>
+        <source>トルコ語</source>
+        <translation>Turkish</translation>
+    </message>
+    <message>
+        <source>ヘブライ語</source>
+        <translation>Hebrew</translation>
+    </message>
+    <message>
+        <source>アラビア語</source>
+        <translation>Arabic</translation>
+    </message>
+    <message>
+        <source>バルト言語</source>
+        <translation>Baltic</translation>
+    </message>
+    <message>
+        <source>ベトナム語</source>
+        <translation>Vietnamese</translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <comment>the button that applies the settings</comment>
+        <translation>OK</translation>
+    </message>
 </context>
 </TS>

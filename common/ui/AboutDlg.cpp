@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kIconId = 128;
@@ -61,7 +63,22 @@ CAboutDlg::CAboutDlg(const QString& caption, bool withMediaPlayerVersion, QWidge
     connect(DlgItem<QPushButton>(this, 1), &QPushButton::clicked, this, &QDialog::accept);
     FillFromResource(resource);
     SetLabel(IdMediaPlayerVersion, m_mediaPlayerVersion);
+    GiveTextLinesTheirHeight();
     PlaceVersionInItsFrame();
+}
+
+void CAboutDlg::GiveTextLinesTheirHeight()
+{
+    // The template's 8 units are shorter than the font's line, which cut the letters below the
+    // baseline (p, y, g); each line grows about its centre, as far as the 12 units between lines allow.
+    for (const int id : {IdProductNameVersion, IdLegalCopyright, IdCompanyName, IdComments}) {
+        auto* line = DlgItem<QLabel>(this, id);
+        if (!line)
+            continue;
+        const int pitch = DialogUnits::toPixels(QSize(0, 12), this).height();
+        const int grow = (std::max(0, std::min(line->fontMetrics().height(), pitch) - line->height()) + 1) / 2;
+        line->setGeometry(line->geometry().adjusted(0, -grow, 0, grow));
+    }
 }
 
 void CAboutDlg::PlaceVersionInItsFrame()
@@ -72,8 +89,14 @@ void CAboutDlg::PlaceVersionInItsFrame()
     auto* frame = findChild<QGroupBox*>();
     if (!version || !frame)
         return;
+    // A frame too short for the line grows down, and the box with it, keeping the margin below.
+    const int line = version->fontMetrics().height() + 2 * version->frameWidth();
+    if (const int missing = line - frame->contentsRect().height(); missing > 0) {
+        frame->resize(frame->width(), frame->height() + missing);
+        setFixedSize(width(), height() + missing);
+    }
     const QRect inside = frame->contentsRect().translated(frame->pos());
-    const int height = std::min(inside.height(), version->fontMetrics().height() + 2);
+    const int height = std::min(inside.height(), line);
     version->setGeometry(version->x(), inside.top() + (inside.height() - height) / 2,
                          std::min(version->width(), inside.right() - version->x()), height);
 }

@@ -39,6 +39,7 @@ public:
 private:
     void FillFromResource(const CVersionResource& resource);
     void SetLabel(int id, const QString& text);
+    void GiveTextLinesTheirHeight();
     void PlaceVersionInItsFrame();
 
     QString m_mediaPlayerVersion;

@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 
 namespace {
 
@@ -85,10 +86,32 @@ QFont chooserFont(const LogFont& logFont)
     return font;
 }
 
+// The names CodePage.txt is shipped with, shown in the interface's language; a name the user
+// wrote into the file shows as written.
+constexpr const char* kShippedCodePageNames[] = {
+    QT_TRANSLATE_NOOP("Ui", "日本語 (シフトJIS)"),         QT_TRANSLATE_NOOP("Ui", "日本語 (EUC)"),
+    QT_TRANSLATE_NOOP("Ui", "日本語 (JIS)"),               QT_TRANSLATE_NOOP("Ui", "西ヨーロッパ言語 (Windows)"),
+    QT_TRANSLATE_NOOP("Ui", "西ヨーロッパ言語 (ISO)"),     QT_TRANSLATE_NOOP("Ui", "簡体字中国語 (GB2312)"),
+    QT_TRANSLATE_NOOP("Ui", "繁体字中国語 (Big5)"),        QT_TRANSLATE_NOOP("Ui", "韓国語"),
+    QT_TRANSLATE_NOOP("Ui", "タイ語"),                     QT_TRANSLATE_NOOP("Ui", "中央ヨーロッパ言語"),
+    QT_TRANSLATE_NOOP("Ui", "キリル言語"),                 QT_TRANSLATE_NOOP("Ui", "ギリシャ語"),
+    QT_TRANSLATE_NOOP("Ui", "トルコ語"),                   QT_TRANSLATE_NOOP("Ui", "ヘブライ語"),
+    QT_TRANSLATE_NOOP("Ui", "アラビア語"),                 QT_TRANSLATE_NOOP("Ui", "バルト言語"),
+    QT_TRANSLATE_NOOP("Ui", "ベトナム語"),
+};
+
+QString shownCodePageName(const QString& name)
+{
+    const QByteArray text = name.toUtf8();
+    const bool shipped = std::any_of(std::begin(kShippedCodePageNames), std::end(kShippedCodePageNames),
+                                     [&](const char* shippedName) { return text == shippedName; });
+    return shipped ? Ui::tr(text.constData()) : name;
+}
+
 void fillCodePages(QComboBox* combo, const CodePageChoices& codePages)
 {
     for (const CodePageChoice& choice : codePages)
-        combo->addItem(choice.Name, choice.Number);
+        combo->addItem(shownCodePageName(choice.Name), choice.Number);
 }
 
 // The entry of the code page, or the first one when the list has none of that number.
@@ -325,7 +348,7 @@ QLayout* CSettingsDlg::BuildButtons()
 {
     auto* row = new QHBoxLayout;
     row->addStretch();
-    auto* ok = withId(new QPushButton(Ui::tr("設定")), IdOk);
+    auto* ok = withId(new QPushButton(Ui::tr("設定", "the button that applies the settings")), IdOk);
     ok->setDefault(true);
     QPushButton* cancel = newButton(IdCancel, Ui::tr("取消"));
     row->addWidget(ok);

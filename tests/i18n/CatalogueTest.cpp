@@ -22,15 +22,17 @@ namespace {
 
 const QRegularExpression kJapanese(QStringLiteral("[\\x{3040}-\\x{30ff}\\x{3400}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
 
-// Each message of a .ts file: source, then translation with its type attribute ("unfinished"...).
+// Each message of a .ts file: source, translation, its type attribute ("unfinished"...) and the
+// comment telling apart two uses of one source.
 QList<QStringList> Messages(const QString& path)
 {
     static const QRegularExpression message(
-        QStringLiteral("<source>(.*?)</source>\\s*<translation(?: type=\"(\\w+)\")?>(.*?)</translation>"),
+        QStringLiteral("<source>(.*?)</source>\\s*(?:<comment>(.*?)</comment>\\s*)?"
+                       "<translation(?: type=\"(\\w+)\")?>(.*?)</translation>"),
         QRegularExpression::DotMatchesEverythingOption);
     QList<QStringList> messages;
     for (const QRegularExpressionMatch& match : message.globalMatch(QString::fromUtf8(TestFiles::readBytes(path))))
-        messages.append({match.captured(1), match.captured(3), match.captured(2)});
+        messages.append({match.captured(1), match.captured(4), match.captured(3), match.captured(2)});
     return messages;
 }
 

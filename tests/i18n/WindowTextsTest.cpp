@@ -1,7 +1,8 @@
 // Every window and dialog of both programs, opened in turn after the programs' own start-up on the
 // desktop language CTest gives (en_US.UTF-8 or ja_JP.UTF-8): in English no Japanese text of the
-// programs' own is left (the tracks, tags and lyrics are ASCII there); in either language no text is
-// wider than its control and none lies on a group's frame. Screenshots go to build/artifacts/.
+// programs' own is left (the tracks, tags and lyrics are ASCII there) and no label cuts its letters
+// above or below; in either language no text is wider than its control and none lies on a group's
+// frame. Screenshots go to build/artifacts/.
 #include "tests/support/Id3Writer.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/Mp3Fixture.h"
@@ -27,6 +28,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QGroupBox>
@@ -72,6 +74,15 @@ int TextRoom(const QWidget* widget)
     return button->style()->subElementRect(contents, &option, button).width() - icon;
 }
 
+// Pixel rows of a one-line label's letters that lie outside it (descenders the Japanese heights cut).
+int InkCut(const QLabel* label, const QString& text)
+{
+    const QFontMetrics metrics = label->fontMetrics();
+    const int room = label->contentsRect().height(), baseline = (room - metrics.height()) / 2 + metrics.ascent();
+    const QRect ink = metrics.tightBoundingRect(text).translated(0, baseline);
+    return text.contains('\n') || label->wordWrap() ? 0 : std::max({0, -ink.top(), ink.bottom() - room + 1});
+}
+
 // What the windows show of their own texts, and what does not fit.
 struct Findings {
     QStringList texts, faults;
@@ -108,6 +119,9 @@ struct Findings {
                 own << group->title();
             else if (const auto* edit = qobject_cast<const QLineEdit*>(widget))
                 own << edit->placeholderText();
+            else if (const auto* combo = qobject_cast<const QComboBox*>(widget))
+                for (int item = 0; item < combo->count(); ++item)
+                    own << combo->itemText(item);
             else if (const auto* header = qobject_cast<const QHeaderView*>(widget); header && header->model())
                 for (int section = 0; section < header->count(); ++section)
                     own << header->model()->headerData(section, header->orientation()).toString();
@@ -135,6 +149,9 @@ struct Findings {
             widest = std::max(widest, widget->fontMetrics().horizontalAdvance(line));
         if (const int room = TextRoom(widget); room >= 0 && widest > room)
             faults << where + QStringLiteral(" needs %1 px, has %2").arg(widest).arg(room);
+        if (const auto* label = qobject_cast<const QLabel*>(widget); kEnglishDesktop && label && !text.isEmpty())
+            if (const int cut = InkCut(label, text); cut > 0)
+                faults << where + QStringLiteral(" loses %1 px of its letters above or below").arg(cut);
         if (!widget->parentWidget() || qobject_cast<const QGroupBox*>(widget))
             return;
         for (const QGroupBox* group : widget->parentWidget()->findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly))
@@ -213,6 +230,10 @@ private slots:
         TempFolder folder;
         Profile::setPath(folder.file("sonavel.ini"));
         WriteProfileHexString("CSonavelDlg", "DefaultFolderPath", WriteSong(folder));
+        // The code pages the program is shipped with, beside the program as installed.
+        TestFiles::writeBytes(folder.file("CodePage.txt"),
+                              TestFiles::readBytes(qEnvironmentVariable("SONAVEL_SOURCE_DIR") +
+                                                   "/player/resources/CodePage.txt"));
         // Searches go to a closed port of this machine: the dialog shows the failure, never the internet.
         WriteProfileString("CSonavelApp", "LyricsServer", QStringLiteral("http://127.0.0.1:9"));
         WriteProfileString("CSonavelApp", "LyricsAutoLookup", QStringLiteral("0"));

@@ -33,7 +33,7 @@ QFont FontWithLineHeight(const LogFont& font, int lineHeight)
 
 CStageView::CStageView(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_ticker(*this),
-      m_inhibitor(QStringLiteral("Sonavel"), QStringLiteral("ステージ表示"))
+      m_inhibitor(QStringLiteral("Sonavel"), Ui::tr("ステージ表示"))
 {
     setWindowTitle(Ui::tr("ステージ表示"));
     setAttribute(Qt::WA_OpaquePaintEvent);
