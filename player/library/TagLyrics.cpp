@@ -61,7 +61,7 @@ bool EngineReads(const CTagRecord* record)
 
 bool Has(const CTagRecord* record, const Media* media)
 {
-    if (record && record->FileFound && (record->lyricsFrame() || record->syncedLyricsFrame()))
+    if (record && record->FileFound && (record->lyricsFrame() || record->hasSyncedLyrics()))
         return true;
     return media && EngineReads(record) && media->getAttributeCountByType(kLyricsAttribute, QString()) > 0;
 }

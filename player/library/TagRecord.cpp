@@ -1,10 +1,12 @@
 #include "player/library/TagRecord.h"
 
+#include "platform/text/CodePage.h"
 #include "platform/text/NativeName.h"
 #include "player/library/MpegFrameHeader.h"
 #include "player/library/SyltFrame.h"
 #include "player/library/TagSource.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include <fcntl.h>
@@ -257,6 +259,15 @@ QString CTagRecord::syncedLyricsText(int codePage) const
     const std::optional<CSyltFrame> sylt = frame ? CSyltFrame::Parse(*frame, codePage) : std::nullopt;
     return sylt ? sylt->LrcText(MsPerMpegFrame > 0 ? MsPerMpegFrame : MpegFrameHeader::TypicalFrameMilliseconds)
                 : QString();
+}
+
+bool CTagRecord::hasSyncedLyrics() const
+{
+    const TagFrame* frame = syncedLyricsFrame();
+    // Whether an entry has text does not depend on the code page its 8-bit texts are read in.
+    const std::optional<CSyltFrame> sylt = frame ? CSyltFrame::Parse(*frame, CodePage::ShiftJis) : std::nullopt;
+    return sylt && std::any_of(sylt->Entries.begin(), sylt->Entries.end(),
+                               [](const CSyltFrame::Entry& entry) { return !entry.Text.trimmed().isEmpty(); });
 }
 
 const TagFrame* CTagRecord::pictureFrame() const

@@ -62,6 +62,8 @@ public:
     const TagFrame* syncedLyricsFrame() const;
     // That frame's entries as LRC text (8-bit texts in the code page); empty without one.
     QString syncedLyricsText(int codePage) const;
+    // Whether that frame has an entry with text: a frame without any is no lyrics to mark.
+    bool hasSyncedLyrics() const;
 
     // Chain maintenance: take the record out of its chain, or put it in front of / behind
     // a record that is in one.
