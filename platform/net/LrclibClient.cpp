@@ -29,10 +29,7 @@ QString wholeSeconds(double seconds)
 
 } // namespace
 
-LrclibClient::LrclibClient(QObject* parent) : QObject(parent), m_network(new QNetworkAccessManager(this))
-{
-    m_network->setRedirectPolicy(QNetworkRequest::UserVerifiedRedirectPolicy);
-}
+LrclibClient::LrclibClient(QObject* parent) : QObject(parent) {}
 
 LrclibClient::~LrclibClient() = default;
 
@@ -78,6 +75,11 @@ LrclibRequest* LrclibClient::Send(const QByteArray& verb, const QNetworkRequest&
     if (!IsAllowedServer(m_server))
         return new LrclibRequest(LrclibError{LrclibError::Kind::InsecureServer, 0, m_server.toString()}, context,
                                  std::move(handler), this);
+    // Made at the first request: most sessions never ask the service anything.
+    if (!m_network) {
+        m_network = new QNetworkAccessManager(this);
+        m_network->setRedirectPolicy(QNetworkRequest::UserVerifiedRedirectPolicy);
+    }
     QNetworkReply* reply = verb == "POST" ? m_network->post(request, body) : m_network->get(request);
     return new LrclibRequest(reply, m_timeoutMs, MaxAnswerBytes, context, std::move(handler), this);
 }
