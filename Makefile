@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build configure deps brindle package clean
+.PHONY: run test build configure deps brindle package screenshots clean
 
 deps:
 	scripts/install-deps
@@ -28,6 +28,10 @@ test: build
 
 package: build
 	cd $(BUILD_DIR) && cpack
+
+# The README's screenshots, taken again by the window tests in both languages.
+screenshots: build
+	cmake --build $(BUILD_DIR) --target readme_screenshots
 
 clean:
 	rm -rf $(BUILD_DIR)
