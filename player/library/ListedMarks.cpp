@@ -17,6 +17,11 @@ constexpr int kTrimDelayMs = 100;
 
 } // namespace
 
+bool CListedMarks::Found(const Search& search)
+{
+    return CSavedLyricsFolder::FindLyrics(search.path, search.artist, search.title).has_value();
+}
+
 CListedMarks::CListedMarks(CTrackListModel& model, QObject* parent) : QObject(parent), m_model(model)
 {
     m_delivery.setSingleShot(true);
@@ -90,8 +95,7 @@ void CListedMarks::run()
         const Job job = std::move(m_waiting.front());
         m_waiting.pop_front();
         lock.unlock();
-        const bool found =
-            CSavedLyricsFolder::FindLyrics(job.search.path, job.search.artist, job.search.title).has_value();
+        const bool found = Found(job.search);
         lock.lock();
         if (job.listing != m_listing)
             continue; // a new listing came meanwhile

@@ -31,6 +31,9 @@ public:
     // A row's mark when it is known without a search (lyrics in its tags), else what to search.
     using Source = std::function<std::variant<bool, Search>(int row)>;
 
+    // Whether the search finds a lyric file beside the track or among the saved lyrics.
+    static bool Found(const Search& search);
+
     explicit CListedMarks(CTrackListModel& model, QObject* parent = nullptr);
     ~CListedMarks() override;
 

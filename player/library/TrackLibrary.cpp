@@ -24,7 +24,6 @@
 #include "player/dialogs/FileNameCheck.h"
 #include "player/dialogs/ShortcutDlg.h"
 #include "player/karaoke/KaraokeData.h"
-#include "player/karaoke/SavedLyricsFolder.h"
 
 #include <QHash>
 #include <QLabel>
@@ -606,22 +605,21 @@ void CTrackLibrary::FillTrackList(int slot, const PlaylistPtr& playlist, int cou
         // The mark may need lyrics the engine reads.
         return !media || media->attributesRead() || !TagLyrics::EngineReads(record);
     };
-    const auto marks = [self, slot, playlist](int i, const CTrackListModel::Row& row) {
-        if (!self || !row.item || row.item->FullPath().isEmpty())
-            return false;
-        const CTrackItem& track = *row.item;
-        return TagLyrics::Has(self->Record(slot, i), playlist ? playlist->item(i).get() : nullptr) ||
-               CSavedLyricsFolder::FindLyrics(track.FullPath(), track.ArtistText, track.TitleText).has_value();
-    };
-    // Painted rows: the lyrics in the tags here, lyric files looked for off the GUI thread.
-    m_marks->Follow([self, slot, playlist](int i) -> std::variant<bool, CListedMarks::Search> {
-        const CTrackItem* track = self ? self->m_list.GetItem(i) : nullptr;
-        if (!track || track->FullPath().isEmpty())
+    // A row's mark: the lyrics in its tags, else a lyric file to look for.
+    const auto markOf = [self, slot, playlist](int i, const CTrackItem* track) -> std::variant<bool, CListedMarks::Search> {
+        if (!self || !track || track->FullPath().isEmpty())
             return false;
         if (TagLyrics::Has(self->Record(slot, i), playlist ? playlist->item(i).get() : nullptr))
             return true;
         return CListedMarks::Search{track->FullPath(), track->ArtistText, track->TitleText};
-    });
+    };
+    // A row asked for is answered at once; painted rows look for lyric files off the GUI thread.
+    const auto marks = [markOf](int i, const CTrackListModel::Row& row) {
+        const std::variant<bool, CListedMarks::Search> mark = markOf(i, row.item.get());
+        const bool* known = std::get_if<bool>(&mark);
+        return known ? *known : CListedMarks::Found(std::get<CListedMarks::Search>(mark));
+    };
+    m_marks->Follow([self, markOf](int i) { return markOf(i, self ? self->m_list.GetItem(i) : nullptr); });
     m_list.Model().setRows(std::move(rows), texts, marks);
 }
 
