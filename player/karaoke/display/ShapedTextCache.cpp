@@ -8,7 +8,7 @@ void CShapedTextCache::SetFont(const QFont& font)
         return;
     m_font = font;
     m_texts.clear();
-    m_images.Clear();
+    m_images.SetFont(font);
 }
 
 void CShapedTextCache::Draw(QPainter& painter, const QPointF& topLeft, const QString& text)
@@ -23,8 +23,8 @@ void CShapedTextCache::Draw(QPainter& painter, const QPointF& topLeft, const QSt
         shaped.prepare(QTransform(), m_font);
         it = m_texts.insert(text, shaped);
     }
-    if (CWordImageCache::Wanted(m_font, painter)) {
-        m_images.Draw(painter, topLeft, text, *it, m_font);
+    if (m_images.Wanted(painter)) {
+        m_images.Draw(painter, topLeft, text, *it);
         return;
     }
     // A static text is drawn in the painter's font: another one would shape it all over again.

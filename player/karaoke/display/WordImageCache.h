@@ -20,16 +20,16 @@ public:
     static constexpr int LargestCachedGlyphPixels = 64;
     static constexpr qsizetype MaxBytes = 48 * 1024 * 1024;
 
+    // The font the words are drawn in; the images so far are dropped.
+    void SetFont(const QFont& font);
     // Whether words in the font are better drawn from images (the painter only moves them).
-    static bool Wanted(const QFont& font, const QPainter& painter);
-
-    void Clear();
+    bool Wanted(const QPainter& painter) const;
     // Draws the shaped text in the painter's pen colour with its top-left corner at the point.
-    void Draw(QPainter& painter, const QPointF& topLeft, const QString& text, const QStaticText& shaped,
-              const QFont& font);
+    void Draw(QPainter& painter, const QPointF& topLeft, const QString& text, const QStaticText& shaped);
 
 private:
-    QImage Render(const QStaticText& shaped, const QFont& font, QRgb colour, qreal pixelRatio) const;
+    void Clear();
+    QImage Render(const QStaticText& shaped, QRgb colour, qreal pixelRatio) const;
 
     struct Key {
         QString text;
@@ -38,6 +38,11 @@ private:
         bool operator==(const Key&) const = default;
     };
     friend size_t qHash(const Key& key, size_t seed) { return qHashMulti(seed, key.text, key.colour, key.pixelRatio); }
+
+    // Found once per font: asking the font database on every word of every frame costs.
+    QFont m_font;
+    bool m_large = false;
+    int m_padding = 0; // room around the text's box for glyphs that reach past it (italics, accents)
 
     QHash<Key, QImage> m_images;
     qsizetype m_bytes = 0;
