@@ -71,11 +71,11 @@ void CAboutDlg::GiveTextLinesTheirHeight()
 {
     // The template's 8 units are shorter than the font's line, which cut the letters below the
     // baseline (p, y, g); each line grows about its centre, as far as the 12 units between lines allow.
+    const int pitch = DialogUnits::toPixels(QSize(0, 12), this).height();
     for (const int id : {IdProductNameVersion, IdLegalCopyright, IdCompanyName, IdComments}) {
         auto* line = DlgItem<QLabel>(this, id);
         if (!line)
             continue;
-        const int pitch = DialogUnits::toPixels(QSize(0, 12), this).height();
         const int grow = (std::max(0, std::min(line->fontMetrics().height(), pitch) - line->height()) + 1) / 2;
         line->setGeometry(line->geometry().adjusted(0, -grow, 0, grow));
     }

@@ -130,8 +130,8 @@ private:
     void NotePlayingFile();
     // The playing item's file gone from the listed folder but there under a new name (the same
     // device and inode among the files the scan found that no item stands for): the item takes
-    // the new name, so it plays on and stays marked.
-    void FollowRenamedPlayingFile(Playlist& playlist, const Playlist& scanned, const QHash<QString, int>& remaining);
+    // the new name, so it plays on and stays marked. Whether it was renamed.
+    bool FollowRenamedPlayingFile(Playlist& playlist, const Playlist& scanned, const QHash<QString, int>& remaining);
     // Position i of the sorted list takes item order[i].
     std::vector<int> SortOrder(const QStringList& texts, int column) const;
     bool AppendFile(Playlist& playlist, const QString& path, const QString* title);

@@ -34,14 +34,14 @@ void CTrackLibrary::NotePlayingFile()
     m_playingFile = {url, status ? status->st_dev : 0, status ? status->st_ino : 0};
 }
 
-void CTrackLibrary::FollowRenamedPlayingFile(Playlist& playlist, const Playlist& scanned,
+bool CTrackLibrary::FollowRenamedPlayingFile(Playlist& playlist, const Playlist& scanned,
                                              const QHash<QString, int>& remaining)
 {
     const MediaPtr playing = m_player.currentMedia();
     const int index = playing ? playlist.indexOf(playing) : -1;
     if (index < 0 || playing->sourceURL() != m_playingFile.url || m_playingFile.inode == 0 ||
         remaining.value(m_playingFile.url) > 0)
-        return; // not playing from here, or still there under its name
+        return false; // not playing from here, or still there under its name
     QSet<QString> listed;
     for (int i = 0; i < playlist.count(); ++i)
         listed.insert(playlist.item(i)->sourceURL());
@@ -53,9 +53,10 @@ void CTrackLibrary::FollowRenamedPlayingFile(Playlist& playlist, const Playlist&
         if (status && status->st_dev == m_playingFile.device && status->st_ino == m_playingFile.inode) {
             playlist.renameItem(index, url);
             m_playingFile.url = url;
-            return;
+            return true;
         }
     }
+    return false;
 }
 
 void CTrackLibrary::WatchListedFolder()
@@ -83,16 +84,15 @@ void CTrackLibrary::OnListedFolderChanged()
     const MediaPtr selected = SelectedItem();
     CTagRecordChain* records = slot == 0 || slot == 1 ? &m_records[size_t(slot)] : nullptr;
     const MediaPtr playing = m_player.currentMedia();
-    const QString playingUrl = playing ? playing->sourceURL() : QString();
-    FollowRenamedPlayingFile(*playlist, scanned, remaining);
-    bool changed = playing && playing->sourceURL() != playingUrl;
+    const bool renamed = FollowRenamedPlayingFile(*playlist, scanned, remaining);
+    bool changed = renamed;
     for (int i = playlist->count() - 1; i >= 0; --i) {
         const QString url = playlist->item(i)->sourceURL();
         if (!isDirectlyIn(url, folder))
             continue; // from a shortcut or an m3u list
         if (remaining.value(url) > 0) {
             --remaining[url];
-            if (records && playlist->item(i) == playing && url != playingUrl)
+            if (records && renamed && playlist->item(i) == playing)
                 ReadRecordTags(*records->at(i), *playing); // renamed: its record under the new name
             continue;
         }
